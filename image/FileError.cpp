@@ -1,0 +1,13 @@
+#include "FileError.h"
+
+#include <utility>
+
+namespace vorlane {
+
+FileError::FileError(std::string path, std::string operation, std::error_code reason)
+    : std::runtime_error("cannot " + operation + " " + path + ": " + reason.message()),
+      path_(std::move(path)),
+      operation_(std::move(operation)),
+      reason_(reason) {}
+
+}  // namespace vorlane

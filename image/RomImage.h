@@ -1,0 +1,106 @@
+// A legacy ATI video BIOS image held in memory, with the offsets of the tables the editor uses.
+//
+// The record is plain on purpose: a fixed 64 KiB buffer and scalar offsets into it. Every member
+// function works in place, never allocates, and stays inside the buffer whatever the fields hold.
+// Validation failures are RomStatus values; only the file layer throws (FileError).
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace vorlane {
+
+// Result of CRomImage::validate: 0 for an accepted image, 1 to 7 for the failure that stopped it.
+using RomStatus = int;
+enum : RomStatus {
+    kRomOk = 0,
+    kRomTooSmall = 1,       // fewer than 16384 bytes
+    kRomNoSignature = 2,    // no 0x55 0xAA
+    kRomTruncated = 3,      // shorter than the size it declares
+    kRomNotAti = 4,         // no header, no PCI data structure or no ATI signature text
+    kRomNoPll = 5,          // no PLL block
+    kRomBadChecksum = 6,    // byte sum not 0 modulo 256
+    kRomNoClockRecord = 7,  // clock record missing or reference divider 0
+};
+
+class CRomImage {
+  public:
+    static constexpr int kBufferSize = 65536;
+    static constexpr int kMinLength = 0x4000;
+    static constexpr int kFont8x8Size = 2048;
+    static constexpr int kFont8x16Size = 4096;
+    static constexpr int kFontFileSize = kFont8x8Size + kFont8x16Size;
+    static constexpr int kInfoTextSize = 1028;
+
+    // Fields in record order. Offsets are byte offsets into `data`; 0 means "not found".
+    uint16_t pcirOffset = 0;
+    float stepClock = 0.0f;  // 10 kHz units per feedback step
+    std::array<uint8_t, kBufferSize> data{};
+    int32_t length = 0;
+    uint16_t font8x8Offset = 0;
+    uint16_t font8x16Offset = 0;
+    uint16_t headerOffset = 0;
+    uint16_t clockScanStart = 0;
+    uint16_t pllOffset = 0;
+    uint16_t subsystemVendorId = 0;
+    uint16_t vendorId = 0;
+    uint16_t subsystemId = 0;
+    uint16_t deviceId = 0;
+    int32_t skipChecksum = 0;
+    uint16_t engineFeedbackOffset = 0;
+    uint16_t memoryFeedbackOffset = 0;
+    uint16_t referenceDividerOffset = 0;
+    uint16_t tvOffset = 0;
+    int32_t tvStandard = 0;
+    std::array<char, kInfoTextSize> infoText{};
+
+    CRomImage() { reset(); }
+
+    // Loading and validation.
+    void reset();
+    void loadFile(const std::string& path);          // throws FileError
+    void loadBytes(std::span<const uint8_t> bytes);  // as loadFile, from memory
+    RomStatus validate();
+    void locateFonts();
+    static const char* statusMessage(RomStatus status);
+
+    // Derived views.
+    std::string_view headText() const;  // the text at 0x50, up to its NUL or the buffer's end
+    const char* info() const { return infoText.data(); }
+    uint8_t engineFeedback() const { return data[engineFeedbackOffset]; }
+    uint8_t memoryFeedback() const { return data[memoryFeedbackOffset]; }
+    uint8_t referenceDivider() const { return data[referenceDividerOffset]; }
+    bool clockRecordLocated() const {
+        return engineFeedbackOffset != 0 && memoryFeedbackOffset != 0;
+    }
+    bool fontsLocated() const { return font8x8Offset != 0 && font8x16Offset != 0; }
+    int validLength() const;  // `length` clamped into the buffer
+    uint8_t byteSum() const;  // bytes 0 to length - 1, modulo 256
+    uint16_t word(uint32_t offset) const;
+
+    // Fonts.
+    void readFontFile(const std::string& path);   // throws FileError
+    void writeFontFile(const std::string& path);  // throws FileError; atomic
+    void applyBuiltinSet(bool cyrillic);
+    bool isCyrillicSet() const;
+
+    // Edits and saving.
+    void writeClocks(int engine, int memory);
+    void setTvStandard(int index);
+    void setSubsystemIds(uint16_t newVendor, uint16_t newSubsystem);
+    void fixChecksum();
+    void saveFile(const std::string& path);  // throws FileError; atomic
+
+    // The bytes of a font at `offset`, kept inside the buffer.
+    std::span<uint8_t> fontBytes(uint16_t offset, int size);
+    std::span<const uint8_t> fontBytes(uint16_t offset, int size) const;
+
+  private:
+    void parse();
+    void setWord(uint32_t offset, uint16_t value);
+};
+
+}  // namespace vorlane
