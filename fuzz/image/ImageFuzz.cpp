@@ -3,8 +3,8 @@
 // edits may change no byte but the ones they own.
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <bitset>
 #include <cstdlib>
-#include <set>
 
 #include "RomImage.h"
 
@@ -18,9 +18,11 @@ void check(bool condition) {
     }
 }
 
-void addRange(std::set<uint32_t>& owned, uint32_t first, uint32_t count) {
+using Owned = std::bitset<CRomImage::kBufferSize>;
+
+void addRange(Owned& owned, uint32_t first, uint32_t count) {
     for (uint32_t i = 0; i < count; ++i) {
-        owned.insert((first + i) & 0xFFFF);
+        owned.set((first + i) & 0xFFFF);
     }
 }
 
@@ -49,14 +51,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     (void)image.headText();
     (void)image.isCyrillicSet();
 
-    const auto before = image.data;
-    std::set<uint32_t> owned;
+    static std::array<uint8_t, CRomImage::kBufferSize> before;
+    before = image.data;
+    static Owned owned;
+    owned.reset();
     if (image.clockRecordLocated()) {
-        owned.insert(image.engineFeedbackOffset);
-        owned.insert(image.memoryFeedbackOffset);
+        owned.set(image.engineFeedbackOffset);
+        owned.set(image.memoryFeedbackOffset);
     }
     if (image.tvOffset != 0) {
-        owned.insert(image.tvOffset + 7u);
+        owned.set(image.tvOffset + 7u);
     }
     if (image.subsystemVendorId != 0) {
         addRange(owned, image.headerOffset + 0x1Cu, 4);
@@ -67,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
         addRange(owned, image.font8x16Offset, CRomImage::kFont8x16Size);
     }
     if (image.length > 0) {
-        owned.insert(static_cast<uint32_t>(image.length - 1));
+        owned.set(static_cast<uint32_t>(image.length - 1));
     }
 
     image.writeClocks(engine, memory);
@@ -80,7 +84,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
 
     check(image.length == 0 || image.byteSum() == 0);
     for (uint32_t i = 0; i < CRomImage::kBufferSize; ++i) {
-        check(image.data[i] == before[i] || owned.count(i) != 0);
+        check(image.data[i] == before[i] || owned.test(i));
     }
     return 0;
 }
