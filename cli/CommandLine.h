@@ -1,0 +1,48 @@
+// The command line of vorlane-cli, parsed and checked in full before any file is read.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vorlane::cli {
+
+enum class Command { Info, Edit, FontExport, FixChecksum, Help, Version };
+
+// The EDIT options of `edit`, as given; clock options in MHz are resolved against the image.
+struct EditRequest {
+    std::optional<int> engineFeedback;
+    std::optional<int> memoryFeedback;
+    std::optional<double> engineMHz;
+    std::optional<double> memoryMHz;
+    std::optional<int> tvStandard;  // 1 NTSC, 2 PAL
+    std::optional<uint16_t> subsystemVendorId;
+    std::optional<uint16_t> subsystemId;
+    std::optional<std::string> fontFile;
+    std::optional<bool> builtinCyrillic;
+
+    bool changesClocks() const {
+        return engineFeedback || memoryFeedback || engineMHz || memoryMHz;
+    }
+};
+
+struct Invocation {
+    Command command = Command::Help;
+    std::vector<std::string> files;  // info: every FILE; the other commands: FILE alone
+    std::string output;              // -o OUT, or OUT.fnt of font-export
+    bool inPlace = false;
+    bool json = false;
+    bool skipChecksum = false;
+    EditRequest edits;
+};
+
+// Throws UsageError for anything malformed, unknown or conflicting.
+Invocation parseCommandLine(int argc, const char* const* argv);
+
+// The text of --help.
+const char* helpText();
+// The line --version prints.
+const char* versionLine();
+
+}  // namespace vorlane::cli

@@ -1,0 +1,312 @@
+#include "Commands.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <new>
+#include <string_view>
+#include <system_error>
+
+#include "Clock.h"
+#include "FileError.h"
+#include "Report.h"
+#include "Values.h"
+
+namespace vorlane::cli {
+
+namespace {
+
+// The one reason the system has no errno for: a device, pipe or socket given as an image.
+class CliErrorCategory : public std::error_category {
+  public:
+    const char* name() const noexcept override { return "vorlane-cli"; }
+    std::string message(int) const override { return "Not a regular file"; }
+};
+
+std::error_code notRegularFile() {
+    static const CliErrorCategory category;
+    return {1, category};
+}
+
+void writeOut(const std::string& text) {
+    std::fwrite(text.data(), 1, text.size(), stdout);
+}
+
+// Standard output is flushed first so that a terminal shows reports and errors in order.
+void complain(const std::string& subject, const std::string& reason) {
+    std::fflush(stdout);
+    std::fprintf(stderr, "vorlane-cli: %s: %s\n", subject.c_str(), reason.c_str());
+}
+
+int fileFailure(const std::string& subject, const FileError& error) {
+    complain(subject, error.reason());
+    return kExitFile;
+}
+
+int refuse(const std::string& file, const std::string& reason) {
+    complain(file, "refused: " + reason);
+    return kExitInvalid;
+}
+
+std::string statusReason(RomStatus status) {
+    return "status " + std::to_string(status) + ", " + oneLine(CRomImage::statusMessage(status));
+}
+
+void requireRegularFile(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        throw FileError(path, "open", std::error_code(errno, std::generic_category()));
+    }
+    if (S_ISDIR(info.st_mode)) {
+        throw FileError(path, "open", std::make_error_code(std::errc::is_a_directory));
+    }
+    if (!S_ISREG(info.st_mode)) {
+        throw FileError(path, "open", notRegularFile());
+    }
+}
+
+// The MHz options in the refusals name themselves; `which` is "engine" or "memory".
+std::optional<int> resolveClock(const CRomImage& image, const char* which,
+                                std::optional<int> feedback, std::optional<double> mhz,
+                                std::string& refusal) {
+    if (feedback) {
+        return feedback;
+    }
+    if (!mhz) {
+        return std::nullopt;
+    }
+    const FeedbackChoice choice = nearestFeedback(*mhz, image.stepClock);
+    if (!choice.inReach) {
+        char text[200];
+        std::snprintf(text, sizeof text,
+                      "--%s-mhz %.6g: no feedback byte gives that clock (the nearest is %s MHz "
+                      "with byte %d, and a step is %s MHz)",
+                      which, *mhz, clockText(choice.feedback, image.stepClock).c_str(),
+                      choice.feedback, clockText(1, image.stepClock).c_str());
+        refusal = text;
+        return std::nullopt;
+    }
+    return choice.feedback;
+}
+
+int runInfo(const Invocation& inv) {
+    int worst = kExitDone;
+    bool first = true;
+    for (const std::string& file : inv.files) {
+        CRomImage image;
+        RomStatus status = kRomOk;
+        try {
+            status = loadAndValidate(image, file, inv.skipChecksum);
+        } catch (const FileError& error) {
+            worst = fileFailure(file, error);
+            continue;
+        }
+        if (inv.json) {
+            writeOut(infoJson(image, status, file));
+            writeOut("\n");
+        } else {
+            writeOut(first ? "" : "\n");
+            writeOut(infoHuman(image, status, file));
+        }
+        first = false;
+        if (status != kRomOk && worst == kExitDone) {
+            worst = kExitInvalid;
+        }
+    }
+    return worst;
+}
+
+int runEdit(const Invocation& inv) {
+    const std::string& file = inv.files.front();
+    CRomImage image;
+    try {
+        const RomStatus status = loadAndValidate(image, file, inv.skipChecksum);
+        if (status != kRomOk) {
+            return refuse(file, statusReason(status));
+        }
+    } catch (const FileError& error) {
+        return fileFailure(file, error);
+    }
+    const EditPlan plan = planEdits(image, inv.edits);
+    if (!plan.refusal.empty()) {
+        return refuse(file, plan.refusal);
+    }
+    try {
+        applyEdits(image, plan);
+    } catch (const FileError& error) {
+        return fileFailure(*plan.fontFile, error);
+    }
+    const std::string& target = inv.inPlace ? file : inv.output;
+    try {
+        image.saveFile(target);
+    } catch (const FileError& error) {
+        return fileFailure(target, error);
+    }
+    return kExitDone;
+}
+
+int runFontExport(const Invocation& inv) {
+    const std::string& file = inv.files.front();
+    CRomImage image;
+    try {
+        const RomStatus status = loadAndValidate(image, file, inv.skipChecksum);
+        if (status != kRomOk) {
+            return refuse(file, statusReason(status));
+        }
+    } catch (const FileError& error) {
+        return fileFailure(file, error);
+    }
+    if (!image.fontsLocated()) {
+        return refuse(file, "the image's fonts are not located, so there is nothing to export");
+    }
+    try {
+        image.writeFontFile(inv.output);
+    } catch (const FileError& error) {
+        return fileFailure(inv.output, error);
+    }
+    return kExitDone;
+}
+
+int runFixChecksum(const Invocation& inv) {
+    const std::string& file = inv.files.front();
+    CRomImage image;
+    try {
+        loadAndValidate(image, file, false);
+    } catch (const FileError& error) {
+        return fileFailure(file, error);
+    }
+    const std::string& target = inv.inPlace ? file : inv.output;
+    try {
+        image.saveFile(target);
+    } catch (const FileError& error) {
+        return fileFailure(target, error);
+    }
+    return kExitDone;
+}
+
+int dispatch(const Invocation& inv) {
+    switch (inv.command) {
+        case Command::Help:
+            writeOut(helpText());
+            return kExitDone;
+        case Command::Version:
+            writeOut(versionLine());
+            writeOut("\n");
+            return kExitDone;
+        case Command::Info:
+            return runInfo(inv);
+        case Command::Edit:
+            return runEdit(inv);
+        case Command::FontExport:
+            return runFontExport(inv);
+        case Command::FixChecksum:
+            return runFixChecksum(inv);
+    }
+    return kExitUsage;
+}
+
+}  // namespace
+
+RomStatus loadAndValidate(CRomImage& image, const std::string& path, bool skipChecksum) {
+    // A pipe or device could block the read or never end; only regular files are images.
+    requireRegularFile(path);
+    image.reset();
+    image.loadFile(path);
+    image.skipChecksum = skipChecksum ? 1 : 0;
+    return image.validate();
+}
+
+EditPlan planEdits(const CRomImage& image, const EditRequest& request) {
+    EditPlan plan;
+    if (request.changesClocks()) {
+        if (!image.clockRecordLocated()) {
+            plan.refusal = "the clock record is not located, so the clocks cannot be changed";
+            return plan;
+        }
+        plan.engineFeedback =
+            resolveClock(image, "engine", request.engineFeedback, request.engineMHz, plan.refusal);
+        if (!plan.refusal.empty()) {
+            return plan;
+        }
+        plan.memoryFeedback =
+            resolveClock(image, "memory", request.memoryFeedback, request.memoryMHz, plan.refusal);
+        if (!plan.refusal.empty()) {
+            return plan;
+        }
+    }
+    if (request.tvStandard) {
+        // The editor's TV gate.
+        if (image.tvStandard == 0 || image.pllOffset == 0) {
+            plan.refusal = image.pllOffset == 0
+                               ? "--tv: the image has no PLL block"
+                               : "--tv: the image has no TV standard to change (it is 0)";
+            return plan;
+        }
+        plan.tvStandard = request.tvStandard;
+    }
+    if (request.subsystemVendorId || request.subsystemId) {
+        if (image.subsystemVendorId == 0) {
+            plan.refusal = "the image's subsystem vendor ID is 0, so its subsystem IDs stay";
+            return plan;
+        }
+        plan.subsystemVendorId = request.subsystemVendorId;
+        plan.subsystemId = request.subsystemId;
+    }
+    if (request.fontFile || request.builtinCyrillic) {
+        if (!image.fontsLocated()) {
+            plan.refusal = std::string(request.fontFile ? "--font-file" : "--builtin-font") +
+                           ": the image's fonts are not located";
+            return plan;
+        }
+        plan.fontFile = request.fontFile;
+        plan.builtinCyrillic = request.builtinCyrillic;
+    }
+    return plan;
+}
+
+void applyEdits(CRomImage& image, const EditPlan& plan) {
+    if (plan.fontFile) {
+        requireRegularFile(*plan.fontFile);
+        image.readFontFile(*plan.fontFile);
+    } else if (plan.builtinCyrillic) {
+        image.applyBuiltinSet(*plan.builtinCyrillic);
+    }
+    if (plan.engineFeedback || plan.memoryFeedback) {
+        // Read only now: a new font that overlaps the clock record has already changed it.
+        image.writeClocks(plan.engineFeedback.value_or(image.engineFeedback()),
+                          plan.memoryFeedback.value_or(image.memoryFeedback()));
+    }
+    if (plan.tvStandard) {
+        image.setTvStandard(*plan.tvStandard);
+    }
+    if (plan.subsystemVendorId || plan.subsystemId) {
+        image.setSubsystemIds(plan.subsystemVendorId.value_or(image.subsystemVendorId),
+                              plan.subsystemId.value_or(image.subsystemId));
+    }
+}
+
+int run(int argc, const char* const* argv) {
+    int status = kExitDone;
+    try {
+        status = dispatch(parseCommandLine(argc, argv));
+    } catch (const UsageError& error) {
+        std::fflush(stdout);
+        std::fprintf(stderr, "vorlane-cli: %s (see 'vorlane-cli --help')\n", error.what());
+        return kExitUsage;
+    } catch (const std::bad_alloc&) {
+        complain("error", "out of memory");
+        return kExitFile;
+    }
+    // A report that did not reach its reader is a failed write like any other.
+    errno = 0;
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        const int error = errno != 0 ? errno : EIO;
+        std::fprintf(stderr, "vorlane-cli: standard output: %s\n", std::strerror(error));
+        return kExitFile;
+    }
+    return status;
+}
+
+}  // namespace vorlane::cli

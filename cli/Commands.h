@@ -1,0 +1,45 @@
+// The commands of vorlane-cli over the image core.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "CommandLine.h"
+#include "RomImage.h"
+
+namespace vorlane::cli {
+
+enum ExitStatus : int {
+    kExitDone = 0,
+    kExitInvalid = 1,  // an image failed validation, or an edit was refused
+    kExitUsage = 2,
+    kExitFile = 3,
+};
+
+// The edits of one `edit` call, resolved against a validated image: every value is what will be
+// written. An empty `refusal` means that the image allows every requested edit.
+struct EditPlan {
+    std::string refusal;
+    std::optional<int> engineFeedback;
+    std::optional<int> memoryFeedback;
+    std::optional<int> tvStandard;
+    std::optional<uint16_t> subsystemVendorId;
+    std::optional<uint16_t> subsystemId;
+    std::optional<std::string> fontFile;
+    std::optional<bool> builtinCyrillic;
+};
+
+EditPlan planEdits(const CRomImage& image, const EditRequest& request);
+
+// Applies a plan without a refusal: fonts, clocks, TV standard, subsystem IDs, in this order.
+// Throws FileError when the font file cannot be read.
+void applyEdits(CRomImage& image, const EditPlan& plan);
+
+// Reads `path` into a freshly reset image and validates it. Anything but a regular file is
+// refused before it is opened. Throws FileError.
+RomStatus loadAndValidate(CRomImage& image, const std::string& path, bool skipChecksum);
+
+// The whole program: parses, runs, reports, and returns the exit status.
+int run(int argc, const char* const* argv);
+
+}  // namespace vorlane::cli

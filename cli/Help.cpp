@@ -1,0 +1,58 @@
+#include "CommandLine.h"
+
+namespace vorlane::cli {
+
+// Kept within 80 columns and in the order of the manual page that mirrors it.
+const char* helpText() {
+    return R"(vorlane-cli: inspect and edit legacy Radeon 7000 to 9800 video BIOS images
+
+Usage:
+  vorlane-cli info [--json] [--skip-checksum] FILE...
+  vorlane-cli edit FILE (-o OUT | --in-place) [--skip-checksum] [EDIT...]
+  vorlane-cli font-export FILE OUT.fnt [--skip-checksum]
+  vorlane-cli fix-checksum FILE (-o OUT | --in-place)
+  vorlane-cli --help | --version
+
+Every FILE is read as the editor reads it (its first 65536 bytes) and validated.
+--skip-checksum accepts an image whose byte sum is wrong, like the editor's
+"Check sum OFF" box.
+
+Commands:
+  info          Show the status, identification text, clocks, step clock,
+                TV standard, PCI IDs and fonts of each FILE.
+                  --json  one JSON object per FILE, one per line
+                Example: vorlane-cli info --json card1.rom card2.rom
+
+  edit          Change a valid image and save it with a correct checksum to OUT,
+                or over FILE with --in-place. EDIT options:
+                  --engine-feedback N    engine clock feedback byte, 0 to 255
+                  --memory-feedback N    memory clock feedback byte, 0 to 255
+                  --engine-mhz F         engine clock in MHz (nearest byte)
+                  --memory-mhz F         memory clock in MHz (nearest byte)
+                  --tv ntsc|pal          TV standard
+                  --subsystem-vendor HEX PCI subsystem vendor ID, 1 to 4 digits
+                  --subsystem HEX        PCI subsystem ID, 1 to 4 digits
+                  --font-file F.fnt      both fonts from a font file
+                  --builtin-font standard|cyrillic
+                                         both fonts from a built-in set
+                Example: vorlane-cli edit card.rom -o fast.rom --engine-mhz 300
+
+  font-export   Write the 8x8 and 8x16 fonts of a valid FILE to a 6144-byte
+                font file.
+                Example: vorlane-cli font-export card.rom card.fnt
+
+  fix-checksum  Save FILE with its last byte set so that the byte sum is zero,
+                whatever its status.
+                Example: vorlane-cli fix-checksum card.rom --in-place
+
+Exit status:
+  0  done; for info, every FILE is valid
+  1  an image failed validation, or an edit was refused
+  2  usage error
+  3  a file could not be opened, read or written
+
+Outputs are written only when the whole command succeeds, and atomically.
+)";
+}
+
+}  // namespace vorlane::cli

@@ -1,0 +1,148 @@
+#include "Report.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <nlohmann/json.hpp>
+
+#include "Clock.h"
+#include "Values.h"
+
+namespace vorlane::cli {
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+Json byteOrNull(const CRomImage& image, uint16_t offset) {
+    return offset != 0 ? Json(image.data[offset]) : Json(nullptr);
+}
+
+std::string format(const char* pattern, auto... values) {
+    char text[160];
+    std::snprintf(text, sizeof text, pattern, values...);
+    return text;
+}
+
+const char* tvName(int standard) {
+    switch (standard) {
+        case 0:
+            return "None";
+        case 1:
+            return "NTSC";
+        case 2:
+            return "PAL";
+        default:
+            return "unknown";
+    }
+}
+
+std::string clockLine(const char* label, const CRomImage& image, uint16_t offset) {
+    if (!image.clockRecordLocated()) {
+        return format("  %-11s not found (no clock record)\n", label);
+    }
+    const int feedback = image.data[offset];
+    return format("  %-11s %s MHz  feedback %d at 0x%04x\n", label,
+                  clockText(feedback, image.stepClock).c_str(), feedback, offset);
+}
+
+// At least nine significant digits, which a float needs to read back as itself, and never
+// fewer digits than the value itself has. nlohmann would print 225 as "225.0"; both forms here
+// name exactly the same value.
+std::string stepClockNumber(float stepClock) {
+    const double value = stepClock;
+    if (!std::isfinite(value)) {
+        return "null";
+    }
+    char shortest[64];
+    const auto end = std::to_chars(shortest, shortest + sizeof shortest, value).ptr;
+    int digits = 0;
+    bool leading = true;
+    for (const char* c = shortest; c != end && *c != 'e'; ++c) {
+        if (*c >= '1' && *c <= '9') {
+            leading = false;
+        }
+        if (*c >= '0' && *c <= '9' && !leading) {
+            ++digits;
+        }
+    }
+    if (digits >= 9) {
+        return std::string(shortest, end);
+    }
+    return format("%#.9g", value);
+}
+
+std::string fontOffset(uint16_t offset) {
+    return offset != 0 ? format("at 0x%04x", offset) : std::string("not found");
+}
+
+}  // namespace
+
+std::string infoJson(const CRomImage& image, RomStatus status, const std::string& file) {
+    const bool clocks = image.clockRecordLocated();
+    Json j;
+    j["file"] = file;
+    j["status"] = status;
+    j["message"] = status != kRomOk ? Json(CRomImage::statusMessage(status)) : Json(nullptr);
+    j["length"] = image.length;
+    j["pcirOffset"] = image.pcirOffset;
+    j["headerOffset"] = image.headerOffset;
+    j["pllOffset"] = image.pllOffset;
+    j["tvOffset"] = image.tvOffset;
+    j["clockScanStart"] = image.clockScanStart;
+    j["engineFeedbackOffset"] = image.engineFeedbackOffset;
+    j["memoryFeedbackOffset"] = image.memoryFeedbackOffset;
+    j["referenceDividerOffset"] = image.referenceDividerOffset;
+    j["font8x8Offset"] = image.font8x8Offset;
+    j["font8x16Offset"] = image.font8x16Offset;
+    j["vendorId"] = image.vendorId;
+    j["deviceId"] = image.deviceId;
+    j["subsystemVendorId"] = image.subsystemVendorId;
+    j["subsystemId"] = image.subsystemId;
+    j["engineFeedback"] = byteOrNull(image, image.engineFeedbackOffset);
+    j["memoryFeedback"] = byteOrNull(image, image.memoryFeedbackOffset);
+    j["referenceDivider"] = byteOrNull(image, image.referenceDividerOffset);
+    j["engineClock"] = clocks ? clockText(image.engineFeedback(), image.stepClock) : "";
+    j["memoryClock"] = clocks ? clockText(image.memoryFeedback(), image.stepClock) : "";
+    j["tvStandard"] = image.tvStandard;
+    j["headText"] = latin1ToUtf8(image.headText());
+    j["infoText"] = latin1ToUtf8(image.info());
+    j["byteSum"] = image.byteSum();
+    j["cyrillicFont"] = image.isCyrillicSet();
+    // A file name need not be UTF-8; its stray bytes become U+FFFD rather than invalid JSON.
+    std::string line = j.dump(-1, ' ', false, Json::error_handler_t::replace);
+    line.insert(line.size() - 1, ",\"stepClock\":" + stepClockNumber(image.stepClock));
+    return line;
+}
+
+std::string infoHuman(const CRomImage& image, RomStatus status, const std::string& file) {
+    std::string out =
+        file + ": status " + std::to_string(status) + ", " +
+        (status == kRomOk ? std::string("valid") : oneLine(CRomImage::statusMessage(status))) +
+        "\n";
+    out += "  text        " + printableText(image.headText()) + "   " +
+           printableText(image.info()) + "\n";
+    out += clockLine("engine", image, image.engineFeedbackOffset);
+    out += clockLine("memory", image, image.memoryFeedbackOffset);
+    if (status == kRomOk) {
+        out += format("  step clock  %.9g x 10 kHz = reference %u / divider %u\n",
+                      static_cast<double>(image.stepClock), image.word(image.pllOffset + 0x0Eu),
+                      static_cast<unsigned>(image.referenceDivider()));
+    } else {
+        out += format("  step clock  %.9g x 10 kHz (not computed: the image is not valid)\n",
+                      static_cast<double>(image.stepClock));
+    }
+    if (image.tvOffset == 0) {
+        out += "  TV          None (no TV table)\n";
+    } else {
+        out += format("  TV          %s (%d)\n", tvName(image.tvStandard), image.tvStandard);
+    }
+    out += format("  PCI IDs     vendor %04x  device %04x  subsystem vendor %04x  subsystem %04x\n",
+                  image.vendorId, image.deviceId, image.subsystemVendorId, image.subsystemId);
+    out += "  fonts       8x8 " + fontOffset(image.font8x8Offset) + "  8x16 " +
+           fontOffset(image.font8x16Offset) +
+           "  Cyrillic set: " + (image.isCyrillicSet() ? "yes" : "no") + "\n";
+    return out;
+}
+
+}  // namespace vorlane::cli

@@ -1,0 +1,180 @@
+#include "Values.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+
+#include "Clock.h"
+
+namespace vorlane::cli {
+
+namespace {
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+int hexDigit(char c) {
+    if (isDigit(c)) {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
+[[noreturn]] void reject(std::string_view option, std::string_view text, std::string_view what) {
+    throw UsageError(std::string(option) + ": '" + std::string(text) + "' is not " +
+                     std::string(what));
+}
+
+void appendUtf8(std::string& out, unsigned char c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+}  // namespace
+
+int parseFeedbackByte(std::string_view option, std::string_view text) {
+    constexpr std::string_view kWhat = "a decimal integer from 0 to 255";
+    if (text.empty()) {
+        reject(option, text, kWhat);
+    }
+    for (char c : text) {
+        if (!isDigit(c)) {
+            reject(option, text, kWhat);
+        }
+    }
+    unsigned value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc{} || end != text.data() + text.size() || value > 255) {
+        reject(option, text, kWhat);
+    }
+    return static_cast<int>(value);
+}
+
+double parseMegahertz(std::string_view option, std::string_view text) {
+    constexpr std::string_view kWhat = "a decimal number of MHz greater than 0";
+    // strtod alone would also take signs, exponents, hexadecimal, "inf" and "nan".
+    size_t digits = 0;
+    size_t points = 0;
+    for (char c : text) {
+        if (isDigit(c)) {
+            ++digits;
+        } else if (c == '.') {
+            ++points;
+        } else {
+            reject(option, text, kWhat);
+        }
+    }
+    if (digits == 0 || points > 1) {
+        reject(option, text, kWhat);
+    }
+    const std::string copy(text);
+    const double value = std::strtod(copy.c_str(), nullptr);
+    if (!std::isfinite(value) || value <= 0.0) {
+        reject(option, text, kWhat);
+    }
+    return value;
+}
+
+uint16_t parseHexId(std::string_view option, std::string_view text) {
+    constexpr std::string_view kWhat = "1 to 4 hexadecimal digits (an optional 0x may lead)";
+    std::string_view digits = text;
+    if (digits.size() >= 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X')) {
+        digits.remove_prefix(2);
+    }
+    if (digits.empty() || digits.size() > 4) {
+        reject(option, text, kWhat);
+    }
+    unsigned value = 0;
+    for (char c : digits) {
+        const int d = hexDigit(c);
+        if (d < 0) {
+            reject(option, text, kWhat);
+        }
+        value = value * 16 + static_cast<unsigned>(d);
+    }
+    return static_cast<uint16_t>(value);
+}
+
+FeedbackChoice nearestFeedback(double mhz, float stepClock) {
+    FeedbackChoice best;
+    double bestDistance = INFINITY;
+    for (int b = 1; b <= 255; ++b) {
+        const double clock = clockMHz(b, stepClock);
+        const double distance = std::fabs(clock - mhz);
+        // Strictly nearer only, so a tie keeps the lower byte.
+        if (distance < bestDistance) {
+            best.feedback = b;
+            best.mhz = clock;
+            bestDistance = distance;
+        }
+    }
+    // Half a step is judged on the same products as the clocks themselves; the tolerance of a
+    // few units in the last place keeps a request exactly between two bytes from being refused
+    // by the rounding of those products alone.
+    const double halfStep = clockMHz(1, stepClock) * 0.5;
+    best.inReach = bestDistance <= halfStep * (1.0 + 1e-9);
+    return best;
+}
+
+std::string latin1ToUtf8(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 4);
+    for (char c : bytes) {
+        appendUtf8(out, static_cast<unsigned char>(c));
+    }
+    return out;
+}
+
+std::string printableText(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size());
+    for (char ch : bytes) {
+        const auto c = static_cast<unsigned char>(ch);
+        const bool control = c < 0x20 || (c >= 0x7F && c < 0xA0);
+        if (control) {
+            out += '.';
+        } else {
+            appendUtf8(out, c);
+        }
+    }
+    return out;
+}
+
+std::string oneLine(std::string_view message) {
+    std::string out;
+    size_t start = 0;
+    while (start <= message.size()) {
+        size_t end = message.find('\n', start);
+        if (end == std::string_view::npos) {
+            end = message.size();
+        }
+        std::string_view part = message.substr(start, end - start);
+        while (!part.empty() && part.front() == ' ') {
+            part.remove_prefix(1);
+        }
+        while (!part.empty() && part.back() == ' ') {
+            part.remove_suffix(1);
+        }
+        if (!part.empty()) {
+            if (!out.empty()) {
+                out += " - ";
+            }
+            out += part;
+        }
+        start = end + 1;
+    }
+    return out;
+}
+
+}  // namespace vorlane::cli

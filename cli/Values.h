@@ -1,0 +1,44 @@
+// Argument values of vorlane-cli: strict parsers that reject anything a script did not mean, and
+// the small conversions the reports need.
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace vorlane::cli {
+
+// A malformed command line. The message names the problem in one line, without the program name.
+class UsageError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+// A decimal integer from 0 to 255, digits only.
+int parseFeedbackByte(std::string_view option, std::string_view text);
+
+// A decimal number greater than 0: digits with an optional fraction, no sign or exponent.
+double parseMegahertz(std::string_view option, std::string_view text);
+
+// One to four hexadecimal digits, with an optional 0x or 0X in front.
+uint16_t parseHexId(std::string_view option, std::string_view text);
+
+// The feedback byte, 1 to 255, whose clock lies nearest to `mhz`; the lower byte on a tie.
+struct FeedbackChoice {
+    int feedback = 0;
+    double mhz = 0.0;      // the unrounded clock of `feedback`
+    bool inReach = false;  // within half a step of the requested clock
+};
+FeedbackChoice nearestFeedback(double mhz, float stepClock);
+
+// Each byte as the Unicode code point of the same value, so any image text is valid UTF-8.
+std::string latin1ToUtf8(std::string_view bytes);
+
+// As latin1ToUtf8, with control characters shown as '.', for text meant for a terminal.
+std::string printableText(std::string_view bytes);
+
+// A status message on one line: its line feed and the spaces around it become " - ".
+std::string oneLine(std::string_view message);
+
+}  // namespace vorlane::cli
