@@ -1,0 +1,173 @@
+#include "dialogkit/Controls.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <cstdint>
+
+#include "dialogkit/ControlText.h"
+#include "dialogkit/Widgets.h"
+
+namespace vorlane::dk {
+
+QString controlText(const QWidget* widget) {
+    if (const auto* edit = qobject_cast<const QLineEdit*>(widget)) {
+        return edit->text();
+    }
+    if (const auto* button = qobject_cast<const QAbstractButton*>(widget)) {
+        return button->text();
+    }
+    if (const auto* label = qobject_cast<const QLabel*>(widget)) {
+        return label->text();
+    }
+    if (const auto* group = qobject_cast<const QGroupBox*>(widget)) {
+        return group->title();
+    }
+    if (const auto* combo = qobject_cast<const QComboBox*>(widget)) {
+        return combo->currentText();
+    }
+    return widget != nullptr ? widget->windowTitle() : QString();
+}
+
+void setControlText(QWidget* widget, const QString& text) {
+    if (auto* edit = dynamic_cast<EditWidget*>(widget)) {
+        edit->setControlText(text);
+    } else if (auto* line = qobject_cast<QLineEdit*>(widget)) {
+        line->setText(text);
+    } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+        button->setText(text);
+    } else if (auto* label = qobject_cast<QLabel*>(widget)) {
+        label->setText(text);
+    } else if (auto* group = qobject_cast<QGroupBox*>(widget)) {
+        group->setTitle(text);
+    } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+        combo->setCurrentIndex(combo->findText(text));
+    } else if (widget != nullptr) {
+        widget->setWindowTitle(text);
+    }
+}
+
+void CWnd::SetWindowText(const std::string& text) {
+    setControlText(widget_.data(), QString::fromStdString(text));
+}
+
+std::string CWnd::GetWindowText() const {
+    return controlText(widget_.data()).toStdString();
+}
+
+void CWnd::EnableWindow(bool enable) {
+    if (widget_) {
+        widget_->setEnabled(enable);
+    }
+}
+
+bool CWnd::IsWindowEnabled() const {
+    return widget_ && widget_->isEnabled();
+}
+
+void CWnd::SetFocus() {
+    if (widget_) {
+        widget_->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+int CButton::GetCheck() const {
+    const auto* button = qobject_cast<const QAbstractButton*>(widget_.data());
+    return button != nullptr && button->isChecked() ? 1 : 0;
+}
+
+void CButton::SetCheck(int check) {
+    if (auto* button = qobject_cast<QAbstractButton*>(widget_.data())) {
+        button->setChecked(check != 0);
+    }
+}
+
+void CButton::Click() {
+    if (auto* button = qobject_cast<QAbstractButton*>(widget_.data())) {
+        button->click();
+    }
+}
+
+void CEdit::SetReadOnly(bool readOnly) {
+    if (auto* edit = qobject_cast<QLineEdit*>(widget_.data())) {
+        edit->setReadOnly(readOnly);
+    }
+}
+
+bool CEdit::IsReadOnly() const {
+    const auto* edit = qobject_cast<const QLineEdit*>(widget_.data());
+    return edit != nullptr && edit->isReadOnly();
+}
+
+int CComboBox::AddString(const std::string& text) {
+    auto* combo = qobject_cast<QComboBox*>(widget_.data());
+    if (combo == nullptr) {
+        return -1;
+    }
+    combo->addItem(QString::fromStdString(text));
+    // Qt selects the first item added; the classic list starts with no selection.
+    if (combo->count() == 1) {
+        combo->setCurrentIndex(-1);
+    }
+    return combo->count() - 1;
+}
+
+int CComboBox::GetCount() const {
+    const auto* combo = qobject_cast<const QComboBox*>(widget_.data());
+    return combo != nullptr ? combo->count() : 0;
+}
+
+int CComboBox::GetCurSel() const {
+    const auto* combo = qobject_cast<const QComboBox*>(widget_.data());
+    return combo != nullptr ? combo->currentIndex() : -1;
+}
+
+int CComboBox::SetCurSel(int index) {
+    auto* combo = qobject_cast<QComboBox*>(widget_.data());
+    if (combo == nullptr) {
+        return -1;
+    }
+    if (index < 0 || index >= combo->count()) {
+        combo->setCurrentIndex(-1);
+        return -1;
+    }
+    combo->setCurrentIndex(index);
+    return index;
+}
+
+std::string CComboBox::GetLBText(int index) const {
+    const auto* combo = qobject_cast<const QComboBox*>(widget_.data());
+    return combo != nullptr ? combo->itemText(index).toStdString() : std::string();
+}
+
+void CComboBox::ResetContent() {
+    if (auto* combo = qobject_cast<QComboBox*>(widget_.data())) {
+        combo->clear();
+    }
+}
+
+void CSpinButtonCtrl::SetRange(int lower, int upper) {
+    if (auto* spin = dynamic_cast<UpDownWidget*>(widget_.data())) {
+        spin->setRange(static_cast<int16_t>(lower), static_cast<int16_t>(upper));
+    }
+}
+
+void CSpinButtonCtrl::GetRange(int& lower, int& upper) const {
+    const auto* spin = dynamic_cast<const UpDownWidget*>(widget_.data());
+    lower = spin != nullptr ? spin->lower() : 0;
+    upper = spin != nullptr ? spin->upper() : 0;
+}
+
+int CSpinButtonCtrl::SetPos(int position) {
+    auto* spin = dynamic_cast<UpDownWidget*>(widget_.data());
+    return spin != nullptr ? spin->setPosition(static_cast<int16_t>(position)) : 0;
+}
+
+int CSpinButtonCtrl::GetPos() const {
+    const auto* spin = dynamic_cast<const UpDownWidget*>(widget_.data());
+    return spin != nullptr ? spin->position() : 0;
+}
+
+}  // namespace vorlane::dk

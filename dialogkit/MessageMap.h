@@ -1,0 +1,123 @@
+// Message maps: each class lists its handlers by message and control ID in one table.
+//
+//   const dk::MessageMap* CMyDlg::GetMessageMap() const {
+//       static const auto map = dk::makeMessageMap<CMyDlg>(
+//           dk::onClicked(IDC_LOAD, &CMyDlg::OnLoad),
+//           dk::onPaint(&CMyDlg::OnPaint));
+//       return &map;
+//   }
+#pragma once
+
+#include <array>
+#include <cstddef>
+
+namespace vorlane::dk {
+
+class PaintContext;
+class CCmdTarget;
+
+enum class Message {
+    Command,     // button clicked, menu or accelerator command; by ID
+    SelChange,   // combo-box selection changed by the user; by ID
+    HScroll,     // an up-down control stepped; handler gets its ID
+    Paint,       // handler gets the paint context
+    SysCommand,  // window-menu command; handler gets the command ID
+};
+
+// Extra data a message carries to its handler.
+struct MessageArgs {
+    int value = 0;                  // HScroll: control ID; SysCommand: command ID
+    PaintContext* paint = nullptr;  // Paint
+};
+
+class MessageMap {
+  public:
+    virtual ~MessageMap() = default;
+    // Runs the handler for (message, id) on `target`; false when the table has none.
+    virtual bool dispatch(CCmdTarget& target, Message message, int id,
+                          const MessageArgs& args) const = 0;
+};
+
+template <class T>
+struct MessageEntry {
+    Message message;
+    int id;  // control or command ID; ignored for HScroll, Paint and SysCommand
+    void (T::*plain)() = nullptr;
+    void (T::*withValue)(int) = nullptr;
+    void (T::*withPaint)(PaintContext&) = nullptr;
+
+    bool matches(Message m, int i) const {
+        if (m != message) {
+            return false;
+        }
+        return m == Message::HScroll || m == Message::Paint || m == Message::SysCommand || i == id;
+    }
+};
+
+template <class T>
+constexpr MessageEntry<T> onClicked(int id, void (T::*handler)()) {
+    return {Message::Command, id, handler, nullptr, nullptr};
+}
+template <class T>
+constexpr MessageEntry<T> onCommand(int id, void (T::*handler)()) {
+    return {Message::Command, id, handler, nullptr, nullptr};
+}
+template <class T>
+constexpr MessageEntry<T> onSelChange(int id, void (T::*handler)()) {
+    return {Message::SelChange, id, handler, nullptr, nullptr};
+}
+template <class T>
+constexpr MessageEntry<T> onHScroll(void (T::*handler)(int)) {
+    return {Message::HScroll, 0, nullptr, handler, nullptr};
+}
+template <class T>
+constexpr MessageEntry<T> onSysCommand(void (T::*handler)(int)) {
+    return {Message::SysCommand, 0, nullptr, handler, nullptr};
+}
+template <class T>
+constexpr MessageEntry<T> onPaint(void (T::*handler)(PaintContext&)) {
+    return {Message::Paint, 0, nullptr, nullptr, handler};
+}
+
+template <class T, std::size_t N>
+class MessageTable : public MessageMap {
+  public:
+    explicit MessageTable(const std::array<MessageEntry<T>, N>& entries) : entries_(entries) {}
+
+    bool dispatch(CCmdTarget& target, Message message, int id,
+                  const MessageArgs& args) const override {
+        T& self = static_cast<T&>(target);
+        for (const MessageEntry<T>& entry : entries_) {
+            if (!entry.matches(message, id)) {
+                continue;
+            }
+            if (entry.plain != nullptr) {
+                (self.*entry.plain)();
+            } else if (entry.withValue != nullptr) {
+                (self.*entry.withValue)(args.value);
+            } else if (entry.withPaint != nullptr && args.paint != nullptr) {
+                (self.*entry.withPaint)(*args.paint);
+            }
+            return true;
+        }
+        return false;
+    }
+
+  private:
+    std::array<MessageEntry<T>, N> entries_;
+};
+
+template <class T, class... Entries>
+MessageTable<T, sizeof...(Entries)> makeMessageMap(Entries... entries) {
+    return MessageTable<T, sizeof...(Entries)>(
+        std::array<MessageEntry<T>, sizeof...(Entries)>{MessageEntry<T>(entries)...});
+}
+
+// Anything that receives messages: dialogs and the application.
+class CCmdTarget {
+  public:
+    virtual ~CCmdTarget() = default;
+    virtual const MessageMap* GetMessageMap() const { return nullptr; }
+};
+
+}  // namespace vorlane::dk

@@ -1,0 +1,151 @@
+#include "res/Strings.h"
+
+#include "res/Templates.h"
+#include "res/resource.h"
+
+#ifndef VORLANE_VERSION
+#error "VORLANE_VERSION must be defined by the build"
+#endif
+
+namespace vorlane::res {
+
+namespace {
+
+constexpr const char* kHelpText =
+    "Vorlane edits the video BIOS images of Radeon 7000 to 9800 cards. It works on image files "
+    "only and never touches the card.\n"
+    "\n"
+    "Load Bios: open a ROM image (*.rom, *.bin) and check it. An image that fails a check is "
+    "reported, and can still be saved.\n"
+    "MEM and Chip: step the memory and engine clocks with the arrows beside them or with the "
+    "arrow keys.\n"
+    "Synch clocks: keep both clocks at the engine clock.\n"
+    "Standart TV: switch the TV output between NTSC and PAL.\n"
+    "In File Check sum OFF: tick it before loading to accept an image whose checksum is wrong.\n"
+    "Save Bios: write the image with a corrected checksum.\n"
+    "Font and SubSys: the text-mode fonts and the PCI subsystem IDs of the image.\n"
+    "\n"
+    "Alt+Space or a right click on the window opens its menu with the About box.";
+
+}  // namespace
+
+std::string loadString(int id) {
+    switch (id) {
+        case IDS_ABOUTBOX:
+            return "&About Vorlane_25...";
+        case IDS_HELP_TEXT:
+            return kHelpText;
+        case IDS_CAPTION:
+            return std::string("   ") + kWebAddress +
+                   "     Vorlane for Radeon 7000/9800 - Version 2.5";
+        default:
+            return {};
+    }
+}
+
+const DialogTemplate& dialogTemplate(int id) {
+    switch (id) {
+        case IDD_ABOUTBOX:
+            return kAboutDialog;
+        case IDD_FONT:
+            return kFontDialog;
+        case IDD_SUBSYS:
+            return kSubsysDialog;
+        default:
+            return kMainDialog;
+    }
+}
+
+const VersionBlock kVersionBlock{
+    "The Vorlane authors",
+    "Vorlane_25 MFC Application",
+    "1, 0, 0, 1",
+    "Vorlane_25",
+    "Copyright (C) 2025 the Vorlane authors",
+    "Vorlane_20.EXE",
+    "Vorlane_20 Application",
+    "1, 0, 0, 1",
+};
+
+const char* releaseVersion() {
+    return VORLANE_VERSION;
+}
+
+// clang-format off
+const char* const kIcon32[] = {
+    "32 32 11 1",
+    "  c None",
+    ". c #000000",
+    "G c #008000",
+    "L c #00FF00",
+    "R c #FF0000",
+    "W c #FFFFFF",
+    "Y c #FFFF00",
+    "c c #008080",
+    "g c #808080",
+    "r c #800000",
+    "w c #C0C0C0",
+    "                                ",
+    "                                ",
+    "W                               ",
+    "w                               ",
+    "w.............................. ",
+    "w.GGGGGGGGGGGGGGGGGGGGGGGGGGGG. ",
+    "w.GGGGGGGGGGGGLLLLGGGGGGGGGGGG. ",
+    "w.G....GGGGGGGGGGGGGGGGGG....G. ",
+    "w.w....wGGGwGwGwGwGwGGGGw....w. ",
+    "w.G....GGGGwGwGwGwGwGGGGG....G. ",
+    "w.w....wGGggggggggggggGGw....w. ",
+    "w.G....GwwgW.........gwwG....G. ",
+    "w.GGGGGGGGg..........gGGGGGGGG. ",
+    "w.GGGGGGwwg..WWWWWW..gwwGGGGGG. ",
+    "w.GGGGGGGGg..WccccW..gGGGGGGGG. ",
+    "w.G....Gwwg..WccccW..gwwG....G. ",
+    "w.w....wGGg..WccccW..gGGw....w. ",
+    "w.G....Gwwg..WccccW..gwwG....G. ",
+    "w.w....wGGg..WWWWWW..gGGw....w. ",
+    "w.G....Gwwg..........gwwG....G. ",
+    "w.GGGGGGGGg..........gGGGGGGGG. ",
+    "w.GGGGGGGGggggggggggggGGGGGGGG. ",
+    "w.GGGGGGGGGwGwGwGwGwGGGGGGGGGG. ",
+    "w.GGGGGGGGGwGwGwGwGwGGGGGGGRrG. ",
+    "w.GGGGGGGGGGGGGGGGGGGGGGGGGrGG. ",
+    "w.GGGGGGGGGGGGGGGGGGGGGGGGGGGG. ",
+    "w.............................. ",
+    "     .YGYGYGYGYGYGYGYGYGYG.     ",
+    "     .YGYGYGYGYGYGYGYGYGYG.     ",
+    "     ......................     ",
+    "                                ",
+    "                                ",
+};
+
+const char* const kIcon16[] = {
+    "16 16 8 1",
+    "  c None",
+    ". c #000000",
+    "G c #008000",
+    "R c #FF0000",
+    "W c #FFFFFF",
+    "Y c #FFFF00",
+    "c c #008080",
+    "w c #C0C0C0",
+    "                ",
+    "                ",
+    "................",
+    ".GGGGGwwwwGGGGG.",
+    "...GG......GGGG.",
+    "...GG.W....GGGG.",
+    ".GGGw..cc..wGGG.",
+    ".GGGw..cc..wGGG.",
+    ".GGGw..cc..wGGG.",
+    ".GGGw......wG...",
+    ".GGGG......GG...",
+    ".GGGGGwwwwGGGGR.",
+    "................",
+    "   GYGYGYGYGG   ",
+    "   ..........   ",
+    "                ",
+};
+// clang-format on
+
+}  // namespace vorlane::res

@@ -1,0 +1,114 @@
+// The dialog templates of the editor, control by control in template (= tab) order.
+// Positions are x, y, width, height in dialog units.
+#pragma once
+
+#include "dialogkit/Template.h"
+#include "dialogkit/Types.h"
+#include "res/resource.h"
+
+namespace vorlane::res {
+
+using dk::ControlKind;
+using dk::ControlTemplate;
+using dk::DialogTemplate;
+using dk::IDC_STATIC;
+using dk::IDCANCEL;
+using dk::IDOK;
+
+namespace style {
+using namespace dk;  // the style flags
+inline constexpr ControlStyle kClockEdit = kReadOnly | kCentre | kUpperCase | kStaticEdge;
+inline constexpr ControlStyle kClockSpin = kHorz | kArrowKeys | kAutoBuddy | kSetBuddyInt;
+inline constexpr ControlStyle kIdEdit = kReadOnly | kCentre | kUpperCase | kStaticEdge;
+inline constexpr DialogStyle kModalDialog = kModalFrame | kCaption | kSysMenu;
+}  // namespace style
+
+// Main dialog, template 102.
+inline constexpr ControlTemplate kMainControls[] = {
+    {IDCANCEL, ControlKind::PushButton, "Cancel", 255, 9, 50, 14, style::kTabStop},
+    {IDC_LOAD_BIOS, ControlKind::PushButton, "Load Bios", 255, 31, 50, 14},
+    {IDC_SAVE_BIOS, ControlKind::PushButton, "Save Bios", 255, 83, 50, 14},
+    {IDC_PATH, ControlKind::Edit, "", 7, 32, 238, 12, style::kReadOnly | style::kStaticEdge},
+    {IDC_BIOS_TEXT, ControlKind::Edit, "", 7, 60, 291, 12, style::kReadOnly | style::kStaticEdge},
+    {IDC_STATIC, ControlKind::GroupBox, "Setup", 7, 82, 238, 80},
+    {IDC_MEM_TEXT, ControlKind::Edit, "", 25, 112, 57, 12, style::kClockEdit},
+    {IDC_MEM_SPIN, ControlKind::UpDown, "Spin1", 25, 136, 57, 12, style::kClockSpin},
+    {IDC_CHIP_TEXT, ControlKind::Edit, "", 99, 112, 57, 12, style::kClockEdit},
+    {IDC_CHIP_SPIN, ControlKind::UpDown, "Spin2", 99, 136, 57, 12, style::kClockSpin},
+    {IDC_SYNC_CLOCKS, ControlKind::AutoCheckBox, "Synch clocks:", 172, 136, 57, 12,
+     style::kLeftText},
+    {IDC_TV_STANDARD, ControlKind::ComboBox, "", 172, 112, 57, 48},
+    {IDC_CHECKSUM_OFF, ControlKind::AutoCheckBox, "In File   Check sum OFF", 79, 12, 94, 10,
+     style::kLeftText | style::kRight | style::kVCentre | style::kFlat | style::kStaticEdge},
+    {IDC_STATIC, ControlKind::Static, "Bios", 10, 48, 31, 8},
+    {IDC_FONT, ControlKind::PushButton, "Font", 255, 141, 50, 14},
+    {IDC_SUBSYS, ControlKind::PushButton, "SubSys", 255, 112, 50, 14, style::kTabStop},
+    {IDC_STATIC, ControlKind::Static, "Open File", 10, 12, 48, 10},
+    {IDC_STATIC, ControlKind::Static, "MEM", 25, 96, 57, 12, style::kCentre},
+    {IDC_STATIC, ControlKind::Static, "Chip", 99, 96, 57, 12, style::kCentre},
+    {IDC_STATIC, ControlKind::Static, "Standart TV", 172, 96, 57, 12, style::kCentre},
+};
+inline constexpr DialogTemplate kMainDialog{IDD_MAIN,
+                                            "Vorlane_25",
+                                            "MS Sans Serif",
+                                            8,
+                                            312,
+                                            174,
+                                            style::kModalDialog | style::kAppWindow,
+                                            kMainControls};
+
+// About box, template 100.
+inline constexpr ControlTemplate kAboutControls[] = {
+    {IDC_STATIC, ControlKind::Icon, "", 11, 17, 20, 20, style::kNoStyle, IDR_MAINFRAME},
+    {IDC_STATIC, ControlKind::Static, "Vorlane  Version 2.5", 40, 10, 119, 8},
+    {IDC_STATIC, ControlKind::Static, "Copyright (C) 2025 the Vorlane authors", 40, 25, 143, 8},
+    {IDOK, ControlKind::DefPushButton, "OK", 178, 7, 50, 14, style::kTabStop | style::kGroup},
+    {IDC_STATIC, ControlKind::Static, "Free software - vorlane.example.org", 47, 38, 122, 10},
+};
+inline constexpr DialogTemplate kAboutDialog{
+    IDD_ABOUTBOX, "About Vorlane",     "MS Sans Serif", 8, 235,
+    55,           style::kModalDialog, kAboutControls};
+
+// Font dialog, template 129.
+inline constexpr ControlTemplate kFontControls[] = {
+    {IDOK, ControlKind::DefPushButton, "OK", 220, 7, 50, 14, style::kTabStop},
+    {IDC_GLYPH_FRAME, ControlKind::StaticFrame, "", 7, 7, 208, 152,
+     style::kWhiteFrame | style::kTransparent},
+    {IDC_LOAD_FONT, ControlKind::PushButton, "Load", 220, 56, 50, 14, style::kTabStop},
+    {IDC_SAVE_FONT, ControlKind::PushButton, "Save", 220, 79, 50, 14, style::kTabStop},
+    {IDC_RUS, ControlKind::AutoCheckBox, "Rus", 219, 129, 50, 14,
+     style::kLeftText | style::kCentre | style::kFlat | style::kStaticEdge},
+};
+inline constexpr DialogTemplate kFontDialog{
+    IDD_FONT,
+    "Font",
+    "MS Sans Serif",
+    8,
+    282,
+    166,
+    style::kModalDialog | style::kMinimizeBox | style::kMaximizeBox,
+    kFontControls};
+
+// PCI ID dialog, template 130.
+inline constexpr ControlTemplate kSubsysControls[] = {
+    {IDC_SUBSYSTEM_ID, ControlKind::Edit, "", 72, 70, 50, 12, style::kIdEdit},
+    {IDC_SUBVENDOR_ID, ControlKind::Edit, "", 72, 92, 50, 12, style::kIdEdit},
+    {IDC_EDIT_END, ControlKind::PushButton, "Edit End", 137, 90, 50, 14, style::kTabStop},
+    {IDOK, ControlKind::DefPushButton, "OK", 137, 10, 50, 14, style::kTabStop},
+    {IDC_DEVICE_ID, ControlKind::Edit, "", 72, 32, 50, 12, style::kIdEdit},
+    {IDC_STATIC, ControlKind::Static, "Vendor ID:", 15, 14, 53, 10, style::kRight},
+    {IDC_STATIC, ControlKind::Static, "Device ID:", 15, 34, 53, 10, style::kRight},
+    {IDC_STATIC, ControlKind::Static, "Subsystem ID:", 15, 72, 53, 10, style::kRight},
+    {IDC_STATIC, ControlKind::Static, "Subvendor ID:", 15, 94, 53, 10,
+     style::kRight | style::kGroup},
+    {IDC_VENDOR_ID, ControlKind::Edit, "", 72, 12, 50, 12, style::kIdEdit},
+    {IDC_EDIT_SUB, ControlKind::PushButton, "EDIT", 137, 68, 50, 14},
+    {IDC_STATIC, ControlKind::GroupBox, "Edit Sub", 9, 56, 183, 56, style::kCentreTitle},
+};
+inline constexpr DialogTemplate kSubsysDialog{
+    IDD_SUBSYS, "Vorlane", "MS Sans Serif", 8, 201, 121, style::kModalDialog, kSubsysControls};
+
+// The template with resource ID `id`; the main dialog's for an unknown ID.
+const DialogTemplate& dialogTemplate(int id);
+
+}  // namespace vorlane::res

@@ -1,0 +1,48 @@
+// Resource and control IDs of the editor's dialogs, menus, strings and icon.
+#pragma once
+
+namespace vorlane::res {
+
+// Templates, strings, icon.
+inline constexpr int IDD_ABOUTBOX = 100;
+inline constexpr int IDS_ABOUTBOX = 101;
+inline constexpr int IDD_MAIN = 102;
+inline constexpr int IDR_MAINFRAME = 128;
+inline constexpr int IDD_FONT = 129;
+inline constexpr int IDD_SUBSYS = 130;
+inline constexpr int IDS_HELP_TEXT = 200;
+inline constexpr int IDS_CAPTION = 201;
+
+// Window-menu command of the About item.
+inline constexpr int IDM_ABOUTBOX = 0x0010;
+
+// Main window.
+inline constexpr int IDC_PATH = 1000;
+inline constexpr int IDC_BIOS_TEXT = 1002;
+inline constexpr int IDC_LOAD_BIOS = 1003;
+inline constexpr int IDC_SAVE_BIOS = 1004;
+inline constexpr int IDC_MEM_SPIN = 1006;
+inline constexpr int IDC_CHIP_SPIN = 1007;
+inline constexpr int IDC_SYNC_CLOCKS = 1008;
+inline constexpr int IDC_CHIP_TEXT = 1009;
+inline constexpr int IDC_MEM_TEXT = 1010;
+inline constexpr int IDC_TV_STANDARD = 1011;
+inline constexpr int IDC_CHECKSUM_OFF = 1016;
+inline constexpr int IDC_FONT = 1017;
+inline constexpr int IDC_SUBSYS = 1033;
+
+// Font dialog.
+inline constexpr int IDC_GLYPH_FRAME = 1019;
+inline constexpr int IDC_LOAD_FONT = 1025;
+inline constexpr int IDC_SAVE_FONT = 1026;
+inline constexpr int IDC_RUS = 1029;
+
+// PCI ID dialog.
+inline constexpr int IDC_DEVICE_ID = 1012;
+inline constexpr int IDC_SUBSYSTEM_ID = 1013;
+inline constexpr int IDC_SUBVENDOR_ID = 1014;
+inline constexpr int IDC_VENDOR_ID = 1038;
+inline constexpr int IDC_EDIT_SUB = 1040;
+inline constexpr int IDC_EDIT_END = 1041;
+
+}  // namespace vorlane::res

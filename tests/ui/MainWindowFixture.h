@@ -1,0 +1,84 @@
+// A main window created without a modal loop, with scripted prompts and synthetic images.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QTest>
+#include <memory>
+#include <numeric>
+#include <string>
+
+#include "EditorApp.h"
+#include "MainDlg.h"
+#include "RomBuilder.h"
+#include "dialogkit/Prompts.h"
+#include "dialogkit/Widgets.h"
+#include "res/resource.h"
+
+namespace vorlane::test {
+
+CEditorApp& testApp();
+
+class MainWindowFixture : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dk::setPrompts(&scripted);
+        registerEditorResources(testApp());
+        dlg = std::make_unique<CMainDlg>();
+        testApp().m_pMainWnd = dlg.get();
+        ASSERT_TRUE(dlg->Create());
+        QApplication::setActiveWindow(dlg->window());
+    }
+    void TearDown() override {
+        EXPECT_EQ(scripted.unexpected(), 0) << "a prompt appeared that the test did not expect";
+        EXPECT_TRUE(scripted.drained()) << "a scripted answer was never asked for";
+        testApp().m_pMainWnd = nullptr;
+        dlg.reset();
+        dk::setPrompts(nullptr);
+    }
+
+    std::string write(const std::string& name, const RomBuilder& builder) {
+        const std::string path = dir.file(name);
+        builder.writeTo(path);
+        return path;
+    }
+    void load(const std::string& path) {
+        scripted.answerFile(path);
+        click(res::IDC_LOAD_BIOS);
+    }
+    void click(int id) { QTest::mouseClick(dlg->GetDlgItem(id), Qt::LeftButton); }
+    std::string text(int id) const { return dlg->GetDlgItemText(id); }
+    bool checked(int id) const { return dlg->IsDlgButtonChecked(id) != 0; }
+
+    dk::UpDownWidget* spin(int id) const {
+        return dynamic_cast<dk::UpDownWidget*>(dlg->GetDlgItem(id));
+    }
+    // One click on the right (+1) or left (-1) arrow.
+    void step(int id, int direction) {
+        dk::UpDownWidget* s = spin(id);
+        const int x = direction > 0 ? s->width() - 4 : 3;
+        QTest::mouseClick(s, Qt::LeftButton, {}, QPoint(x, s->height() / 2));
+    }
+    QComboBox* tvCombo() const {
+        return qobject_cast<QComboBox*>(dlg->GetDlgItem(res::IDC_TV_STANDARD));
+    }
+    // As the user picking an entry from the list.
+    void chooseTv(int index) {
+        tvCombo()->setCurrentIndex(index);
+        emit tvCombo()->activated(index);
+    }
+    uint8_t byteAt(size_t offset) const { return dlg->m_image.data[offset]; }
+
+    const dk::ScriptedPrompts::Asked& lastAsked() const { return scripted.asked().back(); }
+
+    dk::ScriptedPrompts scripted;
+    TempDir dir;
+    std::unique_ptr<CMainDlg> dlg;
+};
+
+inline int byteSum(const std::vector<uint8_t>& bytes) {
+    return std::accumulate(bytes.begin(), bytes.end(), 0) % 256;
+}
+
+}  // namespace vorlane::test

@@ -1,0 +1,59 @@
+#include "EditorApp.h"
+
+#include "FileError.h"
+#include "MainDlg.h"
+#include "res/Strings.h"
+#include "res/resource.h"
+
+namespace vorlane {
+
+CEditorApp::CEditorApp() : CWinApp(nullptr) {}
+
+CEditorApp::~CEditorApp() = default;
+
+const dk::MessageMap* CEditorApp::GetMessageMap() const {
+    static const auto map =
+        dk::makeMessageMap<CEditorApp>(dk::onCommand<CEditorApp>(dk::ID_HELP, &CWinApp::OnHelp));
+    return &map;
+}
+
+void registerEditorResources(dk::CWinApp& app) {
+    dk::registerIcon(res::IDR_MAINFRAME, dk::Icon{res::kIcon32, res::kIcon16});
+    static const bool fileErrorsKnown = [] {
+        dk::registerFileError<FileError>([](const FileError& e) {
+            return dk::FileErrorInfo{e.path(), e.operation(), e.reason()};
+        });
+        return true;
+    }();
+    (void)fileErrorsKnown;
+    app.SetHelpText(res::loadString(res::IDS_HELP_TEXT));
+    app.SetAppTitle("Vorlane");
+}
+
+bool CEditorApp::InitInstance() {
+    registerEditorResources(*this);
+    if (m_firstPaintProbe) {
+        dk::installFirstPaintProbe();
+    }
+    CMainDlg dialog;
+    m_pMainWnd = &dialog;
+    dialog.DoModal();
+    m_pMainWnd = nullptr;
+    // The program ends with its main dialog.
+    return false;
+}
+
+std::string versionText() {
+    const res::VersionBlock& v = res::kVersionBlock;
+    return std::string("vorlane ") + res::releaseVersion() + "\n" + v.fileDescription +
+           ", file version " + v.fileVersion + "\n" + v.legalCopyright + "\n" + "https://" +
+           res::kWebAddress + "\n";
+}
+
+std::string usageText() {
+    return "Usage: vorlane [--version | --help]\n"
+           "Opens the Vorlane editor for Radeon 7000 to 9800 video BIOS images.\n"
+           "The standard Qt options (such as -platform) are accepted as well.\n";
+}
+
+}  // namespace vorlane

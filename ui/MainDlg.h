@@ -1,0 +1,68 @@
+// The main window: one ROM image, its clocks, TV standard and checksum switch.
+#pragma once
+
+#include <string>
+
+#include "RomImage.h"
+#include "dialogkit/Dialog.h"
+
+namespace vorlane {
+
+class CMainDlg : public dk::CDialog {
+  public:
+    CMainDlg();
+    ~CMainDlg() override;
+
+    const dk::MessageMap* GetMessageMap() const override;
+
+    // Members in declaration order; the comments name the bound control.
+    dk::CButton m_checksumOffBox;    // 1016
+    dk::CComboBox m_tvCombo;         // 1011
+    dk::CButton m_syncBox;           // 1008
+    dk::CSpinButtonCtrl m_memSpin;   // 1006
+    dk::CSpinButtonCtrl m_chipSpin;  // 1007
+    int m_syncClocks = 0;            // check of 1008
+    std::string m_memText;           // text of 1010
+    std::string m_path;              // text of 1000
+    std::string m_biosText;          // text of 1002
+    int m_checksumOff = 0;           // check of 1016
+    std::string m_chipText;          // text of 1009
+    CRomImage m_image;
+    int m_chipPos = 0;
+    int m_memPos = 0;
+    std::string m_statusMessage;  // message of the last failed load
+    int m_loaded = 0;             // a chosen file was read and validated
+    dk::Icon m_icon;
+
+    // The open and save dialogs' filter.
+    static constexpr const char* kRomFilter =
+        "Rom Files (*.rom)|*.rom|Bin Files (*.bin)|*.bin|All Files (*.*)|*.*||";
+
+  protected:
+    void DoDataExchange(dk::CDataExchange& dx) override;
+    bool OnInitDialog() override;
+    void OnOK() override;
+
+    void OnSysCommand(int id);
+    void OnPaint(dk::PaintContext& dc);
+    void OnLoadBios();
+    void OnSaveBios();
+    void OnHScroll(int id);
+    void OnSyncClocks();
+    void OnTvStandard();
+    void OnChecksumOff();
+
+  private:
+    void Refresh();
+    bool clockGateOpen() const { return m_image.pllOffset != 0; }
+    bool tvGateOpen() const { return m_image.tvStandard != 0 && m_image.pllOffset != 0; }
+};
+
+// The spin range for a step clock: 100 to 500 MHz in feedback steps, held within what the
+// one-byte feedback field can store. A step clock of 0 (or less) gives the whole 0 to 255.
+void clockSpinRange(float stepClock, int& lower, int& upper);
+
+// Single-byte (ANSI) text as UTF-8, each byte taken as its Latin-1 character.
+std::string ansiToUtf8(std::string_view text);
+
+}  // namespace vorlane
