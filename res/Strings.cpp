@@ -61,7 +61,7 @@ const VersionBlock kVersionBlock{
     "Vorlane_25 MFC Application",
     "1, 0, 0, 1",
     "Vorlane_25",
-    "Copyright (C) 2025 the Vorlane authors",
+    "Copyright (C) 2026 the Vorlane authors",
     "Vorlane_20.EXE",
     "Vorlane_20 Application",
     "1, 0, 0, 1",

@@ -61,7 +61,7 @@ inline constexpr DialogTemplate kMainDialog{IDD_MAIN,
 inline constexpr ControlTemplate kAboutControls[] = {
     {IDC_STATIC, ControlKind::Icon, "", 11, 17, 20, 20, style::kNoStyle, IDR_MAINFRAME},
     {IDC_STATIC, ControlKind::Static, "Vorlane  Version 2.5", 40, 10, 119, 8},
-    {IDC_STATIC, ControlKind::Static, "Copyright (C) 2025 the Vorlane authors", 40, 25, 143, 8},
+    {IDC_STATIC, ControlKind::Static, "Copyright (C) 2026 the Vorlane authors", 40, 25, 143, 8},
     {IDOK, ControlKind::DefPushButton, "OK", 178, 7, 50, 14, style::kTabStop | style::kGroup},
     {IDC_STATIC, ControlKind::Static, "Free software - vorlane.example.org", 47, 38, 122, 10},
 };
