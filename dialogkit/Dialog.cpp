@@ -5,13 +5,17 @@
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDialog>
+#include <QDropEvent>
+#include <QFile>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QMimeData>
 #include <QPainter>
 #include <QPushButton>
 #include <QShortcut>
+#include <QUrl>
 #include <algorithm>
 #include <limits>
 #include <stdexcept>
@@ -24,6 +28,29 @@
 #include "dialogkit/Widgets.h"
 
 namespace vorlane::dk {
+
+namespace {
+
+// How a window that accepts files takes this drag: a copy (or else a link) of its one local
+// file, or not at all. A move is never taken, so the source never deletes the file it offered.
+Qt::DropAction fileDropAction(const QDropEvent& event) {
+    const QMimeData* data = event.mimeData();
+    if (data == nullptr || !data->hasUrls()) {
+        return Qt::IgnoreAction;
+    }
+    const QList<QUrl> urls = data->urls();
+    // A host makes it a network path, however local its scheme.
+    if (urls.size() != 1 || !urls.constFirst().isLocalFile() ||
+        !urls.constFirst().host().isEmpty() || urls.constFirst().toLocalFile().isEmpty()) {
+        return Qt::IgnoreAction;
+    }
+    if ((event.possibleActions() & Qt::CopyAction) != 0) {
+        return Qt::CopyAction;
+    }
+    return (event.possibleActions() & Qt::LinkAction) != 0 ? Qt::LinkAction : Qt::IgnoreAction;
+}
+
+}  // namespace
 
 // The Qt window of a realized template. It turns Qt's events into the dialog's messages.
 class DialogWindow : public QDialog {
@@ -92,7 +119,40 @@ class DialogWindow : public QDialog {
         QDialog::changeEvent(event);
     }
 
+    void dragEnterEvent(QDragEnterEvent* event) override { judgeDrag(*event); }
+    void dragMoveEvent(QDragMoveEvent* event) override { judgeDrag(*event); }
+
+    void dropEvent(QDropEvent* event) override {
+        if (!judgeDrag(*event)) {
+            return;
+        }
+        std::string path =
+            QFile::encodeName(event->mimeData()->urls().constFirst().toLocalFile()).toStdString();
+        // Handled once the drop has returned, so the drag source is released before the handler
+        // can open a message box; a window destroyed meanwhile drops the call with it.
+        QMetaObject::invokeMethod(
+            this,
+            [this, path = std::move(path)] {
+                MessageArgs args;
+                args.path = &path;
+                owner_.dispatch(Message::DropFiles, 0, args);
+            },
+            Qt::QueuedConnection);
+    }
+
   private:
+    // Accepts a drag of one local file, refuses any other; true when accepted.
+    static bool judgeDrag(QDropEvent& event) {
+        const Qt::DropAction action = fileDropAction(event);
+        if (action == Qt::IgnoreAction) {
+            event.ignore();
+            return false;
+        }
+        event.setDropAction(action);
+        event.accept();
+        return true;
+    }
+
     // A focused push button is pressed; otherwise the default button; with neither, the OK
     // command goes to the dialog, which decides what it means.
     void pressEnter() {
@@ -563,6 +623,12 @@ Rect CDialog::MapDlgItemRectToDialog(int id, const Rect& rect) const {
 void CDialog::Invalidate() {
     if (window_) {
         window_->update();
+    }
+}
+
+void CDialog::DragAcceptFiles(bool accept) {
+    if (window_) {
+        window_->setAcceptDrops(accept);
     }
 }
 

@@ -71,6 +71,10 @@ class CDialog : public CCmdTarget {
     Rect MapDlgItemRectToDialog(int id, const Rect& rect) const;
     // The whole client area is repainted at the next paint, background included.
     void Invalidate();
+    // Lets the window take a drag of exactly one local file, over itself or a control that takes
+    // no drops of its own; the drop arrives as DropFiles once the drag has ended. Any other drag
+    // is refused while it is still under the pointer. Off for a new window.
+    void DragAcceptFiles(bool accept = true);
     CMenu* GetSystemMenu();
 
     void SetDlgItemText(int id, const std::string& text);

@@ -10,6 +10,7 @@
 
 #include <array>
 #include <cstddef>
+#include <string>
 
 namespace vorlane::dk {
 
@@ -22,12 +23,14 @@ enum class Message {
     HScroll,     // an up-down control stepped; handler gets its ID
     Paint,       // handler gets the paint context
     SysCommand,  // window-menu command; handler gets the command ID
+    DropFiles,   // a file was dropped on the window; handler gets its path
 };
 
 // Extra data a message carries to its handler.
 struct MessageArgs {
-    int value = 0;                  // HScroll: control ID; SysCommand: command ID
-    PaintContext* paint = nullptr;  // Paint
+    int value = 0;                      // HScroll: control ID; SysCommand: command ID
+    PaintContext* paint = nullptr;      // Paint
+    const std::string* path = nullptr;  // DropFiles
 };
 
 class MessageMap {
@@ -41,42 +44,48 @@ class MessageMap {
 template <class T>
 struct MessageEntry {
     Message message;
-    int id;  // control or command ID; ignored for HScroll, Paint and SysCommand
+    int id;  // control or command ID; ignored for HScroll, Paint, SysCommand and DropFiles
     void (T::*plain)() = nullptr;
     void (T::*withValue)(int) = nullptr;
     void (T::*withPaint)(PaintContext&) = nullptr;
+    void (T::*withPath)(const std::string&) = nullptr;
 
     bool matches(Message m, int i) const {
         if (m != message) {
             return false;
         }
-        return m == Message::HScroll || m == Message::Paint || m == Message::SysCommand || i == id;
+        return m == Message::HScroll || m == Message::Paint || m == Message::SysCommand ||
+               m == Message::DropFiles || i == id;
     }
 };
 
 template <class T>
 constexpr MessageEntry<T> onClicked(int id, void (T::*handler)()) {
-    return {Message::Command, id, handler, nullptr, nullptr};
+    return {Message::Command, id, handler, nullptr, nullptr, nullptr};
 }
 template <class T>
 constexpr MessageEntry<T> onCommand(int id, void (T::*handler)()) {
-    return {Message::Command, id, handler, nullptr, nullptr};
+    return {Message::Command, id, handler, nullptr, nullptr, nullptr};
 }
 template <class T>
 constexpr MessageEntry<T> onSelChange(int id, void (T::*handler)()) {
-    return {Message::SelChange, id, handler, nullptr, nullptr};
+    return {Message::SelChange, id, handler, nullptr, nullptr, nullptr};
 }
 template <class T>
 constexpr MessageEntry<T> onHScroll(void (T::*handler)(int)) {
-    return {Message::HScroll, 0, nullptr, handler, nullptr};
+    return {Message::HScroll, 0, nullptr, handler, nullptr, nullptr};
 }
 template <class T>
 constexpr MessageEntry<T> onSysCommand(void (T::*handler)(int)) {
-    return {Message::SysCommand, 0, nullptr, handler, nullptr};
+    return {Message::SysCommand, 0, nullptr, handler, nullptr, nullptr};
 }
 template <class T>
 constexpr MessageEntry<T> onPaint(void (T::*handler)(PaintContext&)) {
-    return {Message::Paint, 0, nullptr, nullptr, handler};
+    return {Message::Paint, 0, nullptr, nullptr, handler, nullptr};
+}
+template <class T>
+constexpr MessageEntry<T> onDropFiles(void (T::*handler)(const std::string&)) {
+    return {Message::DropFiles, 0, nullptr, nullptr, nullptr, handler};
 }
 
 template <class T, std::size_t N>
@@ -97,6 +106,8 @@ class MessageTable : public MessageMap {
                 (self.*entry.withValue)(args.value);
             } else if (entry.withPaint != nullptr && args.paint != nullptr) {
                 (self.*entry.withPaint)(*args.paint);
+            } else if (entry.withPath != nullptr && args.path != nullptr) {
+                (self.*entry.withPath)(*args.path);
             }
             return true;
         }
