@@ -58,10 +58,12 @@ const dk::MessageMap* CMainDlg::GetMessageMap() const {
     static const auto map = dk::makeMessageMap<CMainDlg>(
         dk::onSysCommand(&CMainDlg::OnSysCommand), dk::onPaint(&CMainDlg::OnPaint),
         dk::onClicked(IDC_LOAD_BIOS, &CMainDlg::OnLoadBios),
+        dk::onDropFiles(&CMainDlg::OnDropFiles),
         dk::onClicked(IDC_SAVE_BIOS, &CMainDlg::OnSaveBios), dk::onHScroll(&CMainDlg::OnHScroll),
         dk::onClicked(IDC_SYNC_CLOCKS, &CMainDlg::OnSyncClocks),
         dk::onSelChange(IDC_TV_STANDARD, &CMainDlg::OnTvStandard),
-        dk::onClicked(IDC_CHECKSUM_OFF, &CMainDlg::OnChecksumOff));
+        dk::onClicked(IDC_CHECKSUM_OFF, &CMainDlg::OnChecksumOff),
+        dk::onClicked(IDC_FONT, &CMainDlg::OnFont), dk::onClicked(IDC_SUBSYS, &CMainDlg::OnSubsys));
     return &map;
 }
 
@@ -100,6 +102,8 @@ bool CMainDlg::OnInitDialog() {
 
     m_image.skipChecksum = 0;
     m_loaded = 0;
+    // A file dragged from a file manager opens as if "Load Bios" had chosen it.
+    DragAcceptFiles();
     return true;
 }
 
@@ -143,8 +147,14 @@ void CMainDlg::OnLoadBios() {
     if (dialog.DoModal() != IDOK) {
         return;
     }
-    const std::string path = dialog.GetPathName();
+    LoadBios(dialog.GetPathName());
+}
 
+void CMainDlg::OnDropFiles(const std::string& path) {
+    LoadBios(path);
+}
+
+void CMainDlg::LoadBios(const std::string& path) {
     // Read into a copy, so that a file that cannot be read leaves the image and the window as
     // they were. The copy keeps what reset keeps (the checksum switch, the IDs).
     auto incoming = std::make_unique<CRomImage>(m_image);
@@ -266,6 +276,26 @@ void CMainDlg::OnChecksumOff() {
     const int ticked = m_checksumOffBox.GetCheck();
     m_checksumOff = ticked;
     m_image.skipChecksum = ticked;
+}
+
+void CMainDlg::OnFont() {
+    if (m_loaded == 0) {
+        return;
+    }
+    m_fontDlg.m_pImage = &m_image;
+    m_fontDlg.DoModal();
+}
+
+void CMainDlg::OnSubsys() {
+    if (m_loaded == 0) {
+        return;
+    }
+    m_subsysDlg.m_pImage = &m_image;
+    m_subsysDlg.m_deviceIdText = hexId(m_image.deviceId);
+    m_subsysDlg.m_vendorIdText = hexId(m_image.vendorId);
+    m_subsysDlg.m_subvendorIdText = hexId(m_image.subsystemVendorId);
+    m_subsysDlg.m_subsystemIdText = hexId(m_image.subsystemId);
+    m_subsysDlg.DoModal();
 }
 
 }  // namespace vorlane

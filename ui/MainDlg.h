@@ -3,7 +3,9 @@
 
 #include <string>
 
+#include "FontDlg.h"
 #include "RomImage.h"
+#include "SubsysDlg.h"
 #include "dialogkit/Dialog.h"
 
 namespace vorlane {
@@ -28,6 +30,8 @@ class CMainDlg : public dk::CDialog {
     int m_checksumOff = 0;           // check of 1016
     std::string m_chipText;          // text of 1009
     CRomImage m_image;
+    CFontDlg m_fontDlg;
+    CSubsysDlg m_subsysDlg;
     int m_chipPos = 0;
     int m_memPos = 0;
     std::string m_statusMessage;  // message of the last failed load
@@ -46,14 +50,19 @@ class CMainDlg : public dk::CDialog {
     void OnSysCommand(int id);
     void OnPaint(dk::PaintContext& dc);
     void OnLoadBios();
+    void OnDropFiles(const std::string& path);
     void OnSaveBios();
     void OnHScroll(int id);
     void OnSyncClocks();
     void OnTvStandard();
     void OnChecksumOff();
+    void OnFont();
+    void OnSubsys();
 
   private:
     void Refresh();
+    // Everything "Load Bios" does once a path has been chosen.
+    void LoadBios(const std::string& path);
     bool clockGateOpen() const { return m_image.pllOffset != 0; }
     bool tvGateOpen() const { return m_image.tvStandard != 0 && m_image.pllOffset != 0; }
 };

@@ -9,8 +9,9 @@
 #include <QStyle>
 
 #include "AboutDlg.h"
+#include "FontDlg.h"
 #include "MainWindowFixture.h"
-#include "res/Templates.h"
+#include "SubsysDlg.h"
 
 namespace vorlane::test {
 namespace {
@@ -75,14 +76,27 @@ TEST_F(MainWindowFixture, ScreenshotsOfTheOtherDialogs) {
     ASSERT_TRUE(about.Create());
     saveShot(about.window(), "about.png");
     EXPECT_EQ(clippedTexts(about.window()).join("; ").toStdString(), "");
+}
 
-    // The font and PCI ID templates, bare, to check their fit ahead of their dialogs.
-    for (const auto* t : {&res::kFontDialog, &res::kSubsysDialog}) {
-        dk::CDialog bare(*t);
-        ASSERT_TRUE(bare.Create());
-        saveShot(bare.window(), QStringLiteral("template-%1.png").arg(t->id));
-        EXPECT_EQ(clippedTexts(bare.window()).join("; ").toStdString(), "") << t->id;
-    }
+TEST_F(MainWindowFixture, ScreenshotsOfTheFontAndPciIdDialogs) {
+    load(write("card.rom", RomBuilder().deviceId(0x5a4b).subsystemId(0x00ea)));
+    dlg->m_image.applyBuiltinSet(false);  // real glyphs in the grid
+
+    CFontDlg font;
+    font.m_pImage = &dlg->m_image;
+    ASSERT_TRUE(font.Create());
+    saveShot(font.window(), "font.png");
+    EXPECT_EQ(clippedTexts(font.window()).join("; ").toStdString(), "");
+
+    CSubsysDlg pci;
+    pci.m_pImage = &dlg->m_image;
+    pci.m_deviceIdText = hexId(dlg->m_image.deviceId);
+    pci.m_vendorIdText = hexId(dlg->m_image.vendorId);
+    pci.m_subvendorIdText = hexId(dlg->m_image.subsystemVendorId);
+    pci.m_subsystemIdText = hexId(dlg->m_image.subsystemId);
+    ASSERT_TRUE(pci.Create());
+    saveShot(pci.window(), "pci.png");
+    EXPECT_EQ(clippedTexts(pci.window()).join("; ").toStdString(), "");
 }
 
 }  // namespace
