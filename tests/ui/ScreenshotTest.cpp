@@ -58,9 +58,15 @@ QStringList clippedTexts(QWidget* window) {
     return clipped;
 }
 
+// The build folder by default; tools/screenshots points this at docs/ to refresh the README's.
+QString screenshotDir() {
+    const QString chosen = qEnvironmentVariable("VORLANE_SCREENSHOT_DIR");
+    return chosen.isEmpty() ? QStringLiteral(VORLANE_SCREENSHOT_DIR) : chosen;
+}
+
 void saveShot(QWidget* window, const QString& name) {
-    QDir().mkpath(VORLANE_SCREENSHOT_DIR);
-    const QString path = QStringLiteral(VORLANE_SCREENSHOT_DIR "/") + name;
+    QDir().mkpath(screenshotDir());
+    const QString path = screenshotDir() + "/" + name;
     ASSERT_TRUE(window->grab().save(path)) << path.toStdString();
     EXPECT_GT(QFileInfo(path).size(), 0);
 }
