@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <new>
+#include <optional>
 #include <string_view>
 #include <system_error>
 
@@ -118,16 +119,33 @@ int runInfo(const Invocation& inv) {
     return worst;
 }
 
-int runEdit(const Invocation& inv) {
-    const std::string& file = inv.files.front();
-    CRomImage image;
+// Loads FILE and refuses anything but a valid image; the exit status when it does not go on.
+std::optional<int> loadValid(CRomImage& image, const std::string& file, bool skipChecksum) {
     try {
-        const RomStatus status = loadAndValidate(image, file, inv.skipChecksum);
+        const RomStatus status = loadAndValidate(image, file, skipChecksum);
         if (status != kRomOk) {
             return refuse(file, statusReason(status));
         }
     } catch (const FileError& error) {
         return fileFailure(file, error);
+    }
+    return std::nullopt;
+}
+
+int save(CRomImage& image, const std::string& target) {
+    try {
+        image.saveFile(target);
+    } catch (const FileError& error) {
+        return fileFailure(target, error);
+    }
+    return kExitDone;
+}
+
+int runEdit(const Invocation& inv) {
+    const std::string& file = inv.files.front();
+    CRomImage image;
+    if (const auto failed = loadValid(image, file, inv.skipChecksum)) {
+        return *failed;
     }
     const EditPlan plan = planEdits(image, inv.edits);
     if (!plan.refusal.empty()) {
@@ -138,25 +156,14 @@ int runEdit(const Invocation& inv) {
     } catch (const FileError& error) {
         return fileFailure(*plan.fontFile, error);
     }
-    const std::string& target = inv.inPlace ? file : inv.output;
-    try {
-        image.saveFile(target);
-    } catch (const FileError& error) {
-        return fileFailure(target, error);
-    }
-    return kExitDone;
+    return save(image, inv.inPlace ? file : inv.output);
 }
 
 int runFontExport(const Invocation& inv) {
     const std::string& file = inv.files.front();
     CRomImage image;
-    try {
-        const RomStatus status = loadAndValidate(image, file, inv.skipChecksum);
-        if (status != kRomOk) {
-            return refuse(file, statusReason(status));
-        }
-    } catch (const FileError& error) {
-        return fileFailure(file, error);
+    if (const auto failed = loadValid(image, file, inv.skipChecksum)) {
+        return *failed;
     }
     if (!image.fontsLocated()) {
         return refuse(file, "the image's fonts are not located, so there is nothing to export");
@@ -177,13 +184,7 @@ int runFixChecksum(const Invocation& inv) {
     } catch (const FileError& error) {
         return fileFailure(file, error);
     }
-    const std::string& target = inv.inPlace ? file : inv.output;
-    try {
-        image.saveFile(target);
-    } catch (const FileError& error) {
-        return fileFailure(target, error);
-    }
-    return kExitDone;
+    return save(image, inv.inPlace ? file : inv.output);
 }
 
 int dispatch(const Invocation& inv) {
