@@ -2,27 +2,15 @@
 # Fails when a manual page leaves out a synopsis line, option, option argument or exit status that
 # its program's --help shows, or when man finds a formatting problem in the page.
 # usage: check-manpage.sh PROGRAM PAGE [PROGRAM PAGE]...
-set -euo pipefail
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
+source "${BASH_SOURCE%/*}/common.sh"
 
 check_page() {
-    local program=$1 page=$2
-    local name help rendered flat item
+    local program=$1 page=$2 name help rendered flat item
     name=$(basename "$program")
     help=$("$program" --help)
     # Plain text, wide enough that no synopsis line wraps.
     rendered=$(LC_ALL=C MANWIDTH=200 man --warnings -l -P cat "$page" 2>"$work/warnings")
-    if [ -s "$work/warnings" ]; then
-        fail "$page: man reports: $(cat "$work/warnings")"
-    fi
+    [ ! -s "$work/warnings" ] || fail "$page: man reports: $(cat "$work/warnings")"
     flat=$(printf '%s\n' "$rendered" | tr -s '[:space:]' ' ')
     printf '%s\n' "$rendered" | tr -c 'A-Za-z0-9.-' '\n' | sort -u >"$work/words"
 
@@ -31,13 +19,12 @@ check_page() {
         grep -qF -- "$item" <<<"$flat" || fail "$page: synopsis line missing: $item"
     done < <(sed -nE "s/^(Usage: +| +)($name( .*)?)\$/\\2/p" <<<"$help")
 
-    # Every option, as a whole word (-h must not pass for being part of --help).
+    # Every option as a whole word (-h must not pass for being part of --help), and with its
+    # argument: a placeholder such as N or F.fnt, or the words to choose from.
     while IFS= read -r item; do
         grep -qxF -- "$item" "$work/words" || fail "$page: option missing: $item"
     done < <(grep -oE -- '(^|[^A-Za-z0-9-])--?[a-z][a-z0-9-]*' <<<"$help" | sed -E 's/^[^-]//' |
         sort -u)
-
-    # Options with their argument: a placeholder such as N or F.fnt, or the words to choose from.
     while IFS= read -r item; do
         grep -qF -- "$item" <<<"$flat" || fail "$page: option argument missing: $item"
     done < <(grep -oE -- '(^|[^A-Za-z0-9-])--?[a-z][a-z0-9-]* ([A-Z][A-Z.a-z]*|[a-z]+(\|[a-z]+)+)' \
@@ -52,16 +39,8 @@ check_page() {
         print $1 }' <<<"$help")
 }
 
-if [ $# -eq 0 ] || [ $(($# % 2)) -ne 0 ]; then
-    echo "usage: $0 PROGRAM PAGE [PROGRAM PAGE]..." >&2
-    exit 2
-fi
 while [ $# -gt 0 ]; do
     check_page "$1" "$2"
     shift 2
 done
-if [ "$failures" -ne 0 ]; then
-    echo "$failures problem(s) found" >&2
-    exit 1
-fi
-echo "manual pages match --help"
+finish "manual pages match --help"
