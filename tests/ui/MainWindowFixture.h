@@ -6,7 +6,7 @@
 #include <QComboBox>
 #include <QTest>
 #include <memory>
-#include <numeric>
+#include <sstream>
 #include <string>
 
 #include "EditorApp.h"
@@ -25,10 +25,7 @@ class MainWindowFixture : public ::testing::Test {
     void SetUp() override {
         dk::setPrompts(&scripted);
         registerEditorResources(testApp());
-        dlg = std::make_unique<CMainDlg>();
-        testApp().m_pMainWnd = dlg.get();
-        ASSERT_TRUE(dlg->Create());
-        QApplication::setActiveWindow(dlg->window());
+        freshWindow();
     }
     void TearDown() override {
         EXPECT_EQ(scripted.unexpected(), 0) << "a prompt appeared that the test did not expect";
@@ -36,6 +33,14 @@ class MainWindowFixture : public ::testing::Test {
         testApp().m_pMainWnd = nullptr;
         dlg.reset();
         dk::setPrompts(nullptr);
+    }
+    // A main window that remembers nothing of an earlier one.
+    void freshWindow() {
+        testApp().m_pMainWnd = nullptr;
+        dlg = std::make_unique<CMainDlg>();
+        testApp().m_pMainWnd = dlg.get();
+        ASSERT_TRUE(dlg->Create());
+        QApplication::setActiveWindow(dlg->window());
     }
 
     std::string write(const std::string& name, const RomBuilder& builder) {
@@ -68,17 +73,38 @@ class MainWindowFixture : public ::testing::Test {
         tvCombo()->setCurrentIndex(index);
         emit tvCombo()->activated(index);
     }
+    // All the window shows: its texts, the boxes, the TV list, and each spin's lower bound, upper
+    // bound and position.
+    std::string shown() const {
+        std::ostringstream out;
+        for (int id : {res::IDC_PATH, res::IDC_BIOS_TEXT, res::IDC_CHIP_TEXT, res::IDC_MEM_TEXT}) {
+            out << text(id) << " | ";
+        }
+        out << "sync " << checked(res::IDC_SYNC_CLOCKS) << " off " << checked(res::IDC_CHECKSUM_OFF)
+            << " tv " << tvCombo()->currentIndex();
+        for (int id : {res::IDC_CHIP_SPIN, res::IDC_MEM_SPIN}) {
+            out << " | " << spin(id)->lower() << ' ' << spin(id)->upper() << ' '
+                << spin(id)->position();
+        }
+        return out.str();
+    }
     uint8_t byteAt(size_t offset) const { return dlg->m_image.data[offset]; }
-
-    const dk::ScriptedPrompts::Asked& lastAsked() const { return scripted.asked().back(); }
+    const dk::ScriptedPrompts::Asked& lastAsked() const {
+        static const dk::ScriptedPrompts::Asked none{};
+        return scripted.asked().empty() ? none : scripted.asked().back();
+    }
+    // The text of the last prompt, which must be an error box owned by a window.
+    std::string errorText() const {
+        const auto& box = lastAsked();
+        EXPECT_EQ(box.kind, dk::ScriptedPrompts::Asked::Message);
+        EXPECT_EQ(box.message.type & dk::MB_ICONMASK, dk::MB_ICONSTOP);
+        EXPECT_TRUE(box.ownerSet);
+        return box.message.text;
+    }
 
     dk::ScriptedPrompts scripted;
     TempDir dir;
     std::unique_ptr<CMainDlg> dlg;
 };
-
-inline int byteSum(const std::vector<uint8_t>& bytes) {
-    return std::accumulate(bytes.begin(), bytes.end(), 0) % 256;
-}
 
 }  // namespace vorlane::test
