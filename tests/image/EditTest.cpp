@@ -7,25 +7,17 @@
 #include <filesystem>
 
 #include "FileError.h"
+#include "ImageBytes.h"
 #include "RomBuilder.h"
 #include "RomImage.h"
 
 namespace vorlane {
 namespace {
 
+using test::bytesAt;
 using test::RomBuilder;
 using test::TempDir;
-
-CRomImage validated(const RomBuilder& builder) {
-    CRomImage image;
-    image.loadBytes(builder.build());
-    image.validate();
-    return image;
-}
-
-std::vector<uint8_t> bytesAt(const CRomImage& image, size_t at, size_t count) {
-    return {image.data.begin() + at, image.data.begin() + at + count};
-}
+using test::validated;
 
 TEST(WriteClocks, StoresLowEightBitsAtTheRecord) {
     CRomImage image = validated(RomBuilder());

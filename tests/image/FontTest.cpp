@@ -5,25 +5,17 @@
 
 #include "BuiltinFonts.h"
 #include "FileError.h"
+#include "ImageBytes.h"
 #include "RomBuilder.h"
 #include "RomImage.h"
 
 namespace vorlane {
 namespace {
 
+using test::bytesAt;
 using test::RomBuilder;
 using test::TempDir;
-
-CRomImage validated(const RomBuilder& builder) {
-    CRomImage image;
-    image.loadBytes(builder.build());
-    EXPECT_EQ(image.validate(), kRomOk);
-    return image;
-}
-
-std::vector<uint8_t> font(const CRomImage& image, uint16_t offset, size_t size) {
-    return {image.data.begin() + offset, image.data.begin() + offset + size};
-}
+using test::validated;
 
 std::vector<uint8_t> pattern(size_t size, uint8_t seed) {
     std::vector<uint8_t> bytes(size);
@@ -52,14 +44,14 @@ TEST(FontFile, WriteThenReadRoundTrips) {
 TEST(FontFile, ShortAndLongFilesReplaceOnlyWhatTheyHold) {
     TempDir dir;
     CRomImage image = validated(RomBuilder());
-    const auto old16 = font(image, RomBuilder::kFont8x16, 4096);
+    const auto old16 = bytesAt(image, RomBuilder::kFont8x16, 4096);
 
     const auto shortFile = pattern(3000, 9);
     test::writeBytes(dir.file("short.fnt"), shortFile);
     image.readFontFile(dir.file("short.fnt"));
-    EXPECT_EQ(font(image, RomBuilder::kFont8x8, 2048),
+    EXPECT_EQ(bytesAt(image, RomBuilder::kFont8x8, 2048),
               std::vector<uint8_t>(shortFile.begin(), shortFile.begin() + 2048));
-    const auto new16 = font(image, RomBuilder::kFont8x16, 4096);
+    const auto new16 = bytesAt(image, RomBuilder::kFont8x16, 4096);
     EXPECT_TRUE(std::equal(shortFile.begin() + 2048, shortFile.end(), new16.begin()));
     EXPECT_TRUE(std::equal(new16.begin() + 952, new16.end(), old16.begin() + 952));
 
@@ -104,11 +96,11 @@ TEST(BuiltinSets, ApplyAndRecognise) {
     EXPECT_FALSE(image.isCyrillicSet());
     image.applyBuiltinSet(true);
     EXPECT_TRUE(image.isCyrillicSet());
-    EXPECT_EQ(font(image, RomBuilder::kFont8x16, 4096),
+    EXPECT_EQ(bytesAt(image, RomBuilder::kFont8x16, 4096),
               std::vector<uint8_t>(kCyrillicFont8x16.begin(), kCyrillicFont8x16.end()));
     image.applyBuiltinSet(false);
     EXPECT_FALSE(image.isCyrillicSet());
-    EXPECT_EQ(font(image, RomBuilder::kFont8x8, 2048),
+    EXPECT_EQ(bytesAt(image, RomBuilder::kFont8x8, 2048),
               std::vector<uint8_t>(kStandardFont8x8.begin(), kStandardFont8x8.end()));
 
     // Only the 8x8 font decides: a Cyrillic 8x16 font beside another 8x8 font is not the set.
@@ -126,7 +118,7 @@ TEST(BuiltinSets, OverlappingFontsTakeThe8x16CopyLast) {
     // The 8x16 font starting inside the 8x8 one: its copy, made second, wins where they meet.
     CRomImage image = validated(RomBuilder().fontSequences({{0xFA00, {0xE000, 0xE400}}}));
     image.applyBuiltinSet(true);
-    EXPECT_EQ(font(image, 0xE400, 4096),
+    EXPECT_EQ(bytesAt(image, 0xE400, 4096),
               std::vector<uint8_t>(kCyrillicFont8x16.begin(), kCyrillicFont8x16.end()));
     EXPECT_FALSE(image.isCyrillicSet());
 }
