@@ -248,8 +248,7 @@ void CRomImage::applyBuiltinSet(bool cyrillic) {
     if (!fontsLocated()) {
         return;
     }
-    // Offsets are bounded by the image length when located, so both fonts lie inside the buffer;
-    // the 8x16 copy goes second, as fonts that overlap in the image expect.
+    // The 8x16 copy goes second, as fonts that overlap in the image expect.
     const BuiltinFontSet set = builtinFontSet(cyrillic);
     std::ranges::copy(set.font8x8, fontBytes(font8x8Offset, kFont8x8Size).begin());
     std::ranges::copy(set.font8x16, fontBytes(font8x16Offset, kFont8x16Size).begin());
@@ -259,15 +258,13 @@ bool CRomImage::isCyrillicSet() const {
     return std::ranges::equal(kCyrillicFont8x8, fontBytes(font8x8Offset, kFont8x8Size));
 }
 
+// A located font always fits; the clamp keeps a hand-set offset from reaching past the buffer.
 std::span<uint8_t> CRomImage::fontBytes(uint16_t offset, int size) {
-    // A located font always fits; this keeps a hand-set offset from reaching past the buffer.
-    const int start = std::min<int>(offset, kBufferSize - size);
-    return {data.data() + start, static_cast<size_t>(size)};
+    return {data.data() + std::min<int>(offset, kBufferSize - size), static_cast<size_t>(size)};
 }
 
 std::span<const uint8_t> CRomImage::fontBytes(uint16_t offset, int size) const {
-    const int start = std::min<int>(offset, kBufferSize - size);
-    return {data.data() + start, static_cast<size_t>(size)};
+    return {data.data() + std::min<int>(offset, kBufferSize - size), static_cast<size_t>(size)};
 }
 
 // Edits and saving ----------------------------------------------------------------------------
