@@ -12,6 +12,8 @@ namespace vorlane::cli {
 
 namespace {
 
+constexpr size_t kHeadTextShown = 80;
+
 using Json = nlohmann::ordered_json;
 
 Json byteOrNull(const CRomImage& image, uint16_t offset) {
@@ -120,8 +122,12 @@ std::string infoHuman(const CRomImage& image, RomStatus status, const std::strin
         file + ": status " + std::to_string(status) + ", " +
         (status == kRomOk ? std::string("valid") : oneLine(CRomImage::statusMessage(status))) +
         "\n";
-    out += "  text        " + printableText(image.headText()) + "   " +
-           printableText(image.info()) + "\n";
+    // A text at 0x50 that never ends (a blank or short image has no zero byte before the end
+    // of the buffer) would fill the terminal with tens of thousands of characters; a person
+    // reading the block needs its start only. The JSON keeps the whole text.
+    const std::string_view head = image.headText();
+    out += "  text        " + printableText(head.substr(0, kHeadTextShown)) +
+           (head.size() > kHeadTextShown ? "..." : "") + "   " + printableText(image.info()) + "\n";
     out += clockLine("engine", image, image.engineFeedbackOffset);
     out += clockLine("memory", image, image.memoryFeedbackOffset);
     if (status == kRomOk) {

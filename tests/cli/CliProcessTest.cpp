@@ -147,6 +147,12 @@ TEST(CliProcess, InfoReportsEveryFileAndRanksExitCodes) {
              dir.file("sum.rom") + ": status 6, Error N6 - CheckSum Error!\n"}) {
         EXPECT_NE(r.out.find(shown), std::string::npos) << shown;
     }
+    // A short file leaves the reset buffer's 0xFF bytes, with no end, where the head text is.
+    writeBytes(dir.file("short.rom"), {0x55, 0xAA});
+    const CliResult blank = runCli({"info", dir.file("short.rom")});
+    EXPECT_EQ(blank.exitCode, 1);
+    EXPECT_LT(blank.out.size(), 2000u);
+    EXPECT_NE(blank.out.find("\xC3\xBF\xC3\xBF...   \n"), std::string::npos) << blank.out;
     EXPECT_EQ(runCli({"info", dir.file("ok.rom"), dir.file("big.rom")}).exitCode, 0);
     const CliResult full = runCli({"info", dir.file("ok.rom")}, "/dev/full");
     EXPECT_EQ(full.exitCode, 3);
