@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include "Clock.h"
+#include "Text.h"
 #include "Values.h"
 
 namespace vorlane::cli {

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "Clock.h"
+#include "Text.h"
 
 namespace vorlane::cli {
 
@@ -30,15 +31,6 @@ int hexDigit(char c) {
 [[noreturn]] void reject(std::string_view option, std::string_view text, std::string_view what) {
     throw UsageError(std::string(option) + ": '" + std::string(text) + "' is not " +
                      std::string(what));
-}
-
-void appendUtf8(std::string& out, unsigned char c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
 }
 
 }  // namespace
@@ -127,15 +119,6 @@ FeedbackChoice nearestFeedback(double mhz, float stepClock) {
     return best;
 }
 
-std::string latin1ToUtf8(std::string_view bytes) {
-    std::string out;
-    out.reserve(bytes.size() + bytes.size() / 4);
-    for (char c : bytes) {
-        appendUtf8(out, static_cast<unsigned char>(c));
-    }
-    return out;
-}
-
 std::string printableText(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size());
@@ -145,7 +128,7 @@ std::string printableText(std::string_view bytes) {
         if (control) {
             out += '.';
         } else {
-            appendUtf8(out, c);
+            appendLatin1AsUtf8(out, c);
         }
     }
     return out;

@@ -32,10 +32,7 @@ struct FeedbackChoice {
 };
 FeedbackChoice nearestFeedback(double mhz, float stepClock);
 
-// Each byte as the Unicode code point of the same value, so any image text is valid UTF-8.
-std::string latin1ToUtf8(std::string_view bytes);
-
-// As latin1ToUtf8, with control characters shown as '.', for text meant for a terminal.
+// As vorlane::latin1ToUtf8, with control characters shown as '.', for text meant for a terminal.
 std::string printableText(std::string_view bytes);
 
 // A status message on one line: its line feed and the spaces around it become " - ".

@@ -6,6 +6,7 @@
 
 #include "AboutDlg.h"
 #include "Clock.h"
+#include "Text.h"
 #include "dialogkit/App.h"
 #include "dialogkit/PaintContext.h"
 #include "res/Strings.h"
@@ -33,21 +34,6 @@ void clockSpinRange(float stepClock, int& lower, int& upper) {
     const double step = static_cast<double>(stepClock);
     lower = static_cast<int>(std::clamp(std::floor(10000.0 / step), 0.0, 255.0));
     upper = static_cast<int>(std::clamp(std::floor(50000.0 / step), 0.0, 255.0));
-}
-
-std::string ansiToUtf8(std::string_view text) {
-    std::string result;
-    result.reserve(text.size());
-    for (char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x80) {
-            result += c;
-        } else {
-            result += static_cast<char>(0xC0 | (byte >> 6));
-            result += static_cast<char>(0x80 | (byte & 0x3F));
-        }
-    }
-    return result;
 }
 
 CMainDlg::CMainDlg() : CDialog(kMainDialog), m_icon(dk::LoadIcon(IDR_MAINFRAME)) {}
@@ -176,7 +162,7 @@ void CMainDlg::LoadBios(const std::string& path) {
         UpdateData(false);
         MessageBox(m_statusMessage, "Error", dk::MB_OK | dk::MB_ICONSTOP);
     } else {
-        m_biosText = ansiToUtf8(m_image.headText()) + "   " + m_image.info();
+        m_biosText = latin1ToUtf8(m_image.headText()) + "   " + m_image.info();
 
         int lower = 0;
         int upper = 0;

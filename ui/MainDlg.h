@@ -71,7 +71,4 @@ class CMainDlg : public dk::CDialog {
 // one-byte feedback field can store. A step clock of 0 (or less) gives the whole 0 to 255.
 void clockSpinRange(float stepClock, int& lower, int& upper);
 
-// Single-byte (ANSI) text as UTF-8, each byte taken as its Latin-1 character.
-std::string ansiToUtf8(std::string_view text);
-
 }  // namespace vorlane
