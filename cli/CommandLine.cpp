@@ -1,10 +1,10 @@
-#include "CommandLine.h"
+#include "cli/CommandLine.h"
 
 #include <CLI/CLI.hpp>
 #include <array>
 #include <string_view>
 
-#include "Values.h"
+#include "cli/Values.h"
 
 namespace vorlane::cli {
 

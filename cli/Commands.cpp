@@ -1,4 +1,4 @@
-#include "Commands.h"
+#include "cli/Commands.h"
 
 #include <sys/stat.h>
 
@@ -10,10 +10,10 @@
 #include <string_view>
 #include <system_error>
 
-#include "Clock.h"
-#include "FileError.h"
-#include "Report.h"
-#include "Values.h"
+#include "cli/Report.h"
+#include "cli/Values.h"
+#include "image/Clock.h"
+#include "image/FileError.h"
 
 namespace vorlane::cli {
 

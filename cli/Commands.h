@@ -4,8 +4,8 @@
 #include <optional>
 #include <string>
 
-#include "CommandLine.h"
-#include "RomImage.h"
+#include "cli/CommandLine.h"
+#include "image/RomImage.h"
 
 namespace vorlane::cli {
 

@@ -1,13 +1,13 @@
-#include "Report.h"
+#include "cli/Report.h"
 
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
-#include "Clock.h"
-#include "Text.h"
-#include "Values.h"
+#include "cli/Values.h"
+#include "image/Clock.h"
+#include "image/Text.h"
 
 namespace vorlane::cli {
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "RomImage.h"
+#include "image/RomImage.h"
 
 namespace vorlane::cli {
 

@@ -1,11 +1,11 @@
-#include "Values.h"
+#include "cli/Values.h"
 
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
 
-#include "Clock.h"
-#include "Text.h"
+#include "image/Clock.h"
+#include "image/Text.h"
 
 namespace vorlane::cli {
 

@@ -1,4 +1,4 @@
-#include "Commands.h"
+#include "cli/Commands.h"
 
 int main(int argc, char** argv) {
     return vorlane::cli::run(argc, argv);

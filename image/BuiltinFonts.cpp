@@ -8,7 +8,7 @@
 //   alt-8x8.psf.gz     d765668896f467a8000bbb5f05b1280706756d5da20483a991ef5074d22be3a0
 //   alt-8x16.psf.gz    6a4db9d445d74fadea788353674e944f40242658835c3caecaf15889c5eb0fa1
 
-#include "BuiltinFonts.h"
+#include "image/BuiltinFonts.h"
 
 #include <cstddef>
 

@@ -1,4 +1,4 @@
-#include "Clock.h"
+#include "image/Clock.h"
 
 #include <cstdio>
 

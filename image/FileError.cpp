@@ -1,4 +1,4 @@
-#include "FileError.h"
+#include "image/FileError.h"
 
 #include <utility>
 

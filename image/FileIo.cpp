@@ -1,4 +1,4 @@
-#include "FileIo.h"
+#include "image/FileIo.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <random>
 
-#include "FileError.h"
+#include "image/FileError.h"
 
 namespace vorlane {
 

@@ -1,10 +1,10 @@
-#include "RomImage.h"
+#include "image/RomImage.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "BuiltinFonts.h"
-#include "FileIo.h"
+#include "image/BuiltinFonts.h"
+#include "image/FileIo.h"
 
 namespace vorlane {
 

@@ -1,4 +1,4 @@
-#include "Text.h"
+#include "image/Text.h"
 
 namespace vorlane {
 

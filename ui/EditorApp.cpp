@@ -1,9 +1,9 @@
-#include "EditorApp.h"
+#include "ui/EditorApp.h"
 
-#include "FileError.h"
-#include "MainDlg.h"
+#include "image/FileError.h"
 #include "res/Strings.h"
 #include "res/resource.h"
+#include "ui/MainDlg.h"
 
 namespace vorlane {
 

@@ -1,4 +1,4 @@
-#include "FontDlg.h"
+#include "ui/FontDlg.h"
 
 #include <algorithm>
 #include <array>

@@ -6,8 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "RomImage.h"
 #include "dialogkit/Dialog.h"
+#include "image/RomImage.h"
 
 namespace vorlane {
 

@@ -1,17 +1,17 @@
-#include "MainDlg.h"
+#include "ui/MainDlg.h"
 
 #include <algorithm>
 #include <cmath>
 #include <memory>
 
-#include "AboutDlg.h"
-#include "Clock.h"
-#include "Text.h"
 #include "dialogkit/App.h"
 #include "dialogkit/PaintContext.h"
+#include "image/Clock.h"
+#include "image/Text.h"
 #include "res/Strings.h"
 #include "res/Templates.h"
 #include "res/resource.h"
+#include "ui/AboutDlg.h"
 
 namespace vorlane {
 

@@ -3,10 +3,10 @@
 
 #include <string>
 
-#include "FontDlg.h"
-#include "RomImage.h"
-#include "SubsysDlg.h"
 #include "dialogkit/Dialog.h"
+#include "image/RomImage.h"
+#include "ui/FontDlg.h"
+#include "ui/SubsysDlg.h"
 
 namespace vorlane {
 

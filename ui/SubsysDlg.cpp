@@ -1,4 +1,4 @@
-#include "SubsysDlg.h"
+#include "ui/SubsysDlg.h"
 
 #include <cstdio>
 

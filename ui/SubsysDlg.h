@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "RomImage.h"
 #include "dialogkit/Dialog.h"
+#include "image/RomImage.h"
 
 namespace vorlane {
 

@@ -2,7 +2,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "EditorApp.h"
+#include "ui/EditorApp.h"
 
 namespace {
 vorlane::CEditorApp theApp;

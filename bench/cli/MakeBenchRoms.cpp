@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "RomBuilder.h"
+#include "tests/support/RomBuilder.h"
 
 int main(int argc, char** argv) {
     if (argc != 3) {

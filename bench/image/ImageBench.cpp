@@ -1,8 +1,8 @@
 // Validation is the work of every load; it should never be noticeable, even over many files.
 #include <benchmark/benchmark.h>
 
-#include "RomBuilder.h"
-#include "RomImage.h"
+#include "image/RomImage.h"
+#include "tests/support/RomBuilder.h"
 
 namespace vorlane {
 namespace {

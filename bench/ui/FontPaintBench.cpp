@@ -8,11 +8,11 @@
 #include <QPainter>
 #include <QWidget>
 
-#include "FontDlg.h"
-#include "RomImage.h"
 #include "dialogkit/App.h"
 #include "dialogkit/PaintContext.h"
+#include "image/RomImage.h"
 #include "res/resource.h"
+#include "ui/FontDlg.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <bitset>
 #include <cstdlib>
 
-#include "RomImage.h"
+#include "image/RomImage.h"
 
 using vorlane::CRomImage;
 

@@ -2,7 +2,7 @@
 #include <cstdio>
 #include <string>
 
-#include "RomBuilder.h"
+#include "tests/support/RomBuilder.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {

@@ -2,8 +2,8 @@
 // Their refusals and failures are in CliProcessTest's table of failures.
 #include <gtest/gtest.h>
 
-#include "BuiltinFonts.h"
-#include "CliRunner.h"
+#include "image/BuiltinFonts.h"
+#include "tests/cli/CliRunner.h"
 
 namespace vorlane::test {
 namespace {

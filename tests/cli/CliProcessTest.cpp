@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 #include <regex>
 
-#include "CliRunner.h"
+#include "tests/cli/CliRunner.h"
 
 namespace vorlane::test {
 namespace {

@@ -14,7 +14,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "RomBuilder.h"
+#include "tests/support/RomBuilder.h"
 
 namespace vorlane::test {
 

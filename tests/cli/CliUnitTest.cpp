@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 #include <cmath>
 
-#include "Clock.h"
-#include "Commands.h"
-#include "RomBuilder.h"
-#include "Values.h"
+#include "cli/Commands.h"
+#include "cli/Values.h"
+#include "image/Clock.h"
+#include "tests/support/RomBuilder.h"
 
 namespace vorlane::cli {
 namespace {

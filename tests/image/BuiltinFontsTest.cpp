@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "BuiltinFonts.h"
+#include "image/BuiltinFonts.h"
 
 namespace vorlane {
 namespace {

@@ -6,10 +6,10 @@
 #include <csignal>
 #include <filesystem>
 
-#include "FileError.h"
-#include "ImageBytes.h"
-#include "RomBuilder.h"
-#include "RomImage.h"
+#include "image/FileError.h"
+#include "image/RomImage.h"
+#include "tests/image/ImageBytes.h"
+#include "tests/support/RomBuilder.h"
 
 namespace vorlane {
 namespace {

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "BuiltinFonts.h"
-#include "FileError.h"
-#include "ImageBytes.h"
-#include "RomBuilder.h"
-#include "RomImage.h"
+#include "image/BuiltinFonts.h"
+#include "image/FileError.h"
+#include "image/RomImage.h"
+#include "tests/image/ImageBytes.h"
+#include "tests/support/RomBuilder.h"
 
 namespace vorlane {
 namespace {

@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "RomBuilder.h"
-#include "RomImage.h"
+#include "image/RomImage.h"
+#include "tests/support/RomBuilder.h"
 
 namespace vorlane::test {
 

@@ -4,9 +4,9 @@
 
 #include <cerrno>
 
-#include "FileError.h"
-#include "RomBuilder.h"
-#include "RomImage.h"
+#include "image/FileError.h"
+#include "image/RomImage.h"
+#include "tests/support/RomBuilder.h"
 
 namespace vorlane {
 namespace {

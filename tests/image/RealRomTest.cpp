@@ -4,7 +4,7 @@
 #include <cctype>
 #include <filesystem>
 
-#include "RomImage.h"
+#include "image/RomImage.h"
 
 namespace vorlane {
 namespace {

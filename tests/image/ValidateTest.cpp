@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-#include "Clock.h"
-#include "RomBuilder.h"
-#include "RomImage.h"
+#include "image/Clock.h"
+#include "image/RomImage.h"
+#include "tests/support/RomBuilder.h"
 
 namespace vorlane {
 namespace {

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <exception>
 
-#include "RomBuilder.h"
+#include "tests/support/RomBuilder.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {

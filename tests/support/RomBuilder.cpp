@@ -1,4 +1,4 @@
-#include "RomBuilder.h"
+#include "tests/support/RomBuilder.h"
 
 #include <cstdlib>
 #include <filesystem>

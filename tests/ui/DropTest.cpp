@@ -9,7 +9,7 @@
 #include <QUrl>
 #include <filesystem>
 
-#include "MainWindowFixture.h"
+#include "tests/ui/MainWindowFixture.h"
 
 namespace vorlane::test {
 namespace {

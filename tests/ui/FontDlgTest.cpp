@@ -5,10 +5,10 @@
 #include <filesystem>
 #include <span>
 
-#include "BuiltinFonts.h"
-#include "FontDlg.h"
-#include "MainWindowFixture.h"
-#include "ModalDriver.h"
+#include "image/BuiltinFonts.h"
+#include "tests/dialogkit/ModalDriver.h"
+#include "tests/ui/MainWindowFixture.h"
+#include "ui/FontDlg.h"
 
 namespace vorlane::test {
 namespace {

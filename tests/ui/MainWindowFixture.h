@@ -9,12 +9,12 @@
 #include <sstream>
 #include <string>
 
-#include "EditorApp.h"
-#include "MainDlg.h"
-#include "RomBuilder.h"
 #include "dialogkit/Prompts.h"
 #include "dialogkit/Widgets.h"
 #include "res/resource.h"
+#include "tests/support/RomBuilder.h"
+#include "ui/EditorApp.h"
+#include "ui/MainDlg.h"
 
 namespace vorlane::test {
 

@@ -5,10 +5,10 @@
 #include <QMenu>
 #include <filesystem>
 
-#include "Clock.h"
-#include "MainWindowFixture.h"
-#include "ModalDriver.h"
+#include "image/Clock.h"
 #include "res/Strings.h"
+#include "tests/dialogkit/ModalDriver.h"
+#include "tests/ui/MainWindowFixture.h"
 
 namespace vorlane::test {
 

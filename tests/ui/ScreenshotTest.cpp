@@ -8,10 +8,10 @@
 #include <QPushButton>
 #include <QStyle>
 
-#include "AboutDlg.h"
-#include "FontDlg.h"
-#include "MainWindowFixture.h"
-#include "SubsysDlg.h"
+#include "tests/ui/MainWindowFixture.h"
+#include "ui/AboutDlg.h"
+#include "ui/FontDlg.h"
+#include "ui/SubsysDlg.h"
 
 namespace vorlane::test {
 namespace {

@@ -2,9 +2,9 @@
 // writing.
 #include <QLineEdit>
 
-#include "MainWindowFixture.h"
-#include "ModalDriver.h"
-#include "SubsysDlg.h"
+#include "tests/dialogkit/ModalDriver.h"
+#include "tests/ui/MainWindowFixture.h"
+#include "ui/SubsysDlg.h"
 
 namespace vorlane::test {
 namespace {
