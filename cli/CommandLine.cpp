@@ -4,14 +4,15 @@
 #include <array>
 #include <string_view>
 
+#include "cli/CardCommandLine.h"
 #include "cli/Values.h"
 
 namespace vorlane::cli {
 
 namespace {
 
-constexpr std::array<std::string_view, 4> kCommands = {"info", "edit", "font-export",
-                                                       "fix-checksum"};
+constexpr std::array<std::string_view, 7> kCommands = {
+    "info", "edit", "font-export", "fix-checksum", "cards", "read-card", "check"};
 
 // A value option whose text is checked by our own parsers: CLI11's converters accept forms
 // (signs, exponents, "inf") that the contract does not.
@@ -38,7 +39,8 @@ std::string usageMessage(const CLI::ParseError& error, const std::string& comman
     const auto colon = message.find(": ");
     if (dynamic_cast<const CLI::RequiredError*>(&error) != nullptr) {
         if (message.find("subcommand") != std::string::npos) {
-            return "a command is required: info, edit, font-export or fix-checksum";
+            return "a command is required: info, edit, font-export, fix-checksum, cards, "
+                   "read-card or check";
         }
         return command.empty() ? message : command + ": " + message;
     }
@@ -136,6 +138,9 @@ Invocation parseCommandLine(int argc, const char* const* argv) {
     CLI::Option* fixOut = addValue(fixChecksum, "-o", inv.output, "OUT", "");
     CLI::Option* fixInPlace = fixChecksum->add_flag("--in-place", inv.inPlace);
 
+    CardCommandLine cardLine;
+    addCardCommands(app, inv, cardLine);
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp&) {
@@ -149,7 +154,8 @@ Invocation parseCommandLine(int argc, const char* const* argv) {
         return inv;
     } catch (const CLI::ParseError& error) {
         std::string command;
-        for (const CLI::App* sub : {info, edit, fontExport, fixChecksum}) {
+        for (const CLI::App* sub : {info, edit, fontExport, fixChecksum, cardLine.cards,
+                                    cardLine.readCard, cardLine.check}) {
             if (sub->parsed()) {
                 command = sub->get_name();
             }
@@ -157,6 +163,9 @@ Invocation parseCommandLine(int argc, const char* const* argv) {
         throw UsageError(usageMessage(error, command));
     }
 
+    if (finishCardCommands(cardLine, inv)) {
+        return inv;
+    }
     if (info->parsed()) {
         inv.command = Command::Info;
         return inv;

@@ -8,7 +8,7 @@
 
 namespace vorlane::cli {
 
-enum class Command { Info, Edit, FontExport, FixChecksum, Help, Version };
+enum class Command { Info, Edit, FontExport, FixChecksum, Cards, ReadCard, Check, Help, Version };
 
 // The EDIT options of `edit`, as given; clock options in MHz are resolved against the image.
 struct EditRequest {
@@ -35,6 +35,11 @@ struct Invocation {
     bool json = false;
     bool skipChecksum = false;
     EditRequest edits;
+    // cards, read-card and check
+    std::string sysfsRoot = "/sys";
+    std::string address;  // read-card's ADDRESS in the kernel's form, or empty
+    std::optional<uint64_t> chipSize;
+    std::optional<uint16_t> deviceId;
 };
 
 // Throws UsageError for anything malformed, unknown or conflicting.

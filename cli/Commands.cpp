@@ -10,6 +10,7 @@
 #include <string_view>
 #include <system_error>
 
+#include "cli/CardCommands.h"
 #include "cli/Report.h"
 #include "cli/Values.h"
 #include "image/Clock.h"
@@ -204,6 +205,12 @@ int dispatch(const Invocation& inv) {
             return runFontExport(inv);
         case Command::FixChecksum:
             return runFixChecksum(inv);
+        case Command::Cards:
+            return runCards(inv);
+        case Command::ReadCard:
+            return runReadCard(inv);
+        case Command::Check:
+            return runCheck(inv);
     }
     return kExitUsage;
 }
