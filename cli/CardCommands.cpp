@@ -143,13 +143,8 @@ std::optional<card::RomDump> dumpRom(const Invocation& inv, const card::DisplayC
 }  // namespace
 
 int runCards(const Invocation& inv) {
-    card::CardListing listing;
-    try {
-        listing = card::listAtiCards(inv.sysfsRoot);
-    } catch (const FileError& error) {
-        complain(error.path(), error.reason());
-        return kExitFile;
-    }
+    // A devices folder that cannot be read is a file error, reported by run().
+    const card::CardListing listing = card::listAtiCards(inv.sysfsRoot);
     reportSkipped(listing);
     std::string out;
     for (const card::DisplayCard& c : listing.cards) {
@@ -163,13 +158,8 @@ int runCards(const Invocation& inv) {
 }
 
 int runReadCard(const Invocation& inv) {
-    card::CardListing listing;
-    try {
-        listing = card::listAtiCards(inv.sysfsRoot);
-    } catch (const FileError& error) {
-        complain(error.path(), error.reason());
-        return kExitFile;
-    }
+    // A devices folder that cannot be read is a file error, reported by run().
+    const card::CardListing listing = card::listAtiCards(inv.sysfsRoot);
     reportSkipped(listing);
     int exitStatus = kExitDone;
     const card::DisplayCard* chosen = chooseCard(inv, listing, exitStatus);
@@ -180,12 +170,7 @@ int runReadCard(const Invocation& inv) {
     if (!dump) {
         return exitStatus;
     }
-    try {
-        writeFileAtomically(inv.output, {std::span<const uint8_t>(dump->bytes)});
-    } catch (const FileError& error) {
-        complain(inv.output, error.reason());
-        return kExitFile;
-    }
+    writeFileAtomically(inv.output, {std::span<const uint8_t>(dump->bytes)});
 
     CRomImage image;
     image.loadBytes(dump->bytes);
