@@ -28,14 +28,6 @@ uint16_t parseHexId(std::string_view option, std::string_view text);
 // 4294967295.
 uint64_t parseChipSize(std::string_view option, std::string_view text);
 
-// The feedback byte, 1 to 255, whose clock lies nearest to `mhz`; the lower byte on a tie.
-struct FeedbackChoice {
-    int feedback = 0;
-    double mhz = 0.0;      // the unrounded clock of `feedback`
-    bool inReach = false;  // within half a step of the requested clock
-};
-FeedbackChoice nearestFeedback(double mhz, float stepClock);
-
 // As vorlane::latin1ToUtf8, with control characters shown as '.', for text meant for a terminal.
 std::string printableText(std::string_view bytes);
 
