@@ -10,8 +10,8 @@ namespace vorlane::cli {
 
 namespace {
 
-constexpr std::array<std::string_view, 4> kCommands = {"info", "edit", "font-export",
-                                                       "fix-checksum"};
+constexpr std::array<std::string_view, 5> kCommands = {"info", "edit", "font-export",
+                                                       "fix-checksum", "diff"};
 
 // A value option whose text is checked by our own parsers: CLI11's converters accept forms
 // (signs, exponents, "inf") that the contract does not.
@@ -38,7 +38,7 @@ std::string usageMessage(const CLI::ParseError& error, const std::string& comman
     const auto colon = message.find(": ");
     if (dynamic_cast<const CLI::RequiredError*>(&error) != nullptr) {
         if (message.find("subcommand") != std::string::npos) {
-            return "a command is required: info, edit, font-export or fix-checksum";
+            return "a command is required: info, edit, font-export, fix-checksum or diff";
         }
         return command.empty() ? message : command + ": " + message;
     }
@@ -136,6 +136,13 @@ Invocation parseCommandLine(int argc, const char* const* argv) {
     CLI::Option* fixOut = addValue(fixChecksum, "-o", inv.output, "OUT", "");
     CLI::Option* fixInPlace = fixChecksum->add_flag("--in-place", inv.inPlace);
 
+    CLI::App* diff = app.add_subcommand("diff");
+    diff->add_flag("--json", inv.json);
+    diff->add_flag("--skip-checksum", inv.skipChecksum);
+    std::string fileB;
+    diff->add_option("A", file)->required();
+    diff->add_option("B", fileB)->required();
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp&) {
@@ -149,7 +156,7 @@ Invocation parseCommandLine(int argc, const char* const* argv) {
         return inv;
     } catch (const CLI::ParseError& error) {
         std::string command;
-        for (const CLI::App* sub : {info, edit, fontExport, fixChecksum}) {
+        for (const CLI::App* sub : {info, edit, fontExport, fixChecksum, diff}) {
             if (sub->parsed()) {
                 command = sub->get_name();
             }
@@ -159,6 +166,11 @@ Invocation parseCommandLine(int argc, const char* const* argv) {
 
     if (info->parsed()) {
         inv.command = Command::Info;
+        return inv;
+    }
+    if (diff->parsed()) {
+        inv.command = Command::Diff;
+        inv.files = {file, fileB};
         return inv;
     }
     inv.files = {file};

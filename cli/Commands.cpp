@@ -10,6 +10,7 @@
 #include <string_view>
 #include <system_error>
 
+#include "cli/DiffCommand.h"
 #include "cli/Report.h"
 #include "cli/Values.h"
 #include "image/Clock.h"
@@ -187,6 +188,14 @@ int runFixChecksum(const Invocation& inv) {
     return save(image, inv.inPlace ? file : inv.output);
 }
 
+int runDiffFiles(const Invocation& inv) {
+    try {
+        return runDiff(inv.files[0], inv.files[1], inv.json, inv.skipChecksum);
+    } catch (const FileError& error) {
+        return fileFailure(error.path(), error);
+    }
+}
+
 int dispatch(const Invocation& inv) {
     switch (inv.command) {
         case Command::Help:
@@ -204,17 +213,24 @@ int dispatch(const Invocation& inv) {
             return runFontExport(inv);
         case Command::FixChecksum:
             return runFixChecksum(inv);
+        case Command::Diff:
+            return runDiffFiles(inv);
     }
     return kExitUsage;
 }
 
 }  // namespace
 
-RomStatus loadAndValidate(CRomImage& image, const std::string& path, bool skipChecksum) {
+size_t loadImage(CRomImage& image, const std::string& path) {
     // A pipe or device could block the read or never end; only regular files are images.
     requireRegularFile(path);
     image.reset();
     image.loadFile(path);
+    return static_cast<size_t>(image.length);
+}
+
+RomStatus loadAndValidate(CRomImage& image, const std::string& path, bool skipChecksum) {
+    loadImage(image, path);
     image.skipChecksum = skipChecksum ? 1 : 0;
     return image.validate();
 }

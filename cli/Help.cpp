@@ -11,6 +11,7 @@ Usage:
   vorlane-cli edit FILE (-o OUT | --in-place) [--skip-checksum] [EDIT...]
   vorlane-cli font-export FILE OUT.fnt [--skip-checksum]
   vorlane-cli fix-checksum FILE (-o OUT | --in-place)
+  vorlane-cli diff [--json] [--skip-checksum] A B
   vorlane-cli --help | --version
 
 Every FILE is read as the editor reads it (its first 65536 bytes) and validated.
@@ -45,9 +46,15 @@ Commands:
                 whatever its status.
                 Example: vorlane-cli fix-checksum card.rom --in-place
 
+  diff          Show what differs between the images A and B: the byte ranges,
+                every info field with both values, and the glyph codes of
+                each font.
+                  --json  one JSON object
+                Example: vorlane-cli diff card.rom card-pal.rom
+
 Exit status:
-  0  done; for info, every FILE is valid
-  1  an image failed validation, or an edit was refused
+  0  done; for info, every FILE is valid; for diff, no byte differs
+  1  an image failed validation, or an edit was refused; for diff, bytes differ
   2  usage error
   3  a file could not be opened, read or written
 
