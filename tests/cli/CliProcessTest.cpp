@@ -19,7 +19,7 @@ TEST(CliProcess, VersionAndHelpListEveryCommandWithAnExample) {
         const CliResult help = runCli(args);
         EXPECT_EQ(help.exitCode, 0);
         EXPECT_EQ(help.err, "");
-        for (const std::string command : {"info", "edit", "font-export", "fix-checksum"}) {
+        for (const std::string command : {"info", "edit", "font-export", "fix-checksum", "diff"}) {
             EXPECT_NE(help.out.find("Example: vorlane-cli " + command + " "), std::string::npos)
                 << command;
         }
