@@ -253,8 +253,8 @@ std::string summary(const ImageDiff& diff) {
 
 std::string jsonCodes(const std::vector<int>& codes) {
     std::string out = "[";
-    for (const int code : codes) {
-        out += (out.size() > 1 ? "," : "") + std::to_string(code);
+    for (size_t i = 0; i < codes.size(); ++i) {
+        out += format(i == 0 ? "%d" : ",%d", codes[i]);
     }
     return out + "]";
 }
