@@ -8,7 +8,18 @@
 
 namespace vorlane::cli {
 
-enum class Command { Info, Edit, FontExport, FixChecksum, Cards, ReadCard, Check, Help, Version };
+enum class Command {
+    Info,
+    Edit,
+    FontExport,
+    FixChecksum,
+    Diff,
+    Check,
+    Cards,
+    ReadCard,
+    Help,
+    Version
+};
 
 // The EDIT options of `edit`, as given; clock options in MHz are resolved against the image.
 struct EditRequest {
@@ -29,7 +40,7 @@ struct EditRequest {
 
 struct Invocation {
     Command command = Command::Help;
-    std::vector<std::string> files;  // info: every FILE; the other commands: FILE alone
+    std::vector<std::string> files;  // info: every FILE; diff: A and B; the others: FILE alone
     std::string output;              // -o OUT, or OUT.fnt of font-export
     bool inPlace = false;
     bool json = false;

@@ -11,6 +11,7 @@ Usage:
   vorlane-cli edit FILE (-o OUT | --in-place) [--skip-checksum] [EDIT...]
   vorlane-cli font-export FILE OUT.fnt [--skip-checksum]
   vorlane-cli fix-checksum FILE (-o OUT | --in-place)
+  vorlane-cli diff [--json] [--skip-checksum] A B
   vorlane-cli check [--json] [--chip-size SIZE] [--device HEX] FILE...
   vorlane-cli cards [--json] [--sysfs DIR]
   vorlane-cli read-card [ADDRESS] -o OUT [--json] [--sysfs DIR]
@@ -48,6 +49,12 @@ Commands:
                 whatever its status.
                 Example: vorlane-cli fix-checksum card.rom --in-place
 
+  diff          Show what differs between the images A and B: the byte ranges,
+                every info field with both values, and the glyph codes of
+                each font.
+                  --json  one JSON object
+                Example: vorlane-cli diff card.rom card-pal.rom
+
   check         Say whether each FILE is fit to be written to a card's flash
                 chip: "ok", "ok with warnings" or "not fit", with the reasons.
                   --chip-size SIZE  the chip's size: 32K, 64K, 128K or bytes
@@ -68,9 +75,10 @@ Commands:
                 Example: vorlane-cli read-card 0000:01:00.0 -o card.rom
 
 Exit status:
-  0  done; for info, every FILE is valid; for check, every FILE is fit
-  1  an image failed validation, an edit was refused, a FILE is not fit,
-     or there is no card to read
+  0  done; for info, every FILE is valid; for diff, no byte differs; for check,
+     every FILE is fit
+  1  an image failed validation, an edit was refused, bytes differ (diff),
+     a FILE is not fit (check), or there is no card to read
   2  usage error
   3  a file could not be opened, read or written (a card's ROM included)
 

@@ -19,8 +19,8 @@ TEST(CliProcess, VersionAndHelpListEveryCommandWithAnExample) {
         const CliResult help = runCli(args);
         EXPECT_EQ(help.exitCode, 0);
         EXPECT_EQ(help.err, "");
-        for (const std::string command :
-             {"info", "edit", "font-export", "fix-checksum", "check", "cards", "read-card"}) {
+        for (const std::string command : {"info", "edit", "font-export", "fix-checksum", "diff",
+                                          "check", "cards", "read-card"}) {
             EXPECT_NE(help.out.find("Example: vorlane-cli " + command + " "), std::string::npos)
                 << command;
         }
