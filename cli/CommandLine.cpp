@@ -1,6 +1,7 @@
 #include "cli/CommandLine.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -56,6 +57,16 @@ std::string usageMessage(const CLI::ParseError& error, const std::string& comman
         }
     }
     return message;
+}
+
+// Standard input can be read once, and cannot be saved over.
+void checkStandardInput(const Invocation& inv, const std::string& command) {
+    if (std::count(inv.files.begin(), inv.files.end(), "-") > 1) {
+        throw UsageError(command + ": standard input (-) can be read only once");
+    }
+    if (inv.inPlace && inv.files.front() == "-") {
+        throw UsageError(command + ": --in-place cannot write back to standard input (-)");
+    }
 }
 
 void requireOneOutput(const CLI::Option* out, const CLI::Option* inPlace,
@@ -159,6 +170,7 @@ Invocation parseCommandLine(int argc, const char* const* argv) {
 
     if (info->parsed()) {
         inv.command = Command::Info;
+        checkStandardInput(inv, "info");
         return inv;
     }
     inv.files = {file};
@@ -169,11 +181,13 @@ Invocation parseCommandLine(int argc, const char* const* argv) {
     if (fixChecksum->parsed()) {
         inv.command = Command::FixChecksum;
         requireOneOutput(fixOut, fixInPlace, "fix-checksum");
+        checkStandardInput(inv, "fix-checksum");
         return inv;
     }
 
     inv.command = Command::Edit;
     requireOneOutput(editOut, editInPlace, "edit");
+    checkStandardInput(inv, "edit");
     if (given(engineFeedbackOpt) && given(engineMHzOpt)) {
         throw UsageError("edit: --engine-feedback and --engine-mhz cannot be used together");
     }

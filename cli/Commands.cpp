@@ -14,6 +14,7 @@
 #include "cli/Values.h"
 #include "image/Clock.h"
 #include "image/FileError.h"
+#include "image/FileIo.h"
 
 namespace vorlane::cli {
 
@@ -211,8 +212,11 @@ int dispatch(const Invocation& inv) {
 }  // namespace
 
 RomStatus loadAndValidate(CRomImage& image, const std::string& path, bool skipChecksum) {
-    // A pipe or device could block the read or never end; only regular files are images.
-    requireRegularFile(path);
+    // A pipe or device could block the read or never end; only regular files are images, and
+    // standard input when the user asks for it by name.
+    if (!isStandardStream(path)) {
+        requireRegularFile(path);
+    }
     image.reset();
     image.loadFile(path);
     image.skipChecksum = skipChecksum ? 1 : 0;
