@@ -15,6 +15,7 @@
 #include "image/Clock.h"
 #include "image/FileError.h"
 #include "image/FileIo.h"
+#include "image/Text.h"
 
 namespace vorlane::cli {
 
@@ -81,13 +82,11 @@ std::optional<int> resolveClock(const CRomImage& image, const char* which,
     }
     const FeedbackChoice choice = nearestFeedback(*mhz, image.stepClock);
     if (!choice.inReach) {
-        char text[200];
-        std::snprintf(text, sizeof text,
-                      "--%s-mhz %.6g: no feedback byte gives that clock (the nearest is %s MHz "
-                      "with byte %d, and a step is %s MHz)",
-                      which, *mhz, clockText(choice.feedback, image.stepClock).c_str(),
-                      choice.feedback, clockText(1, image.stepClock).c_str());
-        refusal = text;
+        refusal = formatPlain(
+            "--%s-mhz %.6g: no feedback byte gives that clock (the nearest is %s MHz "
+            "with byte %d, and a step is %s MHz)",
+            which, *mhz, clockText(choice.feedback, image.stepClock).c_str(), choice.feedback,
+            clockText(1, image.stepClock).c_str());
         return std::nullopt;
     }
     return choice.feedback;

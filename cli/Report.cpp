@@ -22,9 +22,7 @@ Json byteOrNull(const CRomImage& image, uint16_t offset) {
 }
 
 std::string format(const char* pattern, auto... values) {
-    char text[160];
-    std::snprintf(text, sizeof text, pattern, values...);
-    return text;
+    return formatPlain(pattern, values...);
 }
 
 const char* tvName(int standard) {
