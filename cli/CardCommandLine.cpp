@@ -88,13 +88,6 @@ class CheckOptions : public CommandOptions {
         if (isGiven(device_)) {
             inv.deviceId = parseHexId("--device", deviceText_);
         }
-        int standardInputs = 0;
-        for (const std::string& file : files_) {
-            standardInputs += file == "-" ? 1 : 0;
-        }
-        if (standardInputs > 1) {
-            throw UsageError("check: standard input (-) can be read only once");
-        }
     }
 
   private:

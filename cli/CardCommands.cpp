@@ -12,6 +12,7 @@
 #include "cli/Values.h"
 #include "image/FileError.h"
 #include "image/FileIo.h"
+#include "image/Text.h"
 
 namespace vorlane::cli {
 
@@ -25,9 +26,7 @@ void complain(const std::string& subject, const std::string& reason) {
 }
 
 std::string hex4(uint16_t value) {
-    char text[8];
-    std::snprintf(text, sizeof text, "%04x", value);
-    return text;
+    return formatPlain("%04x", value);
 }
 
 // Warnings, not errors: the other devices are listed all the same.

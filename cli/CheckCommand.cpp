@@ -12,6 +12,7 @@
 #include "cli/Values.h"
 #include "image/Check.h"
 #include "image/FileError.h"
+#include "image/FileIo.h"
 
 namespace vorlane::cli {
 
@@ -22,31 +23,10 @@ using Json = nlohmann::ordered_json;
 // Standard input is read no further than this; no flash chip of these cards comes near it.
 constexpr size_t kStandardInputLimit = 1024 * 1024;
 
-// Reads standard input up to the limit; the count is the "file size" of `-`.
-std::vector<uint8_t> readStandardInput() {
-    std::vector<uint8_t> bytes(kStandardInputLimit);
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::read(STDIN_FILENO, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0) {
-            throw FileError("-", "read", std::error_code(errno, std::generic_category()));
-        }
-        if (n == 0) {
-            break;
-        }
-        done += static_cast<size_t>(n);
-    }
-    bytes.resize(done);
-    return bytes;
-}
-
 // Loads FILE as `info` does and returns the size of the whole file. Throws FileError.
 uint64_t loadForCheck(CRomImage& image, const std::string& file, RomStatus& status) {
-    if (file == "-") {
-        const std::vector<uint8_t> bytes = readStandardInput();
+    if (isStandardStream(file)) {
+        const std::vector<uint8_t> bytes = readFileUpTo(file, kStandardInputLimit);
         image.reset();
         image.loadBytes(bytes);
         status = image.validate();

@@ -1,12 +1,14 @@
 #include "cli/CommandLine.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <span>
 #include <string_view>
 #include <vector>
 
 #include "cli/CommandOptions.h"
 #include "cli/Values.h"
+#include "image/FileIo.h"
 
 namespace vorlane::cli {
 
@@ -78,6 +80,16 @@ std::string usageMessage(const CLI::ParseError& error, const std::string& comman
     return message;
 }
 
+// Standard input can be read once, and cannot be saved over.
+void checkStandardInput(const Invocation& inv, const std::string& command) {
+    if (std::count(inv.files.begin(), inv.files.end(), kStandardStream) > 1) {
+        throw UsageError(command + ": standard input (-) can be read only once");
+    }
+    if (inv.inPlace && !inv.files.empty() && inv.files.front() == kStandardStream) {
+        throw UsageError(command + ": --in-place cannot write back to standard input (-)");
+    }
+}
+
 }  // namespace
 
 const char* versionLine() {
@@ -125,6 +137,7 @@ Invocation parseCommandLine(int argc, const char* const* argv) {
         if (subs[i]->parsed()) {
             inv.command = commands[i].command;
             commands[i].options->read(inv);
+            checkStandardInput(inv, std::string(commands[i].name));
         }
     }
     return inv;

@@ -16,6 +16,8 @@
 #include "cli/Values.h"
 #include "image/Clock.h"
 #include "image/FileError.h"
+#include "image/FileIo.h"
+#include "image/Text.h"
 
 namespace vorlane::cli {
 
@@ -83,13 +85,11 @@ std::optional<int> resolveClock(const CRomImage& image, const char* which,
     }
     const FeedbackChoice choice = nearestFeedback(*mhz, image.stepClock);
     if (!choice.inReach) {
-        char text[200];
-        std::snprintf(text, sizeof text,
-                      "--%s-mhz %.6g: no feedback byte gives that clock (the nearest is %s MHz "
-                      "with byte %d, and a step is %s MHz)",
-                      which, *mhz, clockText(choice.feedback, image.stepClock).c_str(),
-                      choice.feedback, clockText(1, image.stepClock).c_str());
-        refusal = text;
+        refusal = formatPlain(
+            "--%s-mhz %.6g: no feedback byte gives that clock (the nearest is %s MHz "
+            "with byte %d, and a step is %s MHz)",
+            which, *mhz, clockText(choice.feedback, image.stepClock).c_str(), choice.feedback,
+            clockText(1, image.stepClock).c_str());
         return std::nullopt;
     }
     return choice.feedback;
@@ -200,8 +200,11 @@ int dispatch(const Invocation& inv) {
 }  // namespace
 
 size_t loadImage(CRomImage& image, const std::string& path) {
-    // A pipe or device could block the read or never end; only regular files are images.
-    requireRegularFile(path);
+    // A pipe or device could block the read or never end; only regular files are images, and
+    // standard input when the user asks for it by name.
+    if (!isStandardStream(path)) {
+        requireRegularFile(path);
+    }
     image.reset();
     image.loadFile(path);
     return static_cast<size_t>(image.length);

@@ -8,6 +8,7 @@
 #include "cli/Report.h"
 #include "cli/Values.h"
 #include "image/CodePage.h"
+#include "image/Text.h"
 
 namespace vorlane::cli {
 
@@ -17,12 +18,6 @@ constexpr size_t kRangesShown = 20;
 constexpr size_t kRangeBytesShown = 8;  // a range this short shows its bytes
 constexpr size_t kTextShown = 40;       // characters of a text value
 constexpr size_t kLineWidth = 80;
-
-std::string format(const char* pattern, auto... values) {
-    char text[200];
-    std::snprintf(text, sizeof text, pattern, values...);
-    return text;
-}
 
 bool startsCodePoint(char c) {
     return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
@@ -111,21 +106,21 @@ std::string shownValue(std::string_view key, const InfoValue& value) {
     }
     const int64_t n = std::get<int64_t>(value);
     if (endsWith(key, "Id")) {
-        return format("%04llx", static_cast<long long>(n));
+        return formatPlain("%04llx", static_cast<long long>(n));
     }
     if (endsWith(key, "Offset") || key == "clockScanStart") {
-        return format("0x%04llx", static_cast<long long>(n));
+        return formatPlain("0x%04llx", static_cast<long long>(n));
     }
     if (key == "tvStandard") {
-        return format("%lld (%s)", static_cast<long long>(n), tvName(n));
+        return formatPlain("%lld (%s)", static_cast<long long>(n), tvName(n));
     }
     return std::to_string(n);
 }
 
 std::string statusLine(const char* label, const DiffSide& side) {
     const RomStatus status = side.compared.status;
-    return format("%s %s: %zu bytes, status %d, ", label, side.file.c_str(),
-                  side.compared.loadedSize, status) +
+    return formatPlain("%s %s: %zu bytes, status %d, ", label, side.file.c_str(),
+                       side.compared.loadedSize, status) +
            (status == kRomOk ? std::string("valid") : oneLine(CRomImage::statusMessage(status))) +
            "\n";
 }
@@ -150,7 +145,7 @@ std::string fieldLines(const ImageDiff& diff) {
 }
 
 std::string glyphName(int code) {
-    std::string out = format("0x%02x", code);
+    std::string out = formatPlain("0x%02x", code);
     const char32_t c = cp437Character(static_cast<uint8_t>(code));
     if (c == U' ' || c == 0 || c == U'\u00A0') {
         return out + (c == 0 ? " (null)" : c == U' ' ? " (space)" : " (no-break space)");
@@ -162,14 +157,14 @@ std::string glyphName(int code) {
 
 // Runs of three or more consecutive codes as "first..last", wrapped to the line width.
 std::string glyphLine(const char* label, bool compared, const std::vector<int>& codes) {
-    std::string out = format("  %-5s ", label);
+    std::string out = formatPlain("  %-5s ", label);
     if (!compared) {
         return out + "not compared (a font is not located)\n";
     }
     if (codes.empty()) {
         return out + "none differ\n";
     }
-    out += format("%zu differ:", codes.size());
+    out += formatPlain("%zu differ:", codes.size());
     size_t column = displayWidth(out);
     for (size_t i = 0; i < codes.size();) {
         const bool first = i == 0;
@@ -201,7 +196,7 @@ std::string glyphLine(const char* label, bool compared, const std::vector<int>& 
 std::string rangeBytes(const ComparedImage& side, const ByteRange& range) {
     std::string out;
     for (uint32_t i = range.first; i < range.first + range.length; ++i) {
-        out += i < side.loadedSize ? format(" %02x", side.image.data[i]) : " --";
+        out += i < side.loadedSize ? formatPlain(" %02x", side.image.data[i]) : " --";
     }
     return out.substr(1);
 }
@@ -210,13 +205,13 @@ std::string rangeLines(const DiffSide& a, const DiffSide& b, const ImageDiff& di
     if (diff.byteRanges.empty()) {
         return "";
     }
-    std::string out = format("Bytes: %zu differ in %zu range%s\n", diff.bytesDiffering,
-                             diff.byteRanges.size(), diff.byteRanges.size() == 1 ? "" : "s");
+    std::string out = formatPlain("Bytes: %zu differ in %zu range%s\n", diff.bytesDiffering,
+                                  diff.byteRanges.size(), diff.byteRanges.size() == 1 ? "" : "s");
     const size_t shown = std::min(diff.byteRanges.size(), kRangesShown);
     for (size_t i = 0; i < shown; ++i) {
         const ByteRange& range = diff.byteRanges[i];
-        out += format("  0x%04x  %6u byte%s", range.first, range.length,
-                      range.length == 1 ? " " : "s");
+        out += formatPlain("  0x%04x  %6u byte%s", range.first, range.length,
+                           range.length == 1 ? " " : "s");
         if (range.length <= kRangeBytesShown) {
             out += "  " + rangeBytes(a.compared, range) + " -> " + rangeBytes(b.compared, range);
         }
@@ -227,8 +222,8 @@ std::string rangeLines(const DiffSide& a, const DiffSide& b, const ImageDiff& di
         for (size_t i = shown; i < diff.byteRanges.size(); ++i) {
             rest += diff.byteRanges[i].length;
         }
-        out +=
-            format("  ... and %zu more ranges (%zu bytes)\n", diff.byteRanges.size() - shown, rest);
+        out += formatPlain("  ... and %zu more ranges (%zu bytes)\n",
+                           diff.byteRanges.size() - shown, rest);
     }
     return out;
 }
@@ -254,7 +249,7 @@ std::string summary(const ImageDiff& diff) {
 std::string jsonCodes(const std::vector<int>& codes) {
     std::string out = "[";
     for (size_t i = 0; i < codes.size(); ++i) {
-        out += format(i == 0 ? "%d" : ",%d", codes[i]);
+        out += formatPlain(i == 0 ? "%d" : ",%d", codes[i]);
     }
     return out + "]";
 }
@@ -267,8 +262,8 @@ std::string diffJson(const DiffSide& a, const DiffSide& b, const ImageDiff& diff
                       ",\"bytesDiffering\":" + std::to_string(diff.bytesDiffering) +
                       ",\"byteRanges\":[";
     for (size_t i = 0; i < diff.byteRanges.size(); ++i) {
-        out += format("%s[%u,%u]", i == 0 ? "" : ",", diff.byteRanges[i].first,
-                      diff.byteRanges[i].length);
+        out += formatPlain("%s[%u,%u]", i == 0 ? "" : ",", diff.byteRanges[i].first,
+                           diff.byteRanges[i].length);
     }
     out += "],\"fields\":{";
     for (size_t i = 0; i < diff.fields.size(); ++i) {

@@ -82,7 +82,12 @@ Exit status:
   2  usage error
   3  a file could not be opened, read or written (a card's ROM included)
 
-Outputs are written only when the whole command succeeds, and atomically.
+A FILE given as - is read from standard input, an OUT given as - is written to
+standard output.
+
+Outputs are written only when the whole command succeeds. A regular OUT is
+replaced atomically (through a symbolic link, the file it points to); a device,
+FIFO or /dev/stdout is written in place and stays what it is.
 )";
 }
 

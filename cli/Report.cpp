@@ -7,6 +7,7 @@
 #include "cli/Values.h"
 #include "image/Clock.h"
 #include "image/Info.h"
+#include "image/Text.h"
 
 namespace vorlane::cli {
 
@@ -15,12 +16,6 @@ namespace {
 constexpr size_t kHeadTextShown = 80;
 
 using Json = nlohmann::ordered_json;
-
-std::string format(const char* pattern, auto... values) {
-    char text[160];
-    std::snprintf(text, sizeof text, pattern, values...);
-    return text;
-}
 
 const char* tvName(int standard) {
     switch (standard) {
@@ -37,15 +32,15 @@ const char* tvName(int standard) {
 
 std::string clockLine(const char* label, const CRomImage& image, uint16_t offset) {
     if (!image.clockRecordLocated()) {
-        return format("  %-11s not found (no clock record)\n", label);
+        return formatPlain("  %-11s not found (no clock record)\n", label);
     }
     const int feedback = image.data[offset];
-    return format("  %-11s %s MHz  feedback %d at 0x%04x\n", label,
-                  clockText(feedback, image.stepClock).c_str(), feedback, offset);
+    return formatPlain("  %-11s %s MHz  feedback %d at 0x%04x\n", label,
+                       clockText(feedback, image.stepClock).c_str(), feedback, offset);
 }
 
 std::string fontOffset(uint16_t offset) {
-    return offset != 0 ? format("at 0x%04x", offset) : std::string("not found");
+    return offset != 0 ? formatPlain("at 0x%04x", offset) : std::string("not found");
 }
 
 }  // namespace
@@ -86,20 +81,21 @@ std::string infoHuman(const CRomImage& image, RomStatus status, const std::strin
     out += clockLine("engine", image, image.engineFeedbackOffset);
     out += clockLine("memory", image, image.memoryFeedbackOffset);
     if (status == kRomOk) {
-        out += format("  step clock  %.9g x 10 kHz = reference %u / divider %u\n",
-                      static_cast<double>(image.stepClock), image.referenceFrequency(),
-                      static_cast<unsigned>(image.referenceDivider()));
+        out += formatPlain("  step clock  %.9g x 10 kHz = reference %u / divider %u\n",
+                           static_cast<double>(image.stepClock), image.referenceFrequency(),
+                           static_cast<unsigned>(image.referenceDivider()));
     } else {
-        out += format("  step clock  %.9g x 10 kHz (not computed: the image is not valid)\n",
-                      static_cast<double>(image.stepClock));
+        out += formatPlain("  step clock  %.9g x 10 kHz (not computed: the image is not valid)\n",
+                           static_cast<double>(image.stepClock));
     }
     if (image.tvOffset == 0) {
         out += "  TV          None (no TV table)\n";
     } else {
-        out += format("  TV          %s (%d)\n", tvName(image.tvStandard), image.tvStandard);
+        out += formatPlain("  TV          %s (%d)\n", tvName(image.tvStandard), image.tvStandard);
     }
-    out += format("  PCI IDs     vendor %04x  device %04x  subsystem vendor %04x  subsystem %04x\n",
-                  image.vendorId, image.deviceId, image.subsystemVendorId, image.subsystemId);
+    out += formatPlain(
+        "  PCI IDs     vendor %04x  device %04x  subsystem vendor %04x  subsystem %04x\n",
+        image.vendorId, image.deviceId, image.subsystemVendorId, image.subsystemId);
     out += "  fonts       8x8 " + fontOffset(image.font8x8Offset) + "  8x16 " +
            fontOffset(image.font8x16Offset) +
            "  Cyrillic set: " + (image.isCyrillicSet() ? "yes" : "no") + "\n";

@@ -1,6 +1,6 @@
 #include "image/Check.h"
 
-#include <cstdio>
+#include "image/Text.h"
 
 namespace vorlane {
 
@@ -10,13 +10,6 @@ constexpr uint16_t kAtiVendorId = 0x1002;
 constexpr uint32_t kCodeTypeOffset = 0x14;   // in the PCI data structure
 constexpr uint32_t kIndicatorOffset = 0x15;  // bit 7 set: the last image of the ROM
 constexpr uint8_t kCodeTypePc = 0;
-
-template <typename... Values>
-std::string format(const char* pattern, Values... values) {
-    char text[240];
-    std::snprintf(text, sizeof text, pattern, values...);
-    return text;
-}
 
 // A byte of the PCI data structure; one that would lie past the buffer reads as erased flash.
 uint8_t pcirByte(const CRomImage& image, uint32_t offset) {
@@ -54,31 +47,32 @@ std::vector<CheckFinding> checkImage(const CRomImage& image, RomStatus status, u
     } else {
         if (image.vendorId != kAtiVendorId) {
             add(Level::Error, "vendor",
-                format("the PCI vendor ID is %04x, not ATI's 1002", image.vendorId));
+                formatPlain("the PCI vendor ID is %04x, not ATI's 1002", image.vendorId));
         }
         if (request.deviceId && image.deviceId != *request.deviceId) {
             add(Level::Error, "device",
-                format("the image is for device %04x, not %04x", image.deviceId,
-                       *request.deviceId));
+                formatPlain("the image is for device %04x, not %04x", image.deviceId,
+                            *request.deviceId));
         }
         const uint8_t codeType = pcirByte(image, kCodeTypeOffset);
         if (codeType != kCodeTypePc) {
             add(Level::Error, "code-type",
-                format("the PCI data structure's code type is %u%s, not 0: not a PC image",
-                       codeType, codeTypeName(codeType)));
+                formatPlain("the PCI data structure's code type is %u%s, not 0: not a PC image",
+                            codeType, codeTypeName(codeType)));
         }
     }
     if (request.chipSize && fileSize > *request.chipSize) {
         add(Level::Error, "too-big",
-            format("the file is %llu bytes, the chip holds %llu", size,
-                   static_cast<unsigned long long>(*request.chipSize)));
+            formatPlain("the file is %llu bytes, the chip holds %llu", size,
+                        static_cast<unsigned long long>(*request.chipSize)));
     }
     if (valid) {
         if (fileSize > static_cast<uint64_t>(image.length)) {
             add(Level::Warning, "trailing-bytes",
-                format("the file is %llu bytes, the image declares %d: the editor and edit save "
-                       "only those %d bytes",
-                       size, image.length, image.length));
+                formatPlain(
+                    "the file is %llu bytes, the image declares %d: the editor and edit save "
+                    "only those %d bytes",
+                    size, image.length, image.length));
         }
         if ((pcirByte(image, kIndicatorOffset) & 0x80) == 0) {
             add(Level::Warning, "more-images",
@@ -88,9 +82,9 @@ std::vector<CheckFinding> checkImage(const CRomImage& image, RomStatus status, u
     }
     if (request.chipSize && fileSize < *request.chipSize) {
         add(Level::Warning, "smaller-than-chip",
-            format("the file is %llu bytes, the chip holds %llu: the rest of the chip is not "
-                   "part of the image",
-                   size, static_cast<unsigned long long>(*request.chipSize)));
+            formatPlain("the file is %llu bytes, the chip holds %llu: the rest of the chip is not "
+                        "part of the image",
+                        size, static_cast<unsigned long long>(*request.chipSize)));
     }
     return findings;
 }

@@ -1,8 +1,9 @@
 #include "image/Clock.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
+#include <system_error>
 
 namespace vorlane {
 
@@ -14,9 +15,16 @@ double clockMHz(int feedback, float stepClock) {
 }
 
 std::string clockText(int feedback, float stepClock) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%4.2f", clockMHz(feedback, stepClock));
-    return text;
+    // to_chars knows no locale: the editor, whose toolkit adopts the user's locale at start-up,
+    // shows the same "411.75" as the command line. It rounds as "%.2f" in the C locale does.
+    char text[400];
+    const auto [end, error] = std::to_chars(text, text + sizeof text, clockMHz(feedback, stepClock),
+                                            std::chars_format::fixed, 2);
+    std::string shown(text, error == std::errc{} ? end : text);
+    if (shown.size() < 4) {
+        shown.insert(0, 4 - shown.size(), ' ');  // the width of "%4.2f"
+    }
+    return shown;
 }
 
 FeedbackRange clockSpinRange(float stepClock) {

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -19,12 +20,12 @@ namespace {
     throw FileError(path, operation, std::error_code(error, std::generic_category()));
 }
 
-// Closes a descriptor on every path out of a scope.
+// Closes a descriptor it owns on every path out of a scope; standard streams are only borrowed.
 class Descriptor {
   public:
-    explicit Descriptor(int fd) : fd_(fd) {}
+    explicit Descriptor(int fd, bool owned = true) : fd_(fd), owned_(owned) {}
     ~Descriptor() {
-        if (fd_ >= 0) {
+        if (fd_ >= 0 && owned_) {
             ::close(fd_);
         }
     }
@@ -34,13 +35,14 @@ class Descriptor {
     int get() const { return fd_; }
     // Closes now, so that an error reported by close itself is not lost.
     int close() {
-        const int result = ::close(fd_);
+        const int result = owned_ ? ::close(fd_) : 0;
         fd_ = -1;
         return result;
     }
 
   private:
     int fd_;
+    bool owned_;
 };
 
 // Reads until `size` bytes are in or the file ends; returns the count.
@@ -76,19 +78,6 @@ void writeFully(int fd, const std::string& path, const uint8_t* src, size_t size
     }
 }
 
-// A link is followed to the file it names, so that saving through it replaces that file and
-// keeps the link.
-std::string resolveTarget(const std::string& path) {
-    struct stat link {};
-    if (::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
-        char resolved[PATH_MAX];
-        if (::realpath(path.c_str(), resolved) != nullptr) {
-            return resolved;
-        }
-    }
-    return path;
-}
-
 std::string folderOf(const std::string& path) {
     const auto slash = path.find_last_of('/');
     if (slash == std::string::npos) {
@@ -107,18 +96,117 @@ std::string temporaryNameFor(const std::string& target) {
     return folder + "." + name + "." + suffix + ".tmp";
 }
 
+bool onProcFs(const std::string& folder) {
+    constexpr long kProcSuperMagic = 0x9fa0;
+    struct statfs fs {};
+    return ::statfs(folder.c_str(), &fs) == 0 && static_cast<long>(fs.f_type) == kProcSuperMagic;
+}
+
+std::string readLink(const std::string& link, const std::string& path) {
+    std::string target(PATH_MAX, '\0');
+    const ssize_t n = ::readlink(link.c_str(), target.data(), target.size());
+    if (n < 0) {
+        fail(path, "write", errno);
+    }
+    if (static_cast<size_t>(n) >= target.size()) {
+        fail(path, "write", ENAMETOOLONG);
+    }
+    target.resize(static_cast<size_t>(n));
+    return target;
+}
+
+// Where the bytes of a write to `path` go.
+struct Destination {
+    bool inPlace = false;  // written into the existing node, which stays
+    std::string file;      // the file replaced or created atomically
+    bool exists = false;
+    struct stat existing {};
+};
+
+// Follows symbolic links one at a time, so that a dangling link still names the file to create
+// and no link is ever taken for the file. A link that lives in /proc (/dev/stdout leads to one)
+// names an open file, not a path: such a node is written in place, whatever it is.
+Destination resolveDestination(const std::string& path) {
+    Destination destination;
+    std::string current = path;
+    for (int hops = 0; hops <= 40; ++hops) {
+        struct stat st {};
+        if (::lstat(current.c_str(), &st) != 0) {
+            if (errno != ENOENT) {
+                fail(path, "write", errno);
+            }
+            destination.file = current;
+            return destination;
+        }
+        if (S_ISLNK(st.st_mode)) {
+            if (onProcFs(folderOf(current))) {
+                destination.inPlace = true;
+                return destination;
+            }
+            const std::string next = readLink(current, path);
+            current = !next.empty() && next[0] == '/' ? next : folderOf(current) + "/" + next;
+            continue;
+        }
+        if (S_ISDIR(st.st_mode)) {
+            fail(path, "write", EISDIR);
+        }
+        destination.inPlace = !S_ISREG(st.st_mode);
+        destination.file = current;
+        destination.exists = true;
+        destination.existing = st;
+        return destination;
+    }
+    fail(path, "write", ELOOP);
+}
+
+// A device, FIFO or terminal is written as it is: renaming a file over it would destroy the
+// node (and, for a FIFO, never reach its reader).
+void writeInPlace(const std::string& path, std::initializer_list<std::span<const uint8_t>> parts) {
+    const bool standardOutput = isStandardStream(path);
+    Descriptor fd(
+        standardOutput ? STDOUT_FILENO : ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC),
+        !standardOutput);
+    if (fd.get() < 0) {
+        fail(path, "open for writing", errno);
+    }
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0) {
+        fail(path, "write", errno);
+    }
+    // A regular file reached through /dev/stdout or /dev/fd is the shell's redirection: continue
+    // after what it holds, as writing to the stream itself would, rather than over its start.
+    if (!standardOutput && S_ISREG(st.st_mode) && ::lseek(fd.get(), 0, SEEK_END) < 0) {
+        fail(path, "write", errno);
+    }
+    for (const auto part : parts) {
+        writeFully(fd.get(), path, part.data(), part.size());
+    }
+    if (S_ISBLK(st.st_mode) && ::fsync(fd.get()) != 0) {
+        fail(path, "write", errno);
+    }
+    if (fd.close() != 0) {
+        fail(path, "write", errno);
+    }
+}
+
 }  // namespace
 
 size_t readFileInto(const std::string& path, std::initializer_list<std::span<uint8_t>> parts) {
+    const bool standardInput = isStandardStream(path);
     // Opening without blocking keeps a pipe with no writer from hanging the open; reads block
     // again as usual afterwards.
-    Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    Descriptor fd(standardInput
+                      ? STDIN_FILENO
+                      : ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK),
+                  !standardInput);
     if (fd.get() < 0) {
         fail(path, "open", errno);
     }
-    const int flags = ::fcntl(fd.get(), F_GETFL);
-    if (flags < 0 || ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK) < 0) {
-        fail(path, "open", errno);
+    if (!standardInput) {
+        const int flags = ::fcntl(fd.get(), F_GETFL);
+        if (flags < 0 || ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK) < 0) {
+            fail(path, "open", errno);
+        }
     }
     size_t total = 0;
     for (const auto part : parts) {
@@ -131,15 +219,26 @@ size_t readFileInto(const std::string& path, std::initializer_list<std::span<uin
     return total;
 }
 
+std::vector<uint8_t> readFileUpTo(const std::string& path, size_t limit) {
+    std::vector<uint8_t> bytes(limit);
+    bytes.resize(readFileInto(path, {std::span<uint8_t>(bytes)}));
+    return bytes;
+}
+
 void writeFileAtomically(const std::string& path,
                          std::initializer_list<std::span<const uint8_t>> parts) {
-    const std::string target = resolveTarget(path);
-
-    struct stat existing {};
-    const bool exists = ::stat(target.c_str(), &existing) == 0;
-    if (exists && S_ISDIR(existing.st_mode)) {
-        fail(path, "write", EISDIR);
+    if (isStandardStream(path)) {
+        writeInPlace(path, parts);
+        return;
     }
+    const Destination destination = resolveDestination(path);
+    if (destination.inPlace) {
+        writeInPlace(path, parts);
+        return;
+    }
+    const std::string& target = destination.file;
+    const bool exists = destination.exists;
+    const struct stat& existing = destination.existing;
 
     std::string temporary;
     int raw = -1;
@@ -157,8 +256,17 @@ void writeFileAtomically(const std::string& path,
 
     Descriptor fd(raw);
     try {
-        if (exists && ::fchmod(fd.get(), existing.st_mode & 07777) != 0) {
-            fail(path, "write", errno);
+        if (exists) {
+            // Only root may give a file away; anyone else keeps what they can (the group, where
+            // they belong to it) and the file is theirs.
+            if (::fchown(fd.get(), existing.st_uid, existing.st_gid) != 0) {
+                [[maybe_unused]] const int ignored =
+                    ::fchown(fd.get(), static_cast<uid_t>(-1), existing.st_gid);
+            }
+            // After the owner: changing it clears the set-user-ID and set-group-ID bits.
+            if (::fchmod(fd.get(), existing.st_mode & 07777) != 0) {
+                fail(path, "write", errno);
+            }
         }
         for (const auto part : parts) {
             writeFully(fd.get(), path, part.data(), part.size());

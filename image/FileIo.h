@@ -1,4 +1,7 @@
-// The file layer of the core: whole-buffer reads and atomic writes, reporting FileError.
+// The file layer of the core: whole-buffer reads and safe writes, reporting FileError.
+//
+// The path "-" names the process's standard input (for reading) or standard output (for
+// writing); both programs pass every path through here, so this is the one place that says so.
 #pragma once
 
 #include <cstddef>
@@ -6,17 +9,36 @@
 #include <initializer_list>
 #include <span>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace vorlane {
 
+inline constexpr std::string_view kStandardStream = "-";
+
+inline bool isStandardStream(std::string_view path) {
+    return path == kStandardStream;
+}
+
 // Reads the file from its start into `parts`, one after another, until the file ends or every
 // part is full. Returns the number of bytes read. Bytes the file does not supply are untouched.
+// "-" reads standard input, which is left open.
 size_t readFileInto(const std::string& path, std::initializer_list<std::span<uint8_t>> parts);
 
-// Writes `parts` one after another as the whole new content of `path`, atomically: the bytes go
-// to a temporary file in the same folder, are flushed to disk and then renamed over the target,
-// which keeps an existing target's permission bits. On any failure the old file stays as it was
-// and no temporary file is left behind.
+// Reads at most `limit` bytes of the file (or of standard input for "-"); the vector's size is
+// the number of bytes read.
+std::vector<uint8_t> readFileUpTo(const std::string& path, size_t limit);
+
+// Writes `parts` one after another as the whole new content of `path`:
+// - a regular file, or none yet: atomically. The bytes go to a temporary file in the folder of
+//   the file itself (where a symbolic link points, also when the link dangles; the link stays),
+//   are flushed to disk and then renamed over it. A replaced file keeps its permission bits and,
+//   where the process may set them, its owner and group. On any failure the old file stays as
+//   it was and no temporary file is left behind.
+// - anything else that exists and is not a folder (a device, a FIFO, a terminal, /dev/stdout
+//   whatever it points at), and "-" for standard output: written in place, without a temporary
+//   file or a rename, so that the node itself is never replaced.
+// - a folder: FileError (EISDIR).
 void writeFileAtomically(const std::string& path,
                          std::initializer_list<std::span<const uint8_t>> parts);
 

@@ -74,8 +74,7 @@ std::string float32Text(float value) {
     const double wide = value;
     char text[64];
     if (!std::isfinite(wide)) {
-        std::snprintf(text, sizeof text, "%g", wide);
-        return text;
+        return formatPlain("%g", wide);
     }
     const auto end = std::to_chars(text, text + sizeof text, wide).ptr;
     int digits = 0;
@@ -91,8 +90,7 @@ std::string float32Text(float value) {
     if (digits >= 9) {
         return std::string(text, end);
     }
-    std::snprintf(text, sizeof text, "%#.9g", wide);
-    return text;
+    return formatPlain("%#.9g", wide);
 }
 
 }  // namespace vorlane

@@ -1,5 +1,10 @@
 #include "image/Text.h"
 
+#include <locale.h>
+#include <clocale>
+#include <cstdarg>
+#include <cstdio>
+
 namespace vorlane {
 
 void appendLatin1AsUtf8(std::string& out, unsigned char byte) {
@@ -18,6 +23,33 @@ std::string latin1ToUtf8(std::string_view bytes) {
         appendLatin1AsUtf8(out, static_cast<unsigned char>(c));
     }
     return out;
+}
+
+std::string formatPlain(const char* pattern, ...) {
+    // The C locale is always there; newlocale fails only without memory, and then the thread's
+    // own locale is all there is.
+    static const locale_t plain = ::newlocale(LC_ALL_MASK, "C", nullptr);
+    const locale_t previous = plain != nullptr ? ::uselocale(plain) : nullptr;
+    char small[128];
+    std::va_list args;
+    va_start(args, pattern);
+    std::va_list again;
+    va_copy(again, args);
+    const int needed = std::vsnprintf(small, sizeof small, pattern, args);
+    va_end(args);
+    std::string text;
+    if (needed >= 0 && static_cast<size_t>(needed) < sizeof small) {
+        text.assign(small, static_cast<size_t>(needed));
+    } else if (needed >= 0) {
+        text.resize(static_cast<size_t>(needed) + 1);
+        std::vsnprintf(text.data(), text.size(), pattern, again);
+        text.resize(static_cast<size_t>(needed));
+    }
+    va_end(again);
+    if (previous != nullptr) {
+        ::uselocale(previous);
+    }
+    return text;
 }
 
 }  // namespace vorlane

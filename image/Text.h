@@ -1,5 +1,6 @@
-// The image's texts are single-byte; both programs show them as UTF-8, each byte taken as the
-// Latin-1 character of the same value.
+// Text both programs write. The image's texts are single-byte; both programs show them as UTF-8,
+// each byte taken as the Latin-1 character of the same value. Numbers are written the same way
+// whatever the user's locale: a clock is "411.75" in a German session too.
 #pragma once
 
 #include <string>
@@ -9,5 +10,9 @@ namespace vorlane {
 
 void appendLatin1AsUtf8(std::string& out, unsigned char byte);
 std::string latin1ToUtf8(std::string_view bytes);
+
+// snprintf in the C locale, whatever locale the process or thread has set: the one way numbers
+// are turned into text with a printf pattern.
+std::string formatPlain(const char* pattern, ...) __attribute__((format(printf, 1, 2)));
 
 }  // namespace vorlane

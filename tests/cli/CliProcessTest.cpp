@@ -212,6 +212,9 @@ TEST(CliProcess, FailuresExitWithTheirCodeInOneLineAndWriteNothing) {
         {with({"--font-file", "a.fnt", "--builtin-font", "standard"}), 2, "--font-file"},
         {{"font-export", missing}, 2, "OUT.fnt"},
         {{"fix-checksum", missing, "--in-place", "-o", out}, 2, "--in-place"},
+        {{"fix-checksum", "-", "--in-place"}, 2, "standard input"},
+        {{"edit", "-", "--in-place", "--tv", "pal"}, 2, "standard input"},
+        {{"info", "-", f("ok.rom"), "-"}, 2, "standard input"},
 
         {{"edit", missing, "--in-place"}, 3, missing + ": No such file or directory"},
         {{"edit", f("sub"), "--in-place"}, 3, f("sub") + ": Is a directory"},

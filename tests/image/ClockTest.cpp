@@ -49,12 +49,14 @@ TEST(NearestFeedback, IsTheLowerByteOnATieAndWithinHalfAStep) {
         EXPECT_EQ(nearestFeedback(c.mhz, 225.0f).feedback, c.feedback) << c.mhz;
         EXPECT_EQ(nearestFeedback(c.mhz, 225.0f).inReach, c.inReach) << c.mhz;
     }
-    const float step = 337.5f;
-    const double middle = (clockMHz(100, step) + clockMHz(101, step)) / 2;
-    ASSERT_EQ(middle - clockMHz(100, step), clockMHz(101, step) - middle);  // an exact tie
-    EXPECT_EQ(nearestFeedback(middle, step).feedback, 100);
-    EXPECT_TRUE(nearestFeedback(middle, step).inReach);
-    EXPECT_EQ(nearestFeedback(std::nextafter(middle, 1e9), step).feedback, 101);
+    // Exactly midway: the lower byte, in reach even where rounding puts the products a few
+    // units in the last place further apart than one step.
+    for (const auto& [step, lower] : {std::pair(337.5f, 100), std::pair(2700.0f / 13, 124)}) {
+        const double middle = (clockMHz(lower, step) + clockMHz(lower + 1, step)) / 2;
+        EXPECT_EQ(nearestFeedback(middle, step).feedback, lower) << step;
+        EXPECT_TRUE(nearestFeedback(middle, step).inReach) << step;
+        EXPECT_EQ(nearestFeedback(std::nextafter(middle, 1e9), step).feedback, lower + 1);
+    }
     // A reference frequency of 0 passes validation; no clock is then in reach.
     EXPECT_FALSE(nearestFeedback(100.0, 0.0f).inReach);
 }

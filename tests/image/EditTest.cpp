@@ -40,6 +40,12 @@ TEST(SetTvStandard, ReplacesTheWholeByte) {
     image.setTvStandard(2);
     EXPECT_EQ(image.data[RomBuilder::kTv + 7], 0x02);
     EXPECT_EQ(image.tvStandard, 2);
+
+    // Without a TV table, byte 7 of the image is code.
+    CRomImage none = validated(RomBuilder().tvOffset(0));
+    const auto before = none.data;
+    none.setTvStandard(2);
+    EXPECT_EQ(none.data, before);
 }
 
 struct SubsystemCase {
@@ -72,6 +78,20 @@ TEST(SetSubsystemIds, RewritesHeaderAndCopiesSeenBeforeAnyWrite) {
          0x1234,
          0x5678,
          {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
+        // 0x71 reads 0x1002 only once 0x70 is rewritten: it is no copy.
+        {0x1002,
+         0x0010,
+         {0x02, 0x10, 0x10, 0x00, 0, 0, 0, 0, 0, 0, 0},
+         0x0200,
+         0x5678,
+         {0x00, 0x02, 0x78, 0x56, 0, 0, 0, 0, 0, 0, 0}},
+        // Equal old IDs: a copy takes the new vendor ID only.
+        {0x1002,
+         0x1002,
+         {0x02, 0x10, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+         0x1234,
+         0x5678,
+         {0x34, 0x12, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
         // Copies at odd offsets and the last start, 0x79, are found too.
         {0x1002,
          0x0002,

@@ -72,6 +72,10 @@ TEST(Validate, StatusForEachMissingPiece) {
     EXPECT_EQ(Loaded(RomBuilder().atiText(" 761295521").build()).status, kRomNotAti);
     EXPECT_EQ(Loaded(RomBuilder().atiText(" 761295520", 'X').build()).status, kRomNotAti);
     EXPECT_EQ(Loaded(RomBuilder().pllOffset(0).build()).status, kRomNoPll);
+    // The PLL check comes before the checksum.
+    EXPECT_EQ(
+        Loaded(RomBuilder().pllOffset(0).checksum(RomBuilder::Checksum::Broken).build()).status,
+        kRomNoPll);
     EXPECT_EQ(Loaded(RomBuilder().checksum(RomBuilder::Checksum::Broken).build()).status,
               kRomBadChecksum);
     EXPECT_EQ(Loaded(RomBuilder().clockRecordAt(std::nullopt).build()).status, kRomNoClockRecord);
@@ -170,6 +174,10 @@ TEST(Validate, ClockRecordScan) {
     // A scan that starts near the end of the buffer wraps its start but never reads past it.
     Loaded wrapped(RomBuilder().clockScanStart(0xFFFA).build());
     EXPECT_EQ(wrapped.status, kRomNoClockRecord);
+    // ... and finds a carriage return at the start of the buffer (0xFFFA + 14 wraps to 8).
+    Loaded wrappedRecord(RomBuilder().clockScanStart(0xFFFA).clockRecordAt(0x08).build());
+    EXPECT_EQ(wrappedRecord.status, kRomOk);
+    EXPECT_EQ(wrappedRecord.image.referenceDividerOffset, 0x2D);
     Loaded tail(RomBuilder().clockScanStart(0xFFD0).clockRecordAt(0xFFD8).build());
     EXPECT_EQ(tail.image.engineFeedbackOffset, 0xFFFF);
     EXPECT_EQ(tail.status, kRomOk);
@@ -226,6 +234,13 @@ TEST(LocateFonts, SearchWindowRunsFrom0xFBToLengthMinus38) {
     EXPECT_EQ(Loaded(RomBuilder().fontSequences({{65536 - 38, {0x2000, 0x3000}}}).build())
                   .image.font8x8Offset,
               0x2000);
+    // A first byte of the sequence just before the last start must not end the search early.
+    EXPECT_EQ(Loaded(RomBuilder()
+                         .fontSequences({{65536 - 38, {0x2000, 0x3000}}})
+                         .poke(65536 - 39, {0xB9})
+                         .build())
+                  .image.font8x8Offset,
+              0x2000);
     EXPECT_EQ(Loaded(RomBuilder().fontSequences({{65536 - 37, {0x2000, 0x3000}}}).build())
                   .image.font8x8Offset,
               0);
@@ -237,6 +252,8 @@ TEST(ClockText, SinglePrecisionStepAndFactor) {
     EXPECT_EQ(clockText(0x64, 225.0f), "225.00");
     EXPECT_EQ(clockText(0, 225.0f), "0.00");
     EXPECT_EQ(clockText(255, 6553.5f), "16711.42");
+    // Products in float would give 3.37 here.
+    EXPECT_EQ(clockText(7, static_cast<float>(2700.0 / 56.0)), "3.38");
     Loaded l(RomBuilder().referenceDivider(8).build());
     EXPECT_EQ(l.image.stepClock, 337.5f);
     // A step that a float cannot hold exactly is rounded once, from the double quotient.

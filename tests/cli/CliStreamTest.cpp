@@ -1,0 +1,106 @@
+// vorlane-cli with standard streams and special files as FILE and OUT.
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+#include <tuple>
+#include <utility>
+
+#include "tests/cli/CliRunner.h"
+
+namespace vorlane::test {
+namespace {
+
+using B = RomBuilder;
+
+std::string text(const std::vector<uint8_t>& bytes) {
+    return {bytes.begin(), bytes.end()};
+}
+
+TEST(CliStreams, DashReadsStandardInputAndWritesStandardOutput) {
+    TempDir dir;
+    const auto f = [&](const std::string& name) { return dir.file(name); };
+    B().checksum(B::Checksum::Broken).writeTo(f("sum.rom"));
+    B().writeTo(f("ok.rom"));
+    ASSERT_EQ(runCli({"fix-checksum", f("sum.rom"), "-o", f("fixed.rom")}).exitCode, 0);
+    ASSERT_EQ(runCli({"font-export", f("ok.rom"), f("ok.fnt")}).exitCode, 0);
+    const auto before = folderState(dir.path());
+
+    struct Case {
+        std::vector<std::string> args;
+        std::string input;     // standard input
+        std::string expected;  // the file whose bytes standard output must carry
+    };
+    const std::vector<Case> cases = {
+        {{"fix-checksum", "-", "-o", "-"}, f("sum.rom"), f("fixed.rom")},
+        {{"fix-checksum", f("sum.rom"), "-o", "-"}, "/dev/null", f("fixed.rom")},
+        {{"edit", "-", "-o", "-"}, f("ok.rom"), f("ok.rom")},
+        {{"font-export", "-", "-"}, f("ok.rom"), f("ok.fnt")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.args));
+        const CliResult r = runCli(c.args, "", c.input);
+        EXPECT_EQ(r.exitCode, 0);
+        EXPECT_EQ(r.err, "");
+        // Compared whole, as printing 64 KiB of bytes would bury the failure.
+        EXPECT_TRUE(r.out == text(readBytes(c.expected))) << r.out.size() << " bytes";
+    }
+    const CliResult info = runCli({"info", "--json", f("ok.rom"), "-"}, "", f("sum.rom"));
+    EXPECT_EQ(info.exitCode, 1);
+    ASSERT_EQ(info.jsonLines().size(), 2u);
+    EXPECT_EQ(info.jsonLines()[1]["file"], "-");
+    EXPECT_EQ(info.jsonLines()[1]["status"], 6);
+    EXPECT_EQ(folderState(dir.path()), before);  // no file named "-"
+}
+
+// The machine's own /dev/stdout and /dev/null must never be what a faulty write replaces: the
+// child runs in a private mount namespace whose /dev holds only its own link and node.
+TEST(CliStreams, DevStdoutAndDevNullStayWhatTheyAre) {
+    TempDir dir;
+    B().checksum(B::Checksum::Broken).writeTo(dir.file("sum.rom"));
+    ASSERT_EQ(runCli({"fix-checksum", dir.file("sum.rom"), "-o", dir.file("fixed.rom")}).exitCode,
+              0);
+    enum : int { kSame = 0, kChanged = 1, kFailed = 2, kNoNamespace = 3 };
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::unshare(CLONE_NEWNS) != 0 ||
+            ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            ::mount("tmpfs", "/dev", "tmpfs", 0, "mode=0755") != 0) {
+            ::_exit(kNoNamespace);
+        }
+        if (::symlink("/proc/self/fd/1", "/dev/stdout") != 0 ||
+            ::mknod("/dev/null", S_IFCHR | 0666, makedev(1, 3)) != 0) {
+            ::_exit(kFailed);
+        }
+        const auto node = [](const char* path) {
+            struct stat st {};
+            ::lstat(path, &st);
+            return std::tuple(st.st_ino, st.st_mode, st.st_rdev);
+        };
+        const auto before = std::pair(node("/dev/stdout"), node("/dev/null"));
+        const std::string cli = std::string("'") + VORLANE_CLI_PATH + "' fix-checksum '" +
+                                dir.file("sum.rom") + "' -o ";
+        // Standard output is a pipe, whose far end the link cannot name as a path.
+        const int piped =
+            std::system((cli + "/dev/stdout | cat >'" + dir.file("piped") + "'").c_str());
+        const int null = std::system((cli + "/dev/null").c_str());
+        const bool same = before == std::pair(node("/dev/stdout"), node("/dev/null"));
+        ::_exit(piped != 0 || null != 0 ? kFailed : same ? kSame : kChanged);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == kNoNamespace) {
+        GTEST_SKIP() << "no private mount namespace can be made here";
+    }
+    EXPECT_EQ(WEXITSTATUS(status), kSame);
+    EXPECT_TRUE(readBytes(dir.file("piped")) == readBytes(dir.file("fixed.rom")));
+}
+
+}  // namespace
+}  // namespace vorlane::test
