@@ -63,6 +63,7 @@ class GroupBoxWidget : public QGroupBox {
 // When it has a buddy and buddy-integer writing, every position change is written into the buddy
 // as an integer. Each step by mouse or key is reported through onScroll, even when the position
 // stood at a bound and did not move; setting the position from code reports nothing.
+// (UpDownWidget.cpp)
 class UpDownWidget : public QWidget {
   public:
     explicit UpDownWidget(QWidget* parent);

@@ -8,8 +8,8 @@
 #include <functional>
 #include <stdexcept>
 
-#include "dialogkit/App.h"
 #include "dialogkit/Dialog.h"
+#include "dialogkit/OuterHandler.h"
 #include "dialogkit/Prompts.h"
 #include "dialogkit/Widgets.h"
 
