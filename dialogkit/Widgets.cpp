@@ -10,12 +10,35 @@ namespace vorlane::dk {
 
 namespace {
 
+// Each code point to its one upper-case code point: full case mapping would turn "ß" into "SS",
+// and what was typed must keep its length and the cursor its place.
+QString upperCaseEach(const QString& text) {
+    QString result = text;
+    for (qsizetype i = 0; i < result.size(); ++i) {
+        const QChar unit = result.at(i);
+        if (unit.isHighSurrogate() && i + 1 < result.size() && result.at(i + 1).isLowSurrogate()) {
+            const char32_t upper = QChar::toUpper(QChar::surrogateToUcs4(unit, result.at(i + 1)));
+            if (QChar::requiresSurrogates(upper)) {
+                result[i] = QChar(QChar::highSurrogate(upper));
+                result[i + 1] = QChar(QChar::lowSurrogate(upper));
+            }
+            ++i;
+        } else if (!unit.isSurrogate()) {
+            const char32_t upper = QChar::toUpper(char32_t{unit.unicode()});
+            if (!QChar::requiresSurrogates(upper)) {
+                result[i] = QChar(static_cast<char16_t>(upper));
+            }
+        }
+    }
+    return result;
+}
+
 // Turns typed text to upper case in place; a QValidator may rewrite its input.
 class UpperCaseValidator : public QValidator {
   public:
     using QValidator::QValidator;
     State validate(QString& input, int&) const override {
-        input = input.toUpper();
+        input = upperCaseEach(input);
         return Acceptable;
     }
 };
@@ -36,7 +59,7 @@ void EditWidget::setUpperCase(bool on) {
 }
 
 void EditWidget::setControlText(const QString& text) {
-    setText(upperCase_ ? text.toUpper() : text);
+    setText(upperCase_ ? upperCaseEach(text) : text);
     // Show the start of a text too long for the edit, not its end.
     setCursorPosition(0);
 }

@@ -126,6 +126,28 @@ TEST_F(KitTest, DataExchangeMovesMembersBothWaysThroughAnUpperCaseEdit) {
     EXPECT_FALSE(dialog.UpdateData(true));
 }
 
+TEST_F(KitTest, UpperCaseEditKeepsTheLengthOfWhatIsTypedOrSet) {
+    auto* edit = qobject_cast<QLineEdit*>(dialog.GetDlgItem(IDC_NAME));
+    ASSERT_NE(edit, nullptr);
+    // Each code point to one: no letter that upper-cases to two grows the text.
+    const std::pair<const char*, const char*> cases[] = {
+        {"\u00DF12", "\u00DF12"},        // sharp s
+        {"\uFB00x", "\uFB00X"},          // the ff ligature
+        {"stra\u00DFe", "STRA\u00DFE"},  // upper-cased around it
+        {"\U00010428a", "\U00010400A"},  // beyond 16 bits
+    };
+    for (const auto& [typed, shown] : cases) {
+        SCOPED_TRACE(typed);
+        edit->clear();
+        edit->insert(QString::fromUtf8(typed));
+        EXPECT_EQ(edit->text(), QString::fromUtf8(shown));
+        EXPECT_EQ(edit->cursorPosition(), edit->text().size());
+        dialog.m_name = typed;
+        dialog.UpdateData(false);
+        EXPECT_EQ(dialog.GetDlgItemText(IDC_NAME), shown);
+    }
+}
+
 TEST_F(KitTest, MessageMapGetsWhatTheUserDidButNotWhatCodeDid) {
     // An automatic box has toggled before its handler runs, by mouse and by code alike.
     QTest::mouseClick(dialog.GetDlgItem(IDC_LOCK), Qt::LeftButton);
