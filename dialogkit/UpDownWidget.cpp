@@ -1,5 +1,7 @@
 #include "dialogkit/Widgets.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -13,9 +15,67 @@ namespace {
 constexpr int kFirstRepeatMs = 400;
 constexpr int kRepeatMs = 60;
 
+// What a screen reader sees of an up-down control: a spin button with its position, range and
+// the two steps the arrow buttons take.
+class UpDownAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
+  public:
+    explicit UpDownAccessible(UpDownWidget* upDown)
+        : QAccessibleWidget(upDown, QAccessible::SpinBox) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::ValueInterface) {
+            return static_cast<QAccessibleValueInterface*>(this);
+        }
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QString text(QAccessible::Text t) const override {
+        return t == QAccessible::Value ? QString::number(upDown()->position())
+                                       : QAccessibleWidget::text(t);
+    }
+
+    QVariant currentValue() const override { return upDown()->position(); }
+    // As the user moving it there: reported once, like a step.
+    void setCurrentValue(const QVariant& value) override {
+        upDown()->setPosition(value.toInt());
+        if (upDown()->onScroll) {
+            upDown()->onScroll();
+        }
+    }
+    QVariant maximumValue() const override { return upDown()->upper(); }
+    QVariant minimumValue() const override { return upDown()->lower(); }
+    QVariant minimumStepSize() const override { return 1; }
+
+    QStringList actionNames() const override {
+        return QAccessibleWidget::actionNames() << increaseAction() << decreaseAction();
+    }
+    void doAction(const QString& name) override {
+        if (name == increaseAction() || name == decreaseAction()) {
+            // A disabled control ignores its arrows too.
+            if (upDown()->isEnabled()) {
+                upDown()->step(name == increaseAction() ? +1 : -1);
+            }
+            return;
+        }
+        QAccessibleWidget::doAction(name);
+    }
+
+  private:
+    UpDownWidget* upDown() const { return static_cast<UpDownWidget*>(widget()); }
+};
+
+QAccessibleInterface* upDownAccessible(const QString&, QObject* object) {
+    auto* upDown = dynamic_cast<UpDownWidget*>(object);
+    return upDown != nullptr ? new UpDownAccessible(upDown) : nullptr;
+}
+
 }  // namespace
 
 UpDownWidget::UpDownWidget(QWidget* parent) : QWidget(parent) {
+    [[maybe_unused]] static const bool accessible = [] {
+        QAccessible::installFactory(&upDownAccessible);
+        return true;
+    }();
     repeatTimer_.setSingleShot(false);
     QObject::connect(&repeatTimer_, &QTimer::timeout, this, [this] { repeat(); });
 }
@@ -51,6 +111,10 @@ int UpDownWidget::setPosition(int position) {
     const int previous = position_;
     position_ = std::clamp(position, lower_, upper_);
     writeBuddy();
+    if (position_ != previous) {
+        QAccessibleValueChangeEvent event(this, position_);
+        QAccessible::updateAccessibility(&event);
+    }
     return previous;
 }
 

@@ -2,6 +2,7 @@
 // map, the up-down control with its buddy, the outer handler, and the prompts.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QLineEdit>
 #include <QTest>
@@ -186,6 +187,34 @@ TEST_F(KitTest, UpDownKeepsItsRangeWritesItsBuddyAndReportsEveryStep) {
     EXPECT_EQ(dialog.log, (std::vector<std::string>{"104 at 8", "104 at 7", "104 at 6", "104 at 7",
                                                     "104 at 6", "104 at 7", "104 at 8"}));
     EXPECT_EQ(buddy->text(), "8");
+}
+
+TEST_F(KitTest, UpDownIsASpinButtonThatScreenReadersStepLikeItsArrows) {
+    QWidget* spin = dialog.GetDlgItem(IDC_SPIN);
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(spin);
+    ASSERT_NE(accessible, nullptr);
+    QAccessibleValueInterface* value = accessible->valueInterface();
+    QAccessibleActionInterface* actions = accessible->actionInterface();
+    ASSERT_TRUE(value != nullptr && actions != nullptr);
+    EXPECT_EQ(accessible->role(), QAccessible::SpinBox);
+    dialog.m_spin.SetPos(8);
+    EXPECT_EQ(std::make_tuple(value->minimumValue().toInt(), value->maximumValue().toInt(),
+                              value->currentValue().toInt()),
+              std::make_tuple(0, 9, 8));
+    EXPECT_TRUE(actions->actionNames().contains(QAccessibleActionInterface::increaseAction()));
+
+    // The arrows' clamping and notification, a step at the bound included.
+    const auto act = [&](const QString& name) { actions->doAction(name); };
+    act(QAccessibleActionInterface::increaseAction());
+    act(QAccessibleActionInterface::increaseAction());
+    act(QAccessibleActionInterface::decreaseAction());
+    value->setCurrentValue(40);
+    spin->setEnabled(false);
+    act(QAccessibleActionInterface::decreaseAction());
+    EXPECT_EQ(dialog.log,
+              (std::vector<std::string>{"104 at 9", "104 at 9", "104 at 8", "104 at 9"}));
+    EXPECT_EQ(dialog.GetDlgItemText(IDC_VALUE), "9");
+    EXPECT_EQ(accessible->text(QAccessible::Value), "9");
 }
 
 TEST_F(KitTest, OuterHandlerReportsWhatAHandlerThrewAndTheDialogGoesOn) {
