@@ -242,6 +242,90 @@ TEST_F(KitTest, OuterHandlerReportsWhatAHandlerThrewAndTheDialogGoesOn) {
     EXPECT_TRUE(dialog.window()->isVisible());
 }
 
+// Edits named by their labels, a push button and a default button.
+enum { IDC_LEFT = 200, IDC_ABOVE, IDC_UNLABELLED, IDC_BUTTON, IDC_DEFAULT };
+constexpr ControlTemplate kFormControls[] = {
+    {IDC_STATIC, ControlKind::Static, "Far:", 0, 10, 15, 8},
+    {IDC_STATIC, ControlKind::Static, "&Left:", 20, 10, 35, 8},
+    {IDC_LEFT, ControlKind::Edit, "", 60, 10, 50, 12},
+    {IDC_STATIC, ControlKind::Static, "Beside", 0, 40, 15, 8},
+    {IDC_STATIC, ControlKind::Static, "Above && below", 60, 28, 50, 8},
+    {IDC_ABOVE, ControlKind::Edit, "", 60, 40, 50, 12},
+    {IDC_UNLABELLED, ControlKind::Edit, "", 120, 55, 40, 12},
+    {IDC_STATIC, ControlKind::Static, "Right", 165, 55, 30, 8},
+    {IDC_STATIC, ControlKind::Static, "Under", 120, 70, 40, 8},
+    {IDC_BUTTON, ControlKind::PushButton, "Button", 150, 10, 50, 14, kTabStop},
+    {IDC_DEFAULT, ControlKind::DefPushButton, "Default", 150, 30, 50, 14, kTabStop},
+};
+constexpr DialogTemplate kForm{2, "Form", "MS Sans Serif", 8, 210, 100, kCaption, kFormControls};
+
+class FormDlg : public CDialog {
+  public:
+    FormDlg() : CDialog(kForm) {}
+    std::vector<std::string> log;
+
+    const MessageMap* GetMessageMap() const override {
+        static const auto map = makeMessageMap<FormDlg>(
+            onClicked(IDC_BUTTON, &FormDlg::OnButton), onClicked(IDC_DEFAULT, &FormDlg::OnDefault));
+        return &map;
+    }
+    void OnButton() { log.push_back("button"); }
+    void OnDefault() { log.push_back("default"); }
+    void OnOK() override {
+        log.push_back("ok");
+        CDialog::OnOK();
+    }
+    void OnCancel() override {
+        log.push_back("cancel");
+        CDialog::OnCancel();
+    }
+};
+
+TEST(KitForm, AnEditIsNamedByTheNearestLabelOnItsLeftOrAboveIt) {
+    FormDlg dialog;
+    ASSERT_TRUE(dialog.Create());
+    const std::pair<int, const char*> cases[] = {
+        {IDC_LEFT, "Left:"},           // the nearer of two on its line, without the mnemonic
+        {IDC_ABOVE, "Above & below"},  // above it, nearer than one left of it
+        {IDC_UNLABELLED, ""},          // right of it and below it label nothing
+    };
+    for (const auto& [id, name] : cases) {
+        EXPECT_EQ(dialog.GetDlgItem(id)->accessibleName().toStdString(), name) << id;
+    }
+}
+
+TEST(KitForm, EnterPressesTheFocusedOrDefaultButtonAndEscapeCancels) {
+    struct Case {
+        int focus;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        bool defaultUsable;  // enabled and shown
+        std::vector<std::string> log;
+    };
+    const Case cases[] = {
+        {IDC_BUTTON, Qt::Key_Return, {}, true, {"button"}},
+        {IDC_LEFT, Qt::Key_Return, {}, true, {"default"}},
+        {IDC_LEFT, Qt::Key_Enter, Qt::KeypadModifier, true, {"default"}},
+        {IDC_LEFT, Qt::Key_Return, Qt::ShiftModifier, true, {}},
+        {IDC_LEFT, Qt::Key_Return, {}, false, {"ok"}},  // no default button: OK to the dialog
+        {IDC_LEFT, Qt::Key_Escape, {}, true, {"cancel"}},
+        {IDC_BUTTON, Qt::Key_Escape, {}, true, {"cancel"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.focus) + " key " + std::to_string(c.key));
+        FormDlg dialog;
+        ASSERT_TRUE(dialog.Create());
+        QApplication::setActiveWindow(dialog.window());
+        dialog.GetDlgItem(IDC_DEFAULT)->setVisible(c.defaultUsable);
+        dialog.GetDlgItem(c.focus)->setFocus();
+        QTest::keyClick(dialog.GetDlgItem(c.focus), c.key, c.modifiers);
+        EXPECT_EQ(dialog.log, c.log);
+        const bool ended =
+            c.log == std::vector<std::string>{"ok"} || c.log == std::vector<std::string>{"cancel"};
+        EXPECT_EQ(dialog.window()->isVisible(), !ended);
+    }
+}
+
 TEST(Prompts, ScriptedAnswersInOrderAndFiltersForQt) {
     ScriptedPrompts scripted;
     scripted.answerFile("/tmp/a.rom");
