@@ -5,12 +5,14 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QLineEdit>
+#include <QPainter>
 #include <QTest>
 #include <functional>
 #include <stdexcept>
 
 #include "dialogkit/Dialog.h"
 #include "dialogkit/OuterHandler.h"
+#include "dialogkit/PaintContext.h"
 #include "dialogkit/Prompts.h"
 #include "dialogkit/Widgets.h"
 
@@ -324,6 +326,35 @@ TEST(KitForm, EnterPressesTheFocusedOrDefaultButtonAndEscapeCancels) {
             c.log == std::vector<std::string>{"ok"} || c.log == std::vector<std::string>{"cancel"};
         EXPECT_EQ(dialog.window()->isVisible(), !ended);
     }
+}
+
+TEST(PaintContext, PixelsOnAFillAndOffItAreAllDrawnInOrder) {
+    QImage target(16, 8, QImage::Format_RGB32);
+    target.fill(Qt::white);
+    {
+        QPainter painter(&target);
+        PaintContext dc(painter);
+        dc.FillSolidRect(Rect{2, 1, 10, 6}, RGB(0, 0, 255));
+        dc.SetPixelRow(6, 2, 0xFF, RGB(0, 255, 0));  // runs off the fill's right edge
+        dc.SetPixelRow(3, 4, 0x40, RGB(255, 0, 0));  // one pixel on the fill
+        dc.SetPixelRow(0, 7, 0xA0, RGB(255, 0, 0));  // off the fill, another colour
+        dc.SetPixelRow(8, 0, 0x01, RGB(0, 255, 0));
+    }
+    QImage expected(16, 8, QImage::Format_RGB32);
+    expected.fill(Qt::white);
+    for (int y = 1; y < 6; ++y) {
+        for (int x = 2; x < 10; ++x) {
+            expected.setPixel(x, y, qRgb(0, 0, 255));
+        }
+    }
+    for (int x = 6; x < 14; ++x) {
+        expected.setPixel(x, 2, qRgb(0, 255, 0));
+    }
+    for (const auto& [x, y] : {std::pair{4, 4}, {0, 7}, {2, 7}}) {
+        expected.setPixel(x, y, qRgb(255, 0, 0));
+    }
+    expected.setPixel(15, 0, qRgb(0, 255, 0));
+    EXPECT_EQ(target, expected);
 }
 
 TEST(Prompts, ScriptedAnswersInOrderAndFiltersForQt) {
