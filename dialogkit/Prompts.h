@@ -1,5 +1,6 @@
 // Every modal prompt of the program goes through this one interface: file dialogs and message
 // boxes. The desktop uses QtPrompts; tests install ScriptedPrompts so nothing ever blocks.
+// CFileDialog is the dialogs' way in.
 #pragma once
 
 #include <deque>
@@ -31,7 +32,7 @@ class Prompts {
     // The chosen path, or nothing when the user cancelled.
     virtual std::optional<std::string> chooseFile(const FileDialogRequest& request,
                                                   QWidget* owner) = 0;
-    // IDOK, IDCANCEL, IDYES or IDNO.
+    // IDOK, IDYES or IDNO.
     virtual int messageBox(const MessageRequest& request, QWidget* owner) = 0;
 };
 
@@ -71,7 +72,6 @@ class ScriptedPrompts : public Prompts {
     const std::vector<Asked>& asked() const { return asked_; }
     int unexpected() const { return unexpected_; }
     bool drained() const { return files_.empty() && messages_.empty(); }
-    void clear();
 
     std::optional<std::string> chooseFile(const FileDialogRequest& request,
                                           QWidget* owner) override;
@@ -82,6 +82,19 @@ class ScriptedPrompts : public Prompts {
     std::deque<int> messages_;
     std::vector<Asked> asked_;
     int unexpected_ = 0;
+};
+
+// A file dialog with no parent window, run through the prompts.
+class CFileDialog {
+  public:
+    CFileDialog(bool openFileDialog, std::string defaultExt, std::string fileName, unsigned flags,
+                std::string filter);
+    int DoModal();  // IDOK or IDCANCEL
+    std::string GetPathName() const { return path_; }
+
+  private:
+    FileDialogRequest request_;
+    std::string path_;
 };
 
 }  // namespace vorlane::dk
