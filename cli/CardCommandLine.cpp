@@ -11,17 +11,6 @@ namespace vorlane::cli {
 
 namespace {
 
-CLI::Option* addValue(CLI::App& app, const std::string& name, std::string& into,
-                      const std::string& typeName) {
-    return app.add_option(name, into, "")
-        ->type_name(typeName)
-        ->multi_option_policy(CLI::MultiOptionPolicy::Throw);
-}
-
-bool isGiven(const CLI::Option* option) {
-    return option != nullptr && option->count() > 0;
-}
-
 // cards [--json] [--sysfs DIR]
 class CardsOptions : public CommandOptions {
   public:

@@ -20,11 +20,6 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-void complain(const std::string& subject, const std::string& reason) {
-    std::fflush(stdout);
-    std::fprintf(stderr, "vorlane-cli: %s: %s\n", subject.c_str(), reason.c_str());
-}
-
 std::string hex4(uint16_t value) {
     return formatPlain("%04x", value);
 }

@@ -10,10 +10,6 @@
 
 namespace vorlane::cli {
 
-namespace {
-
-// A value option whose text is checked by our own parsers: CLI11's converters accept forms
-// (signs, exponents, "inf") that the contract does not.
 CLI::Option* addValue(CLI::App& app, const std::string& name, std::string& into,
                       const std::string& typeName) {
     return app.add_option(name, into, "")
@@ -24,6 +20,8 @@ CLI::Option* addValue(CLI::App& app, const std::string& name, std::string& into,
 bool isGiven(const CLI::Option* option) {
     return option != nullptr && option->count() > 0;
 }
+
+namespace {
 
 // -o OUT or --in-place, exactly one of them.
 class OutputOptions {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -9,7 +10,8 @@
 
 namespace CLI {
 class App;
-}
+class Option;
+}  // namespace CLI
 
 namespace vorlane::cli {
 
@@ -23,6 +25,12 @@ class CommandOptions {
     // Throws UsageError for what CLI11 cannot see: conflicts and malformed values.
     virtual void read(Invocation& inv) const = 0;
 };
+
+// A value option whose text is checked by our own parsers: CLI11's converters accept forms
+// (signs, exponents, "inf") that the contract does not. Given twice, it is a usage error.
+CLI::Option* addValue(CLI::App& app, const std::string& name, std::string& into,
+                      const std::string& typeName);
+bool isGiven(const CLI::Option* option);
 
 struct CommandEntry {
     std::string_view name;

@@ -21,6 +21,12 @@
 
 namespace vorlane::cli {
 
+// Standard output is flushed first so that a terminal shows reports and errors in order.
+void complain(const std::string& subject, const std::string& reason) {
+    std::fflush(stdout);
+    std::fprintf(stderr, "vorlane-cli: %s: %s\n", subject.c_str(), reason.c_str());
+}
+
 namespace {
 
 // The one reason the system has no errno for: a device, pipe or socket given as an image.
@@ -37,12 +43,6 @@ std::error_code notRegularFile() {
 
 void writeOut(const std::string& text) {
     std::fwrite(text.data(), 1, text.size(), stdout);
-}
-
-// Standard output is flushed first so that a terminal shows reports and errors in order.
-void complain(const std::string& subject, const std::string& reason) {
-    std::fflush(stdout);
-    std::fprintf(stderr, "vorlane-cli: %s: %s\n", subject.c_str(), reason.c_str());
 }
 
 // A file error names the file it met, as given on the command line.

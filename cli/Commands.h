@@ -43,6 +43,9 @@ size_t loadImage(CRomImage& image, const std::string& path);
 // refused before it is opened. Throws FileError.
 RomStatus loadAndValidate(CRomImage& image, const std::string& path, bool skipChecksum);
 
+// One line on standard error, `vorlane-cli: SUBJECT: REASON`.
+void complain(const std::string& subject, const std::string& reason);
+
 // The whole program: parses, runs, reports, and returns the exit status.
 int run(int argc, const char* const* argv);
 

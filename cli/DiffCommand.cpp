@@ -66,19 +66,6 @@ std::string quotedText(std::string_view utf8) {
     return out + "\"";
 }
 
-const char* tvName(int64_t standard) {
-    switch (standard) {
-        case 0:
-            return "none";
-        case 1:
-            return "NTSC";
-        case 2:
-            return "PAL";
-        default:
-            return "unknown";
-    }
-}
-
 bool endsWith(std::string_view text, std::string_view tail) {
     return text.size() >= tail.size() && text.substr(text.size() - tail.size()) == tail;
 }
@@ -112,7 +99,8 @@ std::string shownValue(std::string_view key, const InfoValue& value) {
         return formatPlain("0x%04llx", static_cast<long long>(n));
     }
     if (key == "tvStandard") {
-        return formatPlain("%lld (%s)", static_cast<long long>(n), tvName(n));
+        return formatPlain("%lld (%s)", static_cast<long long>(n),
+                           tvStandardName(static_cast<int>(n)));
     }
     return std::to_string(n);
 }

@@ -17,19 +17,6 @@ constexpr size_t kHeadTextShown = 80;
 
 using Json = nlohmann::ordered_json;
 
-const char* tvName(int standard) {
-    switch (standard) {
-        case 0:
-            return "None";
-        case 1:
-            return "NTSC";
-        case 2:
-            return "PAL";
-        default:
-            return "unknown";
-    }
-}
-
 std::string clockLine(const char* label, const CRomImage& image, uint16_t offset) {
     if (!image.clockRecordLocated()) {
         return formatPlain("  %-11s not found (no clock record)\n", label);
@@ -44,6 +31,19 @@ std::string fontOffset(uint16_t offset) {
 }
 
 }  // namespace
+
+const char* tvStandardName(int standard) {
+    switch (standard) {
+        case 0:
+            return "None";
+        case 1:
+            return "NTSC";
+        case 2:
+            return "PAL";
+        default:
+            return "unknown";
+    }
+}
 
 std::string jsonValue(const InfoValue& value) {
     if (const float* number = std::get_if<float>(&value)) {
@@ -91,7 +91,8 @@ std::string infoHuman(const CRomImage& image, RomStatus status, const std::strin
     if (image.tvOffset == 0) {
         out += "  TV          None (no TV table)\n";
     } else {
-        out += formatPlain("  TV          %s (%d)\n", tvName(image.tvStandard), image.tvStandard);
+        out += formatPlain("  TV          %s (%d)\n", tvStandardName(image.tvStandard),
+                           image.tvStandard);
     }
     out += formatPlain(
         "  PCI IDs     vendor %04x  device %04x  subsystem vendor %04x  subsystem %04x\n",

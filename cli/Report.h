@@ -8,6 +8,9 @@
 
 namespace vorlane::cli {
 
+// "None", "NTSC", "PAL" or "unknown".
+const char* tvStandardName(int standard);
+
 // One value as JSON text, on one line; a float with at least nine significant digits.
 std::string jsonValue(const InfoValue& value);
 
