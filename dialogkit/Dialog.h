@@ -1,40 +1,27 @@
-// Dialogs realized from templates, with data exchange, message dispatch and modal runs.
+// Dialogs realized from templates: their lifecycle, window, system menu and message dispatch.
+// Including this gives dialog code everything it uses: controls, data exchange, prompts.
 #pragma once
 
 #include <QDialog>
 #include <QPointer>
-#include <functional>
 #include <optional>
 #include <string>
 
+#include "dialogkit/App.h"
 #include "dialogkit/Controls.h"
+#include "dialogkit/DataExchange.h"
 #include "dialogkit/Icon.h"
 #include "dialogkit/Menu.h"
 #include "dialogkit/MessageMap.h"
+#include "dialogkit/Prompts.h"
 #include "dialogkit/Template.h"
 #include "dialogkit/Types.h"
 
 namespace vorlane::dk {
 
-class CDialog;
 class DialogWindow;
 
-class CDataExchange {
-  public:
-    CDataExchange(CDialog& dialog, bool saveAndValidate)
-        : m_pDlgWnd(&dialog), m_bSaveAndValidate(saveAndValidate) {}
-    CDialog* m_pDlgWnd;
-    bool m_bSaveAndValidate;  // true: controls to members; false: members to controls
-};
-
-// Binds a handle to control `id` (attached on the first exchange of each window).
-void DDX_Control(CDataExchange& dx, int id, CWnd& control);
-// Text of control `id` <-> `value` (UTF-8).
-void DDX_Text(CDataExchange& dx, int id, std::string& value);
-// Check state of check box `id` <-> `value` (0 or 1).
-void DDX_Check(CDataExchange& dx, int id, int& value);
-
-class CDialog : public CCmdTarget {
+class CDialog : public CCmdTarget, public TopLevel {
   public:
     explicit CDialog(const DialogTemplate& dialogTemplate, CDialog* parent = nullptr);
     ~CDialog() override;
@@ -57,8 +44,7 @@ class CDialog : public CCmdTarget {
     void OnSysCommand(int id);
 
     // Window.
-    QDialog* window() const;
-    bool IsWindow() const { return window() != nullptr; }
+    QDialog* window() const override;
     QWidget* GetDlgItem(int id) const;
     void SetWindowText(const std::string& caption);
     std::string GetWindowText() const;
@@ -84,49 +70,28 @@ class CDialog : public CCmdTarget {
 
     int MessageBox(const std::string& text, const std::string& caption, unsigned type = MB_OK);
 
-    const DialogTemplate& dialogTemplate() const { return template_; }
-
-    // Called by the window. Runs the handler for a message inside the outer handler; unhandled
-    // IDOK and IDCANCEL commands go to OnOK and OnCancel, other unhandled commands to the
-    // application. True when something handled it.
-    bool dispatch(Message message, int id, const MessageArgs& args = {});
-    // Opens the window menu at a global position (in pixels).
-    void popupSystemMenu(int globalX, int globalY);
-
   protected:
     virtual void DoDataExchange(CDataExchange&) {}
 
   private:
     friend class DialogWindow;
+    // Runs the handler for a message inside the outer handler; unhandled IDOK and IDCANCEL
+    // commands go to OnOK and OnCancel, other unhandled commands to the application. True when
+    // something handled it.
+    bool dispatch(Message message, int id, const MessageArgs& args = {});
+    // Opens the window menu at a global position (in pixels).
+    void popupSystemMenu(int globalX, int globalY);
     QWidget* ownerWidget(CDialog* explicitParent) const;
     void createWindow(QWidget* parent);
     void initialise();
 
     const DialogTemplate& template_;
     CDialog* parent_;
-    QPointer<QDialog> window_;
+    QPointer<QDialog> window_;  // a DialogWindow
     CMenu systemMenu_;
     bool systemMenuBuilt_ = false;
     std::optional<int> endResult_;
     int dispatchDepth_ = 0;
-};
-
-// File dialogs, run through the prompts interface.
-class CFileDialog {
-  public:
-    CFileDialog(bool openFileDialog, std::string defaultExt, std::string fileName, unsigned flags,
-                std::string filter, CDialog* parent = nullptr);
-    int DoModal();  // IDOK or IDCANCEL
-    std::string GetPathName() const { return path_; }
-
-  private:
-    bool open_;
-    std::string defaultExt_;
-    std::string fileName_;
-    unsigned flags_;
-    std::string filter_;
-    CDialog* parent_;
-    std::string path_;
 };
 
 }  // namespace vorlane::dk

@@ -182,4 +182,18 @@ int ScriptedPrompts::messageBox(const MessageRequest& request, QWidget* owner) {
     return answer;
 }
 
+CFileDialog::CFileDialog(bool openFileDialog, std::string defaultExt, std::string fileName,
+                         unsigned flags, std::string filter)
+    : request_{openFileDialog, std::move(defaultExt), std::move(fileName), flags,
+               std::move(filter)} {}
+
+int CFileDialog::DoModal() {
+    const std::optional<std::string> chosen = prompts().chooseFile(request_, nullptr);
+    if (!chosen) {
+        return IDCANCEL;
+    }
+    path_ = *chosen;
+    return IDOK;
+}
+
 }  // namespace vorlane::dk

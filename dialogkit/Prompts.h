@@ -1,5 +1,6 @@
 // Every modal prompt of the program goes through this one interface: file dialogs and message
 // boxes. The desktop uses QtPrompts; tests install ScriptedPrompts so nothing ever blocks.
+// CFileDialog is the dialogs' way in.
 #pragma once
 
 #include <deque>
@@ -82,6 +83,19 @@ class ScriptedPrompts : public Prompts {
     std::deque<int> messages_;
     std::vector<Asked> asked_;
     int unexpected_ = 0;
+};
+
+// A file dialog with no parent window, run through the prompts.
+class CFileDialog {
+  public:
+    CFileDialog(bool openFileDialog, std::string defaultExt, std::string fileName, unsigned flags,
+                std::string filter);
+    int DoModal();  // IDOK or IDCANCEL
+    std::string GetPathName() const { return path_; }
+
+  private:
+    FileDialogRequest request_;
+    std::string path_;
 };
 
 }  // namespace vorlane::dk

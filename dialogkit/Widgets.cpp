@@ -1,32 +1,50 @@
 #include "dialogkit/Widgets.h"
 
 #include <qdrawutil.h>
-#include <QKeyEvent>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QStyleOption>
 #include <QStylePainter>
 #include <QValidator>
-#include <algorithm>
 
 namespace vorlane::dk {
 
 namespace {
+
+// Each code point to its one upper-case code point: full case mapping would turn "ß" into "SS",
+// and what was typed must keep its length and the cursor its place.
+QString upperCaseEach(const QString& text) {
+    QString result = text;
+    for (qsizetype i = 0; i < result.size(); ++i) {
+        const QChar unit = result.at(i);
+        if (unit.isHighSurrogate() && i + 1 < result.size() && result.at(i + 1).isLowSurrogate()) {
+            const char32_t upper = QChar::toUpper(QChar::surrogateToUcs4(unit, result.at(i + 1)));
+            if (QChar::requiresSurrogates(upper)) {
+                result[i] = QChar(QChar::highSurrogate(upper));
+                result[i + 1] = QChar(QChar::lowSurrogate(upper));
+            }
+            ++i;
+        } else if (!unit.isSurrogate()) {
+            const char32_t upper = QChar::toUpper(char32_t{unit.unicode()});
+            if (!QChar::requiresSurrogates(upper)) {
+                result[i] = QChar(static_cast<char16_t>(upper));
+            }
+        }
+    }
+    return result;
+}
 
 // Turns typed text to upper case in place; a QValidator may rewrite its input.
 class UpperCaseValidator : public QValidator {
   public:
     using QValidator::QValidator;
     State validate(QString& input, int&) const override {
-        input = input.toUpper();
+        input = upperCaseEach(input);
         return Acceptable;
     }
 };
 
-constexpr int kFirstRepeatMs = 400;
 // Between a check box and its text; the classic controls keep it small.
 constexpr int kLabelSpacing = 4;
-constexpr int kRepeatMs = 60;
 
 }  // namespace
 
@@ -41,7 +59,7 @@ void EditWidget::setUpperCase(bool on) {
 }
 
 void EditWidget::setControlText(const QString& text) {
-    setText(upperCase_ ? text.toUpper() : text);
+    setText(upperCase_ ? upperCaseEach(text) : text);
     // Show the start of a text too long for the edit, not its end.
     setCursorPosition(0);
 }
@@ -119,179 +137,6 @@ void GroupBoxWidget::paintEvent(QPaintEvent*) {
     painter.setPen(
         palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
     painter.drawText(titleRect, Qt::AlignCenter | Qt::TextShowMnemonic, title());
-}
-
-UpDownWidget::UpDownWidget(QWidget* parent) : QWidget(parent) {
-    repeatTimer_.setSingleShot(false);
-    QObject::connect(&repeatTimer_, &QTimer::timeout, this, [this] { repeat(); });
-}
-
-UpDownWidget::~UpDownWidget() {
-    if (buddy_) {
-        buddy_->removeEventFilter(this);
-    }
-}
-
-void UpDownWidget::setBuddy(QLineEdit* buddy, bool writeInteger) {
-    if (buddy_) {
-        buddy_->removeEventFilter(this);
-    }
-    buddy_ = buddy;
-    writeInteger_ = writeInteger;
-    if (buddy_) {
-        buddy_->installEventFilter(this);
-    }
-    writeBuddy();
-}
-
-void UpDownWidget::setRange(int lower, int upper) {
-    lower_ = std::min(lower, upper);
-    upper_ = std::max(lower, upper);
-    const int clamped = std::clamp(position_, lower_, upper_);
-    if (clamped != position_) {
-        position_ = clamped;
-        writeBuddy();
-    }
-}
-
-int UpDownWidget::setPosition(int position) {
-    const int previous = position_;
-    position_ = std::clamp(position, lower_, upper_);
-    writeBuddy();
-    return previous;
-}
-
-void UpDownWidget::step(int direction) {
-    setPosition(position_ + direction);
-    if (onScroll) {
-        onScroll();
-    }
-}
-
-void UpDownWidget::writeBuddy() {
-    QLineEdit* edit = buddy();
-    if (edit != nullptr && writeInteger_) {
-        if (auto* upper = dynamic_cast<EditWidget*>(edit)) {
-            upper->setControlText(QString::number(position_));
-        } else {
-            edit->setText(QString::number(position_));
-        }
-    }
-}
-
-void UpDownWidget::repeat() {
-    repeatTimer_.setInterval(kRepeatMs);
-    if (pressed_ != 0) {
-        step(pressed_);
-    }
-}
-
-QSize UpDownWidget::sizeHint() const {
-    return horizontal_ ? QSize(32, 16) : QSize(16, 32);
-}
-
-void UpDownWidget::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    const QRect all = rect();
-    QRect down = all;
-    QRect up = all;
-    if (horizontal_) {
-        down.setRight(all.left() + all.width() / 2 - 1);
-        up.setLeft(down.right() + 1);
-    } else {
-        up.setBottom(all.top() + all.height() / 2 - 1);
-        down.setTop(up.bottom() + 1);
-    }
-    const auto drawHalf = [&](const QRect& r, int direction) {
-        QStyleOptionButton button;
-        button.initFrom(this);
-        button.rect = r;
-        button.state |= QStyle::State_Raised;
-        if (pressed_ == direction) {
-            button.state |= QStyle::State_Sunken;
-            button.state &= ~QStyle::State_Raised;
-        }
-        style()->drawPrimitive(QStyle::PE_PanelButtonBevel, &button, &painter, this);
-        QStyleOption arrow;
-        arrow.initFrom(this);
-        arrow.rect = r.adjusted(2, 2, -2, -2);
-        const QStyle::PrimitiveElement element =
-            horizontal_
-                ? (direction < 0 ? QStyle::PE_IndicatorArrowLeft : QStyle::PE_IndicatorArrowRight)
-                : (direction < 0 ? QStyle::PE_IndicatorArrowDown : QStyle::PE_IndicatorArrowUp);
-        style()->drawPrimitive(element, &arrow, &painter, this);
-    };
-    drawHalf(down, -1);
-    drawHalf(up, +1);
-    if (hasFocus()) {
-        QStyleOptionFocusRect focus;
-        focus.initFrom(this);
-        focus.rect = all.adjusted(1, 1, -1, -1);
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
-    }
-}
-
-void UpDownWidget::mousePressEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton || !isEnabled()) {
-        QWidget::mousePressEvent(event);
-        return;
-    }
-    const QPoint at = event->position().toPoint();
-    const bool firstHalf = horizontal_ ? at.x() < width() / 2 : at.y() >= height() / 2;
-    pressed_ = firstHalf ? -1 : +1;
-    update();
-    step(pressed_);
-    repeatTimer_.start(kFirstRepeatMs);
-}
-
-void UpDownWidget::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) {
-        pressed_ = 0;
-        repeatTimer_.stop();
-        update();
-    }
-    QWidget::mouseReleaseEvent(event);
-}
-
-int UpDownWidget::stepForKey(int key) const {
-    switch (key) {
-        case Qt::Key_Up:
-            return +1;
-        case Qt::Key_Down:
-            return -1;
-        case Qt::Key_Right:
-            return horizontal_ ? +1 : 0;
-        case Qt::Key_Left:
-            return horizontal_ ? -1 : 0;
-        default:
-            return 0;
-    }
-}
-
-void UpDownWidget::keyPressEvent(QKeyEvent* event) {
-    const int direction = arrowKeys_ && isEnabled() ? stepForKey(event->key()) : 0;
-    if (direction == 0) {
-        QWidget::keyPressEvent(event);
-        return;
-    }
-    step(direction);
-}
-
-bool UpDownWidget::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == buddy_.data() && event->type() == QEvent::KeyPress && arrowKeys_ &&
-        isEnabled() && buddy() != nullptr) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        int direction = stepForKey(key->key());
-        // Left and right keep moving the cursor in a buddy the user can type in.
-        if ((key->key() == Qt::Key_Left || key->key() == Qt::Key_Right) && !buddy()->isReadOnly()) {
-            direction = 0;
-        }
-        if (direction != 0) {
-            step(direction);
-            return true;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 }  // namespace vorlane::dk

@@ -61,8 +61,10 @@ class GroupBoxWidget : public QGroupBox {
 
 // A stand-alone up-down control: two arrow buttons with a range and a position held within it.
 // When it has a buddy and buddy-integer writing, every position change is written into the buddy
-// as an integer. Each step by mouse or key is reported through onScroll, even when the position
-// stood at a bound and did not move; setting the position from code reports nothing.
+// as an integer. Each step by mouse, key or screen reader is reported through onScroll, even when
+// the position stood at a bound and did not move; setting the position from code reports nothing.
+// Screen readers see a spin button with its value, range and increase and decrease actions.
+// (UpDownWidget.cpp)
 class UpDownWidget : public QWidget {
   public:
     explicit UpDownWidget(QWidget* parent);

@@ -1,7 +1,5 @@
 #include "ui/FontDlg.h"
 
-#include <algorithm>
-#include <array>
 #include <span>
 
 #include "dialogkit/PaintContext.h"
@@ -17,24 +15,6 @@ namespace {
 
 constexpr unsigned kOpenFlags = dk::OFN_FILEMUSTEXIST | dk::OFN_HIDEREADONLY;
 constexpr unsigned kSaveFlags = dk::OFN_HIDEREADONLY | dk::OFN_OVERWRITEPROMPT;
-constexpr int kGlyphWidth = 8;
-
-// For each glyph row byte, the colour ORed into each of its 8 pixels: green where a bit is set,
-// nothing where it is clear.
-constexpr auto kRowMasks = [] {
-    std::array<std::array<QRgb, kGlyphWidth>, 256> masks{};
-    for (unsigned bits = 0; bits < 256; ++bits) {
-        for (int j = 0; j < kGlyphWidth; ++j) {
-            masks[bits][j] = (bits & (0x80u >> j)) != 0 ? GlyphCanvas::kLit : 0u;
-        }
-    }
-    return masks;
-}();
-
-bool contains(const dk::Rect& outer, const dk::Rect& inner) {
-    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
-           inner.bottom <= outer.bottom;
-}
 
 // Requests a repaint of the whole dialog when it goes out of scope, however the scope is left.
 class RepaintOnExit {
@@ -49,75 +29,6 @@ class RepaintOnExit {
 };
 
 }  // namespace
-
-GlyphCanvas::GlyphCanvas(const dk::Rect& extent, const dk::Rect& black) : extent_(extent) {
-    const int width = std::max(0, extent.width());
-    const int height = std::max(0, extent.height());
-    extent_.right = extent_.left + width;
-    extent_.bottom = extent_.top + height;
-    if (contains(black, extent_)) {
-        // The usual case: every glyph lies on the black area, so the canvas is opaque and is
-        // drawn as a plain copy.
-        image_ = QImage(width, height, QImage::Format_RGB32);
-        image_.fill(QColor(0, 0, 0));
-        takePixels();
-        return;
-    }
-    image_ = QImage(width, height, QImage::Format_ARGB32_Premultiplied);
-    image_.fill(Qt::transparent);
-    takePixels();
-    // The part of the black area the canvas covers, in canvas coordinates.
-    const int left = std::max(black.left, extent_.left) - extent_.left;
-    const int right = std::min(black.right, extent_.right) - extent_.left;
-    const int top = std::max(black.top, extent_.top) - extent_.top;
-    const int bottom = std::min(black.bottom, extent_.bottom) - extent_.top;
-    if (left >= right) {
-        return;
-    }
-    for (int y = top; y < bottom; ++y) {
-        QRgb* line = row(extent_.top + y);
-        std::fill(line + left, line + right, qRgb(0, 0, 0));
-    }
-}
-
-void GlyphCanvas::takePixels() {
-    if (image_.isNull()) {
-        // Nothing to draw on (an empty extent, or no memory for it): every pixel is dropped.
-        extent_.right = extent_.left;
-        extent_.bottom = extent_.top;
-        return;
-    }
-    pixels_ = reinterpret_cast<QRgb*>(image_.bits());
-    stride_ = image_.bytesPerLine() / static_cast<ptrdiff_t>(sizeof(QRgb));
-}
-
-void GlyphCanvas::SetRow(int x, int y, uint8_t bits) {
-    if (bits == 0 || y < extent_.top || y >= extent_.bottom) {
-        return;
-    }
-    QRgb* line = row(y);
-    if (x >= extent_.left && x + kGlyphWidth <= extent_.right) {
-        // Black and transparent both turn into the lit colour when it is ORed in, so the row is
-        // written without a branch per pixel, and a lit pixel of an overlapping glyph stays lit.
-        const std::array<QRgb, kGlyphWidth>& lit = kRowMasks[bits];
-        QRgb* at = line + (x - extent_.left);
-        for (int j = 0; j < kGlyphWidth; ++j) {
-            at[j] |= lit[j];
-        }
-        return;
-    }
-    for (int j = 0; j < kGlyphWidth; ++j) {
-        if ((bits & (0x80 >> j)) != 0) {
-            SetPixelV(x + j, y);
-        }
-    }
-}
-
-void GlyphCanvas::Draw(dk::PaintContext& dc) const {
-    if (!image_.isNull()) {
-        dc.DrawImage(extent_.left, extent_.top, image_);
-    }
-}
 
 CFontDlg::CFontDlg() : CDialog(kFontDialog) {}
 
@@ -156,24 +67,20 @@ void CFontDlg::OnPaint(dk::PaintContext& dc) {
 
     const int x0 = (area.left + area.right) / 2 - (kGlyphsPerLine * cw) / 2;
     const int y0 = (area.top + area.bottom) / 2 - (kGlyphsPerLine * ch) / 2;
-    const int lines = 256 / kGlyphsPerLine;
-    const dk::Rect extent{x0, y0, x0 + (kGlyphsPerLine - 1) * cw + kGlyphWidth,
-                          y0 + (lines - 1) * ch + kGlyphRows};
-    GlyphCanvas canvas(extent, area);
 
     // Read from the image at every paint; a font offset set by hand still stays in the buffer.
     const std::span<const uint8_t> font =
         m_pImage->fontBytes(m_pImage->font8x16Offset, CRomImage::kFont8x16Size);
     for (int g = 0; g < 256; ++g) {
         DrawGlyph(font.data() + kGlyphRows * g, x0 + (g % kGlyphsPerLine) * cw,
-                  y0 + (g / kGlyphsPerLine) * ch, canvas, kGlyphRows);
+                  y0 + (g / kGlyphsPerLine) * ch, dc, kGlyphRows);
     }
-    canvas.Draw(dc);
 }
 
-void CFontDlg::DrawGlyph(const uint8_t* rows, int x, int y, GlyphCanvas& dc, int rowCount) {
+void CFontDlg::DrawGlyph(const uint8_t* rows, int x, int y, dk::PaintContext& dc, int rowCount) {
+    // Each row's lit pixels in one call: set on the black fill, they go straight into its image.
     for (int i = 0; i < rowCount; ++i) {
-        dc.SetRow(x, y + i, rows[i]);
+        dc.SetPixelRow(x, y + i, rows[i], dk::RGB(0, 255, 0));
     }
 }
 

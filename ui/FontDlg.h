@@ -2,49 +2,12 @@
 // replace both text fonts from a file or a built-in set, or write them to a file.
 #pragma once
 
-#include <QImage>
-#include <cstddef>
 #include <cstdint>
 
 #include "dialogkit/Dialog.h"
 #include "image/RomImage.h"
 
 namespace vorlane {
-
-// Where the glyphs of one paint are drawn: raw pixels over the area the glyphs can reach, put on
-// the screen with one call when the paint ends. Setting tens of thousands of pixels one painter
-// call at a time is far too slow; writing them into memory and drawing that once is not. It lives
-// only inside one paint, so nothing of the image is kept from one paint to the next.
-class GlyphCanvas {
-  public:
-    static constexpr QRgb kLit = 0xFF00FF00;  // RGB(0, 255, 0), opaque
-
-    // `extent` is every pixel the glyphs may light; `black` is the area already filled with black.
-    // Unlit pixels of the canvas inside `black` are black, elsewhere they leave what is beneath.
-    GlyphCanvas(const dk::Rect& extent, const dk::Rect& black);
-
-    // Lights the pixel at (x, y) in client coordinates; pixels outside the extent are dropped.
-    void SetPixelV(int x, int y) {
-        if (x >= extent_.left && x < extent_.right && y >= extent_.top && y < extent_.bottom) {
-            row(y)[x - extent_.left] = kLit;
-        }
-    }
-    // Lights the set bits of one glyph row at (x, y), bit 7 leftmost.
-    void SetRow(int x, int y, uint8_t bits);
-    // Draws the canvas where it belongs.
-    void Draw(dk::PaintContext& dc) const;
-
-  private:
-    void takePixels();
-
-    QRgb* row(int y) { return pixels_ + static_cast<ptrdiff_t>(y - extent_.top) * stride_; }
-
-    dk::Rect extent_;
-    QImage image_;
-    // Taken once: every scanLine() call on a writable image checks whether it must detach.
-    QRgb* pixels_ = nullptr;
-    ptrdiff_t stride_ = 0;  // in pixels
-};
 
 class CFontDlg : public dk::CDialog {
   public:
@@ -65,7 +28,7 @@ class CFontDlg : public dk::CDialog {
     static constexpr int kGlyphRows = 16;
 
     // Draws one glyph of `rowCount` rows with its top-left pixel at (x, y).
-    void DrawGlyph(const uint8_t* rows, int x, int y, GlyphCanvas& dc, int rowCount);
+    void DrawGlyph(const uint8_t* rows, int x, int y, dk::PaintContext& dc, int rowCount);
 
   protected:
     void DoDataExchange(dk::CDataExchange& dx) override;

@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QDialog>
 
-#include "dialogkit/App.h"
+#include "dialogkit/FirstPaintProbe.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);

@@ -2,14 +2,15 @@
 // map, the up-down control with its buddy, the outer handler, and the prompts.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QLineEdit>
 #include <QTest>
 #include <functional>
 #include <stdexcept>
 
-#include "dialogkit/App.h"
 #include "dialogkit/Dialog.h"
+#include "dialogkit/OuterHandler.h"
 #include "dialogkit/Prompts.h"
 #include "dialogkit/Widgets.h"
 
@@ -126,6 +127,28 @@ TEST_F(KitTest, DataExchangeMovesMembersBothWaysThroughAnUpperCaseEdit) {
     EXPECT_FALSE(dialog.UpdateData(true));
 }
 
+TEST_F(KitTest, UpperCaseEditKeepsTheLengthOfWhatIsTypedOrSet) {
+    auto* edit = qobject_cast<QLineEdit*>(dialog.GetDlgItem(IDC_NAME));
+    ASSERT_NE(edit, nullptr);
+    // Each code point to one: no letter that upper-cases to two grows the text.
+    const std::pair<const char*, const char*> cases[] = {
+        {"\u00DF12", "\u00DF12"},        // sharp s
+        {"\uFB00x", "\uFB00X"},          // the ff ligature
+        {"stra\u00DFe", "STRA\u00DFE"},  // upper-cased around it
+        {"\U00010428a", "\U00010400A"},  // beyond 16 bits
+    };
+    for (const auto& [typed, shown] : cases) {
+        SCOPED_TRACE(typed);
+        edit->clear();
+        edit->insert(QString::fromUtf8(typed));
+        EXPECT_EQ(edit->text(), QString::fromUtf8(shown));
+        EXPECT_EQ(edit->cursorPosition(), edit->text().size());
+        dialog.m_name = typed;
+        dialog.UpdateData(false);
+        EXPECT_EQ(dialog.GetDlgItemText(IDC_NAME), shown);
+    }
+}
+
 TEST_F(KitTest, MessageMapGetsWhatTheUserDidButNotWhatCodeDid) {
     // An automatic box has toggled before its handler runs, by mouse and by code alike.
     QTest::mouseClick(dialog.GetDlgItem(IDC_LOCK), Qt::LeftButton);
@@ -164,6 +187,34 @@ TEST_F(KitTest, UpDownKeepsItsRangeWritesItsBuddyAndReportsEveryStep) {
     EXPECT_EQ(dialog.log, (std::vector<std::string>{"104 at 8", "104 at 7", "104 at 6", "104 at 7",
                                                     "104 at 6", "104 at 7", "104 at 8"}));
     EXPECT_EQ(buddy->text(), "8");
+}
+
+TEST_F(KitTest, UpDownIsASpinButtonThatScreenReadersStepLikeItsArrows) {
+    QWidget* spin = dialog.GetDlgItem(IDC_SPIN);
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(spin);
+    ASSERT_NE(accessible, nullptr);
+    QAccessibleValueInterface* value = accessible->valueInterface();
+    QAccessibleActionInterface* actions = accessible->actionInterface();
+    ASSERT_TRUE(value != nullptr && actions != nullptr);
+    EXPECT_EQ(accessible->role(), QAccessible::SpinBox);
+    dialog.m_spin.SetPos(8);
+    EXPECT_EQ(std::make_tuple(value->minimumValue().toInt(), value->maximumValue().toInt(),
+                              value->currentValue().toInt()),
+              std::make_tuple(0, 9, 8));
+    EXPECT_TRUE(actions->actionNames().contains(QAccessibleActionInterface::increaseAction()));
+
+    // The arrows' clamping and notification, a step at the bound included.
+    const auto act = [&](const QString& name) { actions->doAction(name); };
+    act(QAccessibleActionInterface::increaseAction());
+    act(QAccessibleActionInterface::increaseAction());
+    act(QAccessibleActionInterface::decreaseAction());
+    value->setCurrentValue(40);
+    spin->setEnabled(false);
+    act(QAccessibleActionInterface::decreaseAction());
+    EXPECT_EQ(dialog.log,
+              (std::vector<std::string>{"104 at 9", "104 at 9", "104 at 8", "104 at 9"}));
+    EXPECT_EQ(dialog.GetDlgItemText(IDC_VALUE), "9");
+    EXPECT_EQ(accessible->text(QAccessible::Value), "9");
 }
 
 TEST_F(KitTest, OuterHandlerReportsWhatAHandlerThrewAndTheDialogGoesOn) {

@@ -65,12 +65,12 @@ TEST_F(MainWindowFixture, PciIdEditEndWritesTheFirstFourCharactersOfEachEntry) {
                            "9\xE2\x82\xAC"
                            "z"),
          0x0102, 0x0900},
-        // Junk of any length; the sharp s shows as "SS" in the upper-case edit.
+        // Junk of any length; the sharp s stays one character in the upper-case edit.
         {"abcd" + QString(5000, QChar(u'\u20AC')),
          QString::fromUtf8("\xC3\x9F"
                            "f") +
              QString(20000, u'9'),
-         0xABCD, 0x00F9},
+         0xABCD, 0x0F99},
         // An empty vendor entry writes vendor 0, and from then on Edit End changes nothing.
         {"", "44", 0, 0x4400},
         {"1002", "55", 0, 0x4400},

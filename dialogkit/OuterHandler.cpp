@@ -1,0 +1,79 @@
+#include "dialogkit/OuterHandler.h"
+
+#include <QApplication>
+#include <QPointer>
+#include <QWidget>
+#include <vector>
+
+#include "dialogkit/Prompts.h"
+#include "dialogkit/Types.h"
+
+namespace vorlane::dk {
+
+namespace {
+
+std::vector<std::function<std::optional<FileErrorInfo>(std::exception_ptr)>>& translators() {
+    static std::vector<std::function<std::optional<FileErrorInfo>(std::exception_ptr)>> list;
+    return list;
+}
+
+std::string& errorBoxTitle() {
+    static std::string title;
+    return title;
+}
+
+std::string fileErrorText(const FileErrorInfo& info) {
+    return info.path + "\n\nCould not " + info.operation + ": " + info.reason + ".";
+}
+
+// Never throws: reporting must not fail the event loop, and there is nowhere left to report to.
+void reportException(std::exception_ptr error, QWidget* owner) {
+    try {
+        std::string text;
+        for (const auto& translate : translators()) {
+            if (std::optional<FileErrorInfo> info = translate(error)) {
+                text = fileErrorText(*info);
+                break;
+            }
+        }
+        if (text.empty()) {
+            try {
+                std::rethrow_exception(error);
+            } catch (const std::exception& e) {
+                text = std::string("The command stopped on an unexpected error:\n") + e.what();
+            } catch (...) {
+                text = "The command stopped on an unexpected error.";
+            }
+        }
+        const std::string title = !errorBoxTitle().empty()
+                                      ? errorBoxTitle()
+                                      : QApplication::applicationDisplayName().toStdString();
+        prompts().messageBox(MessageRequest{text, title, MB_OK | MB_ICONSTOP}, owner);
+    } catch (...) {
+    }
+}
+
+}  // namespace
+
+void registerFileErrorTranslator(
+    std::function<std::optional<FileErrorInfo>(std::exception_ptr)> translator) {
+    translators().push_back(std::move(translator));
+}
+
+void setErrorBoxTitle(std::string title) {
+    errorBoxTitle() = std::move(title);
+}
+
+bool runGuarded(QWidget* owner, const std::function<void()>& body) {
+    // The handler may destroy the owner before it throws.
+    QPointer<QWidget> guardedOwner = owner;
+    try {
+        body();
+        return true;
+    } catch (...) {
+        reportException(std::current_exception(), guardedOwner.data());
+        return false;
+    }
+}
+
+}  // namespace vorlane::dk
