@@ -230,6 +230,20 @@ void CDialog::DragAcceptFiles(bool accept) {
     }
 }
 
+void CDialog::PostDropFiles(const std::string& path) {
+    if (window_) {
+        static_cast<DialogWindow*>(window_.data())->postDropFiles(path);
+    }
+}
+
+void CDialog::SetButtonShortcuts(std::span<const ButtonShortcut> shortcuts) {
+    for (const ButtonShortcut& s : shortcuts) {
+        if (window_) {
+            static_cast<DialogWindow*>(window_.data())->setButtonShortcut(s.id, s.keys);
+        }
+    }
+}
+
 CMenu* CDialog::GetSystemMenu() {
     if ((template_.style & kSysMenu) == 0) {
         return nullptr;
