@@ -84,6 +84,7 @@ int CDialog::DoModal() {
     endResult_.reset();
     createWindow(ownerWidget(parent_));
     initialise();
+    const QPointer<QWidget> owner = window_ ? window_->parentWidget() : nullptr;
     int result = IDCANCEL;
     if (endResult_) {
         result = *endResult_;
@@ -93,6 +94,11 @@ int CDialog::DoModal() {
         result = endResult_.value_or(shown);
     }
     DestroyWindow();
+    // A window manager gives the focus back to the owner; without one it would stay nowhere and
+    // the owner's keys would go unheard until a click.
+    if (owner && owner->isVisible()) {
+        owner->activateWindow();
+    }
     return result;
 }
 

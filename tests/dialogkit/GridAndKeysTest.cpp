@@ -8,6 +8,7 @@
 
 #include "dialogkit/Dialog.h"
 #include "dialogkit/Widgets.h"
+#include "tests/dialogkit/ModalDriver.h"
 
 namespace vorlane::dk {
 namespace {
@@ -25,7 +26,7 @@ constexpr ButtonShortcut kShortcuts[] = {{IDC_GO, "Ctrl+G"}, {IDC_OFF, "Ctrl+F"}
 
 class GridDlg : public CDialog {
   public:
-    GridDlg() : CDialog(kTemplate) {}
+    explicit GridDlg(CDialog* owner = nullptr) : CDialog(kTemplate, owner) {}
     CBitGrid m_grid;
     std::vector<std::string> log;
 
@@ -121,6 +122,20 @@ TEST_F(GridTest, ShortcutsClickTheirButtonAndDoubleClicksAndPostedFilesReachTheM
     QCoreApplication::processEvents();
     EXPECT_EQ(dialog.log,
               (std::vector<std::string>{"go", "dblclk 200,150", "posted", "drop /tmp/card.rom"}));
+}
+
+// Without a window manager nobody else hands the focus back once a nested dialog has closed, and
+// the owner's keys would go nowhere.
+TEST_F(GridTest, TheOwnerIsActiveAgainOnceANestedDialogHasClosed) {
+    GridDlg nested(&dialog);
+    test::ModalDriver driver;
+    driver.onNext([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Escape); });
+    EXPECT_EQ(nested.DoModal(), IDCANCEL);
+    EXPECT_TRUE(driver.fired());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(QApplication::activeWindow(), dialog.window());
+    QTest::keyClick(QApplication::activeWindow(), Qt::Key_G, Qt::ControlModifier);
+    EXPECT_EQ(dialog.log, (std::vector<std::string>{"go"}));
 }
 
 }  // namespace
