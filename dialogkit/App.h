@@ -43,7 +43,6 @@ class CWinApp : public CCmdTarget {
     void SetHelpText(std::string text) { helpText_ = std::move(text); }
 
     // Title of the kit's own boxes (file errors, help).
-    const std::string& appTitle() const { return title_; }
     void SetAppTitle(std::string title);
 
     TopLevel* m_pMainWnd = nullptr;

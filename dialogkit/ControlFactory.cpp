@@ -191,7 +191,6 @@ void createControls(DialogWindow& w, std::span<const ControlTemplate> controls) 
                                                  : QStringLiteral("control-%1").arg(c.id));
         widget->setGeometry(rect);
         widget->setFocusPolicy(hasStyle(c, kTabStop) ? Qt::StrongFocus : focus);
-        widget->setEnabled(!hasStyle(c, kDisabled));
         w.items.push_back({&c, widget});
     }
     // Group boxes are drawn behind what they surround, whatever their place in the order.

@@ -49,30 +49,6 @@ void setControlText(QWidget* widget, const QString& text) {
     }
 }
 
-void CWnd::SetWindowText(const std::string& text) {
-    setControlText(widget_.data(), QString::fromStdString(text));
-}
-
-std::string CWnd::GetWindowText() const {
-    return controlText(widget_.data()).toStdString();
-}
-
-void CWnd::EnableWindow(bool enable) {
-    if (widget_) {
-        widget_->setEnabled(enable);
-    }
-}
-
-bool CWnd::IsWindowEnabled() const {
-    return widget_ && widget_->isEnabled();
-}
-
-void CWnd::SetFocus() {
-    if (widget_) {
-        widget_->setFocus(Qt::OtherFocusReason);
-    }
-}
-
 int CButton::GetCheck() const {
     const auto* button = qobject_cast<const QAbstractButton*>(widget_.data());
     return button != nullptr && button->isChecked() ? 1 : 0;
@@ -96,11 +72,6 @@ void CEdit::SetReadOnly(bool readOnly) {
     }
 }
 
-bool CEdit::IsReadOnly() const {
-    const auto* edit = qobject_cast<const QLineEdit*>(widget_.data());
-    return edit != nullptr && edit->isReadOnly();
-}
-
 int CComboBox::AddString(const std::string& text) {
     auto* combo = qobject_cast<QComboBox*>(widget_.data());
     if (combo == nullptr) {
@@ -112,11 +83,6 @@ int CComboBox::AddString(const std::string& text) {
         combo->setCurrentIndex(-1);
     }
     return combo->count() - 1;
-}
-
-int CComboBox::GetCount() const {
-    const auto* combo = qobject_cast<const QComboBox*>(widget_.data());
-    return combo != nullptr ? combo->count() : 0;
 }
 
 int CComboBox::GetCurSel() const {
@@ -137,27 +103,10 @@ int CComboBox::SetCurSel(int index) {
     return index;
 }
 
-std::string CComboBox::GetLBText(int index) const {
-    const auto* combo = qobject_cast<const QComboBox*>(widget_.data());
-    return combo != nullptr ? combo->itemText(index).toStdString() : std::string();
-}
-
-void CComboBox::ResetContent() {
-    if (auto* combo = qobject_cast<QComboBox*>(widget_.data())) {
-        combo->clear();
-    }
-}
-
 void CSpinButtonCtrl::SetRange(int lower, int upper) {
     if (auto* spin = dynamic_cast<UpDownWidget*>(widget_.data())) {
         spin->setRange(static_cast<int16_t>(lower), static_cast<int16_t>(upper));
     }
-}
-
-void CSpinButtonCtrl::GetRange(int& lower, int& upper) const {
-    const auto* spin = dynamic_cast<const UpDownWidget*>(widget_.data());
-    lower = spin != nullptr ? spin->lower() : 0;
-    upper = spin != nullptr ? spin->upper() : 0;
 }
 
 int CSpinButtonCtrl::SetPos(int position) {

@@ -22,15 +22,7 @@ class CWnd {
     virtual ~CWnd() = default;
 
     void Attach(QWidget* widget) { widget_ = widget; }
-    void Detach() { widget_ = nullptr; }
     QWidget* widget() const { return widget_.data(); }
-    bool IsAttached() const { return !widget_.isNull(); }
-
-    void SetWindowText(const std::string& text);
-    std::string GetWindowText() const;
-    void EnableWindow(bool enable);
-    bool IsWindowEnabled() const;
-    void SetFocus();
 
   protected:
     QPointer<QWidget> widget_;
@@ -47,26 +39,21 @@ class CButton : public CWnd {
 class CEdit : public CWnd {
   public:
     void SetReadOnly(bool readOnly = true);
-    bool IsReadOnly() const;
 };
 
 // An unsorted drop-down list: indices are the order of AddString. -1 means no selection.
 class CComboBox : public CWnd {
   public:
     int AddString(const std::string& text);  // the new item's index
-    int GetCount() const;
     int GetCurSel() const;
     // Selects `index`; an index outside the list clears the selection and returns -1.
     int SetCurSel(int index);
-    std::string GetLBText(int index) const;
-    void ResetContent();
 };
 
 class CSpinButtonCtrl : public CWnd {
   public:
     // Each bound is passed as a signed 16-bit value, as the control stores them.
     void SetRange(int lower, int upper);
-    void GetRange(int& lower, int& upper) const;
     int SetPos(int position);  // clamped into the range; returns the previous position
     int GetPos() const;
 };

@@ -11,8 +11,7 @@
 
 namespace vorlane::dk {
 
-CDialog::CDialog(const DialogTemplate& dialogTemplate, CDialog* parent)
-    : template_(dialogTemplate), parent_(parent) {}
+CDialog::CDialog(const DialogTemplate& dialogTemplate) : template_(dialogTemplate) {}
 
 CDialog::~CDialog() {
     delete window_.data();
@@ -26,10 +25,7 @@ QWidget* CDialog::GetDlgItem(int id) const {
     return window_ ? static_cast<DialogWindow*>(window_.data())->item(id) : nullptr;
 }
 
-QWidget* CDialog::ownerWidget(CDialog* explicitParent) const {
-    if (explicitParent != nullptr && explicitParent->window() != nullptr) {
-        return explicitParent->window();
-    }
+QWidget* CDialog::ownerWidget() const {
     if (QWidget* modal = QApplication::activeModalWidget()) {
         return modal;
     }
@@ -82,7 +78,7 @@ void CDialog::initialise() {
 int CDialog::DoModal() {
     DestroyWindow();
     endResult_.reset();
-    createWindow(ownerWidget(parent_));
+    createWindow(ownerWidget());
     initialise();
     const QPointer<QWidget> owner = window_ ? window_->parentWidget() : nullptr;
     int result = IDCANCEL;
@@ -102,13 +98,10 @@ int CDialog::DoModal() {
     return result;
 }
 
-bool CDialog::Create(CDialog* parent) {
+bool CDialog::Create() {
     DestroyWindow();
     endResult_.reset();
-    if (parent != nullptr) {
-        parent_ = parent;
-    }
-    createWindow(ownerWidget(parent_));
+    createWindow(ownerWidget());
     initialise();
     if (window_ && !endResult_) {
         window_->show();
@@ -176,9 +169,6 @@ void CDialog::OnSysCommand(int id) {
             break;
         case SC_MAXIMIZE:
             window_->showMaximized();
-            break;
-        case SC_RESTORE:
-            window_->showNormal();
             break;
         default:
             break;

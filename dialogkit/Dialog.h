@@ -24,7 +24,7 @@ class DialogWindow;
 
 class CDialog : public CCmdTarget, public TopLevel {
   public:
-    explicit CDialog(const DialogTemplate& dialogTemplate, CDialog* parent = nullptr);
+    explicit CDialog(const DialogTemplate& dialogTemplate);
     ~CDialog() override;
     CDialog(const CDialog&) = delete;
     CDialog& operator=(const CDialog&) = delete;
@@ -33,7 +33,7 @@ class CDialog : public CCmdTarget, public TopLevel {
     // destroyed again before this returns. The result is what EndDialog was given.
     int DoModal();
     // Creates, initialises and shows the window without a modal loop (embedding and tests).
-    bool Create(CDialog* parent = nullptr);
+    bool Create();
     void DestroyWindow();
     void EndDialog(int result);
     bool UpdateData(bool saveAndValidate = true);
@@ -88,12 +88,12 @@ class CDialog : public CCmdTarget, public TopLevel {
     bool dispatch(Message message, int id, const MessageArgs& args = {});
     // Opens the window menu at a global position (in pixels).
     void popupSystemMenu(int globalX, int globalY);
-    QWidget* ownerWidget(CDialog* explicitParent) const;
+    // The window it belongs to: the modal one running, else the application's main window.
+    QWidget* ownerWidget() const;
     void createWindow(QWidget* parent);
     void initialise();
 
     const DialogTemplate& template_;
-    CDialog* parent_;
     QPointer<QDialog> window_;  // a DialogWindow
     CMenu systemMenu_;
     bool systemMenuBuilt_ = false;

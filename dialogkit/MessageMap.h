@@ -6,6 +6,10 @@
 //           dk::onPaint(&CMyDlg::OnPaint));
 //       return &map;
 //   }
+//
+// A new kind of message is added in four places: the Message enumerator (and byId when handlers
+// are chosen by control ID), the data it carries in MessageArgs, a handler pointer and a maker
+// below when the handler's signature is new, and the DialogWindow event that sends it.
 #pragma once
 
 #include <array>
@@ -30,6 +34,11 @@ enum class Message {
     LButtonDblClk,  // double-click on the client area outside any control; handler gets the point
 };
 
+// Whether a message finds its handler by the control or command ID it comes with.
+constexpr bool byId(Message m) {
+    return m == Message::Command || m == Message::SelChange || m == Message::Change;
+}
+
 // Extra data a message carries to its handler.
 struct MessageArgs {
     int value = 0;                      // HScroll: control ID; SysCommand: command ID
@@ -49,20 +58,14 @@ class MessageMap {
 template <class T>
 struct MessageEntry {
     Message message;
-    int id;  // control or command ID; ignored for messages that are not by ID
+    int id;  // control or command ID; ignored unless byId(message)
     void (T::*plain)() = nullptr;
     void (T::*withValue)(int) = nullptr;
     void (T::*withPaint)(PaintContext&) = nullptr;
     void (T::*withPath)(const std::string&) = nullptr;
     void (T::*withPoint)(Point) = nullptr;
 
-    bool matches(Message m, int i) const {
-        if (m != message) {
-            return false;
-        }
-        const bool byId = m == Message::Command || m == Message::SelChange || m == Message::Change;
-        return !byId || i == id;
-    }
+    bool matches(Message m, int i) const { return m == message && (!byId(m) || i == id); }
 };
 
 template <class T>

@@ -42,17 +42,9 @@ class PaintContext {
     // of it is kept from one paint to the next.
     void FillSolidRect(const Rect& rect, Rgb colour);
 
-    // Pixels elsewhere are gathered and drawn in batches of one colour. The order of drawing is
-    // kept throughout.
-    void SetPixelV(int x, int y, Rgb colour) {
-        if (onCanvas(x, y, 1)) {
-            canvasRow(y)[x - canvas_.left] = opaque(colour);
-            return;
-        }
-        setPixelsSlowly(x, y, 0x80, colour);
-    }
-    // The faster batch of pixels: sets the pixels (x + j, y), j = 0 to 7, whose bit 7 - j is set
-    // in `bits`; the others stay as they were.
+    // Sets the pixels (x + j, y), j = 0 to 7, whose bit 7 - j is set in `bits`; the others stay
+    // as they were. Pixels off a pending fill are gathered and drawn in batches of one colour. The
+    // order of drawing is kept throughout.
     void SetPixelRow(int x, int y, uint8_t bits, Rgb colour) {
         if (bits == 0) {
             return;

@@ -114,12 +114,6 @@ int QtPrompts::messageBox(const MessageRequest& request, QWidget* owner) {
         case MB_ICONSTOP:
             box.setIcon(QMessageBox::Critical);
             break;
-        case MB_ICONQUESTION:
-            box.setIcon(QMessageBox::Question);
-            break;
-        case MB_ICONWARNING:
-            box.setIcon(QMessageBox::Warning);
-            break;
         case MB_ICONINFORMATION:
             box.setIcon(QMessageBox::Information);
             break;
@@ -127,10 +121,6 @@ int QtPrompts::messageBox(const MessageRequest& request, QWidget* owner) {
             break;
     }
     switch (request.type & MB_TYPEMASK) {
-        case MB_OKCANCEL:
-            box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
-            box.setEscapeButton(QMessageBox::Cancel);
-            break;
         case MB_YESNO:
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
             break;
@@ -140,8 +130,6 @@ int QtPrompts::messageBox(const MessageRequest& request, QWidget* owner) {
             break;
     }
     switch (box.exec()) {
-        case QMessageBox::Cancel:
-            return IDCANCEL;
         case QMessageBox::Yes:
             return IDYES;
         case QMessageBox::No:
@@ -149,13 +137,6 @@ int QtPrompts::messageBox(const MessageRequest& request, QWidget* owner) {
         default:
             return IDOK;
     }
-}
-
-void ScriptedPrompts::clear() {
-    files_.clear();
-    messages_.clear();
-    asked_.clear();
-    unexpected_ = 0;
 }
 
 std::optional<std::string> ScriptedPrompts::chooseFile(const FileDialogRequest& request,

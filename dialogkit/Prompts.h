@@ -32,7 +32,7 @@ class Prompts {
     // The chosen path, or nothing when the user cancelled.
     virtual std::optional<std::string> chooseFile(const FileDialogRequest& request,
                                                   QWidget* owner) = 0;
-    // IDOK, IDCANCEL, IDYES or IDNO.
+    // IDOK, IDYES or IDNO.
     virtual int messageBox(const MessageRequest& request, QWidget* owner) = 0;
 };
 
@@ -72,7 +72,6 @@ class ScriptedPrompts : public Prompts {
     const std::vector<Asked>& asked() const { return asked_; }
     int unexpected() const { return unexpected_; }
     bool drained() const { return files_.empty() && messages_.empty(); }
-    void clear();
 
     std::optional<std::string> chooseFile(const FileDialogRequest& request,
                                           QWidget* owner) override;

@@ -28,7 +28,6 @@ enum ControlStyle : uint32_t {
     kNoStyle = 0,
     kTabStop = 1u << 0,
     kGroup = 1u << 1,
-    kDisabled = 1u << 2,
     kStaticEdge = 1u << 3,    // thin sunken edge
     kCentre = 1u << 4,        // text centred horizontally
     kRight = 1u << 5,         // text right-aligned
@@ -37,7 +36,6 @@ enum ControlStyle : uint32_t {
     kUpperCase = 1u << 8,     // edits: every text shown, set or typed, in upper case
     kLeftText = 1u << 9,      // check boxes: text left of the box
     kFlat = 1u << 10,         // check boxes
-    kSort = 1u << 11,         // combo boxes; absent means items stay in the order added
     kHorz = 1u << 12,         // up-down: arrows point left and right
     kArrowKeys = 1u << 13,    // up-down: arrow keys step it
     kAutoBuddy = 1u << 14,    // up-down: the control before it in template order is its buddy

@@ -17,16 +17,12 @@ inline constexpr int ID_HELP = 0xE146;  // the help command (F1)
 inline constexpr int SC_MINIMIZE = 0xF020;
 inline constexpr int SC_MAXIMIZE = 0xF030;
 inline constexpr int SC_CLOSE = 0xF060;
-inline constexpr int SC_RESTORE = 0xF120;
 
 // Message-box types and results.
 inline constexpr unsigned MB_OK = 0x0;
-inline constexpr unsigned MB_OKCANCEL = 0x1;
 inline constexpr unsigned MB_YESNO = 0x4;
 inline constexpr unsigned MB_TYPEMASK = 0xF;
 inline constexpr unsigned MB_ICONSTOP = 0x10;
-inline constexpr unsigned MB_ICONQUESTION = 0x20;
-inline constexpr unsigned MB_ICONWARNING = 0x30;
 inline constexpr unsigned MB_ICONINFORMATION = 0x40;
 inline constexpr unsigned MB_ICONMASK = 0xF0;
 inline constexpr int IDYES = 6;
@@ -35,7 +31,6 @@ inline constexpr int IDNO = 7;
 // File-dialog flags.
 inline constexpr unsigned OFN_OVERWRITEPROMPT = 0x2;
 inline constexpr unsigned OFN_HIDEREADONLY = 0x4;
-inline constexpr unsigned OFN_PATHMUSTEXIST = 0x800;
 inline constexpr unsigned OFN_FILEMUSTEXIST = 0x1000;
 
 // Menu item flags.
@@ -52,12 +47,6 @@ struct Rect {
     constexpr int width() const { return right - left; }
     constexpr int height() const { return bottom - top; }
     friend constexpr bool operator==(const Rect&, const Rect&) = default;
-};
-
-struct Point {
-    int x = 0;
-    int y = 0;
-    friend constexpr bool operator==(const Point&, const Point&) = default;
 };
 
 struct Rgb {

@@ -37,6 +37,9 @@ class UpDownAccessible : public QAccessibleWidget, public QAccessibleValueInterf
     QVariant currentValue() const override { return upDown()->position(); }
     // As the user moving it there: reported once, like a step.
     void setCurrentValue(const QVariant& value) override {
+        if (!upDown()->isEnabled()) {
+            return;
+        }
         upDown()->setPosition(value.toInt());
         if (upDown()->onScroll) {
             upDown()->onScroll();
@@ -51,7 +54,7 @@ class UpDownAccessible : public QAccessibleWidget, public QAccessibleValueInterf
     }
     void doAction(const QString& name) override {
         if (name == increaseAction() || name == decreaseAction()) {
-            // A disabled control ignores its arrows too.
+            // A disabled control ignores its arrows as well.
             if (upDown()->isEnabled()) {
                 upDown()->step(name == increaseAction() ? +1 : -1);
             }

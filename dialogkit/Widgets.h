@@ -21,7 +21,6 @@ class EditWidget : public QLineEdit {
   public:
     explicit EditWidget(QWidget* parent);
     void setUpperCase(bool on);
-    bool upperCase() const { return upperCase_; }
     // Sets the text as the control shows it (upper case when the style asks for it).
     void setControlText(const QString& text);
 

@@ -5,12 +5,14 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QLineEdit>
+#include <QPainter>
 #include <QTest>
 #include <functional>
 #include <stdexcept>
 
 #include "dialogkit/Dialog.h"
 #include "dialogkit/OuterHandler.h"
+#include "dialogkit/PaintContext.h"
 #include "dialogkit/Prompts.h"
 #include "dialogkit/Widgets.h"
 
@@ -211,6 +213,7 @@ TEST_F(KitTest, UpDownIsASpinButtonThatScreenReadersStepLikeItsArrows) {
     value->setCurrentValue(40);
     spin->setEnabled(false);
     act(QAccessibleActionInterface::decreaseAction());
+    value->setCurrentValue(0);
     EXPECT_EQ(dialog.log,
               (std::vector<std::string>{"104 at 9", "104 at 9", "104 at 8", "104 at 9"}));
     EXPECT_EQ(dialog.GetDlgItemText(IDC_VALUE), "9");
@@ -240,6 +243,119 @@ TEST_F(KitTest, OuterHandlerReportsWhatAHandlerThrewAndTheDialogGoesOn) {
     QTest::mouseClick(dialog.GetDlgItem(IDC_GO), Qt::LeftButton);
     EXPECT_EQ(dialog.log, (std::vector<std::string>{"go", "go", "go"}));
     EXPECT_TRUE(dialog.window()->isVisible());
+}
+
+// Edits named by their labels, a push button and a default button.
+enum { IDC_LEFT = 200, IDC_ABOVE, IDC_UNLABELLED, IDC_BUTTON, IDC_DEFAULT };
+constexpr ControlTemplate kFormControls[] = {
+    {IDC_STATIC, ControlKind::Static, "Far:", 0, 10, 15, 8},
+    {IDC_STATIC, ControlKind::Static, "&Left:", 20, 10, 35, 8},
+    {IDC_LEFT, ControlKind::Edit, "", 60, 10, 50, 12},
+    {IDC_STATIC, ControlKind::Static, "Beside", 0, 40, 15, 8},
+    {IDC_STATIC, ControlKind::Static, "Above && below", 60, 28, 50, 8},
+    {IDC_ABOVE, ControlKind::Edit, "", 60, 40, 50, 12},
+    {IDC_UNLABELLED, ControlKind::Edit, "", 120, 55, 40, 12},
+    {IDC_STATIC, ControlKind::Static, "Right", 165, 55, 30, 8},
+    {IDC_STATIC, ControlKind::Static, "Under", 120, 70, 40, 8},
+    {IDC_BUTTON, ControlKind::PushButton, "Button", 150, 10, 50, 14, kTabStop},
+    {IDC_DEFAULT, ControlKind::DefPushButton, "Default", 150, 30, 50, 14, kTabStop},
+};
+constexpr DialogTemplate kForm{2, "Form", "MS Sans Serif", 8, 210, 100, kCaption, kFormControls};
+
+class FormDlg : public CDialog {
+  public:
+    FormDlg() : CDialog(kForm) {}
+    std::vector<std::string> log;
+
+    const MessageMap* GetMessageMap() const override {
+        static const auto map = makeMessageMap<FormDlg>(
+            onClicked(IDC_BUTTON, &FormDlg::OnButton), onClicked(IDC_DEFAULT, &FormDlg::OnDefault));
+        return &map;
+    }
+    void OnButton() { log.push_back("button"); }
+    void OnDefault() { log.push_back("default"); }
+    void OnOK() override {
+        log.push_back("ok");
+        CDialog::OnOK();
+    }
+    void OnCancel() override {
+        log.push_back("cancel");
+        CDialog::OnCancel();
+    }
+};
+
+TEST(KitForm, AnEditIsNamedByTheNearestLabelOnItsLeftOrAboveIt) {
+    FormDlg dialog;
+    ASSERT_TRUE(dialog.Create());
+    const std::pair<int, const char*> cases[] = {
+        {IDC_LEFT, "Left:"},           // the nearer of two on its line, without the mnemonic
+        {IDC_ABOVE, "Above & below"},  // above it, nearer than one left of it
+        {IDC_UNLABELLED, ""},          // right of it and below it label nothing
+    };
+    for (const auto& [id, name] : cases) {
+        EXPECT_EQ(dialog.GetDlgItem(id)->accessibleName().toStdString(), name) << id;
+    }
+}
+
+TEST(KitForm, EnterPressesTheFocusedOrDefaultButtonAndEscapeCancels) {
+    struct Case {
+        int focus;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        bool defaultUsable;  // enabled and shown
+        std::vector<std::string> log;
+    };
+    const Case cases[] = {
+        {IDC_BUTTON, Qt::Key_Return, {}, true, {"button"}},
+        {IDC_LEFT, Qt::Key_Return, {}, true, {"default"}},
+        {IDC_LEFT, Qt::Key_Enter, Qt::KeypadModifier, true, {"default"}},
+        {IDC_LEFT, Qt::Key_Return, Qt::ShiftModifier, true, {}},
+        {IDC_LEFT, Qt::Key_Return, {}, false, {"ok"}},  // no default button: OK to the dialog
+        {IDC_LEFT, Qt::Key_Escape, {}, true, {"cancel"}},
+        {IDC_BUTTON, Qt::Key_Escape, {}, true, {"cancel"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.focus) + " key " + std::to_string(c.key));
+        FormDlg dialog;
+        ASSERT_TRUE(dialog.Create());
+        QApplication::setActiveWindow(dialog.window());
+        dialog.GetDlgItem(IDC_DEFAULT)->setVisible(c.defaultUsable);
+        dialog.GetDlgItem(c.focus)->setFocus();
+        QTest::keyClick(dialog.GetDlgItem(c.focus), c.key, c.modifiers);
+        EXPECT_EQ(dialog.log, c.log);
+        const bool ended =
+            c.log == std::vector<std::string>{"ok"} || c.log == std::vector<std::string>{"cancel"};
+        EXPECT_EQ(dialog.window()->isVisible(), !ended);
+    }
+}
+
+TEST(PaintContext, PixelsOnAFillAndOffItAreAllDrawnInOrder) {
+    QImage target(16, 8, QImage::Format_RGB32);
+    target.fill(Qt::white);
+    {
+        QPainter painter(&target);
+        PaintContext dc(painter);
+        dc.FillSolidRect(Rect{2, 1, 10, 6}, RGB(0, 0, 255));
+        dc.SetPixelRow(6, 2, 0xFF, RGB(0, 255, 0));  // runs off the fill's right edge
+        dc.SetPixelRow(3, 4, 0x40, RGB(255, 0, 0));  // one pixel on the fill
+        dc.SetPixelRow(0, 7, 0xA0, RGB(255, 0, 0));  // off the fill, another colour
+        dc.SetPixelRow(8, 0, 0x01, RGB(0, 255, 0));
+    }
+    QImage expected(16, 8, QImage::Format_RGB32);
+    expected.fill(Qt::white);
+    for (int y = 1; y < 6; ++y) {
+        for (int x = 2; x < 10; ++x) {
+            expected.setPixel(x, y, qRgb(0, 0, 255));
+        }
+    }
+    for (int x = 6; x < 14; ++x) {
+        expected.setPixel(x, 2, qRgb(0, 255, 0));
+    }
+    for (const auto& [x, y] : {std::pair{4, 4}, {0, 7}, {2, 7}}) {
+        expected.setPixel(x, y, qRgb(255, 0, 0));
+    }
+    expected.setPixel(15, 0, qRgb(0, 255, 0));
+    EXPECT_EQ(target, expected);
 }
 
 TEST(Prompts, ScriptedAnswersInOrderAndFiltersForQt) {
