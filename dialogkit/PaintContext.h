@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -53,13 +54,17 @@ class PaintContext {
             setPixelsSlowly(x, y, bits, colour);
             return;
         }
-        // Without a branch per pixel: each is either kept or replaced through its mask.
+        // Without a branch per pixel: each is either kept or replaced through its mask. Worked on
+        // in a copy, which the compiler knows overlaps nothing, so the row is done in vectors.
         uint32_t* at = canvasRow(y) + (x - canvas_.left);
         const uint32_t value = opaque(colour);
         const std::array<uint32_t, 8>& mask = kBitMasks[bits];
-        for (int j = 0; j < 8; ++j) {
-            at[j] = (at[j] & ~mask[j]) | (value & mask[j]);
+        std::array<uint32_t, 8> row;
+        std::memcpy(row.data(), at, sizeof row);
+        for (size_t j = 0; j < row.size(); ++j) {
+            row[j] = (row[j] & ~mask[j]) | (value & mask[j]);
         }
+        std::memcpy(at, row.data(), sizeof row);
     }
 
     void DrawIcon(int x, int y, const Icon& icon);
