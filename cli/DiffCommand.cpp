@@ -7,7 +7,7 @@
 #include "cli/Commands.h"
 #include "cli/Report.h"
 #include "cli/Values.h"
-#include "image/CodePage.h"
+#include "image/CodePages.h"
 #include "image/Text.h"
 
 namespace vorlane::cli {
@@ -30,19 +30,6 @@ size_t displayWidth(std::string_view utf8) {
 std::string padded(const std::string& text, size_t width) {
     const size_t shown = displayWidth(text);
     return shown >= width ? text : text + std::string(width - shown, ' ');
-}
-
-void appendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
 }
 
 // A UTF-8 text in quotes, its control characters (C0, DEL, C1) shown as '.', cut short.
@@ -134,13 +121,11 @@ std::string fieldLines(const ImageDiff& diff) {
 
 std::string glyphName(int code) {
     std::string out = formatPlain("0x%02x", code);
-    const char32_t c = cp437Character(static_cast<uint8_t>(code));
+    const char32_t c = codePageCharacter(CodePage::Cp437, static_cast<uint8_t>(code));
     if (c == U' ' || c == 0 || c == U'\u00A0') {
         return out + (c == 0 ? " (null)" : c == U' ' ? " (space)" : " (no-break space)");
     }
-    out += ' ';
-    appendUtf8(out, c);
-    return out;
+    return out + ' ' + codePageText(CodePage::Cp437, static_cast<uint8_t>(code));
 }
 
 // Runs of three or more consecutive codes as "first..last", wrapped to the line width.

@@ -36,6 +36,7 @@ void CWinApp::SetAppTitle(std::string title) {
 
 int CWinApp::Run(int& argc, char** argv) {
     QApplication application(argc, argv);
+    m_commandLine.assign(argv + (argc > 0 ? 1 : 0), argv + argc);
     if (title_.empty()) {
         SetAppTitle(
             QFileInfo(QApplication::applicationFilePath()).completeBaseName().toStdString());
@@ -43,7 +44,7 @@ int CWinApp::Run(int& argc, char** argv) {
     applyDialogFont();
     bool runLoop = false;
     runGuarded(nullptr, [&] { runLoop = InitInstance(); });
-    return runLoop ? QApplication::exec() : 0;
+    return runLoop ? QApplication::exec() : ExitInstance();
 }
 
 void CWinApp::OnHelp() {

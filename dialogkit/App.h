@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "dialogkit/MessageMap.h"
 // What a program's InitInstance sets up before its first dialog: its icons, its file errors and,
@@ -31,10 +32,12 @@ class CWinApp : public CCmdTarget {
     CWinApp& operator=(const CWinApp&) = delete;
 
     // Creates the Qt application, sets the dialog font, runs InitInstance and then, when it
-    // returned true, the event loop. Returns the exit code.
+    // returned true, the event loop. Returns the exit code: the event loop's, or else
+    // ExitInstance's.
     int Run(int& argc, char** argv);
 
     virtual bool InitInstance() { return false; }
+    virtual int ExitInstance() { return 0; }
     // The default help handler: shows the help text in an information box.
     void OnHelp();
     void SetHelpText(std::string text) { helpText_ = std::move(text); }
@@ -43,6 +46,8 @@ class CWinApp : public CCmdTarget {
     void SetAppTitle(std::string title);
 
     TopLevel* m_pMainWnd = nullptr;
+    // The arguments after the program name that Qt left once it had taken its own options.
+    std::vector<std::string> m_commandLine;
 
   private:
     std::string title_;

@@ -160,6 +160,11 @@ QWidget* createWidget(DialogWindow& w, const ControlTemplate& c, QRect& rect,
             };
             return spin;
         }
+        case ControlKind::BitGrid: {
+            auto* grid = new BitGridWidget(&w);
+            grid->onChange = [&w, id] { w.send(Message::Change, id); };
+            return grid;
+        }
     }
     return nullptr;
 }

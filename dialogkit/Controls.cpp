@@ -119,4 +119,26 @@ int CSpinButtonCtrl::GetPos() const {
     return spin != nullptr ? spin->position() : 0;
 }
 
+void CBitGrid::SetRows(std::span<const uint8_t> rows) {
+    if (auto* grid = dynamic_cast<BitGridWidget*>(widget_.data())) {
+        grid->setRows(std::vector<uint8_t>(rows.begin(), rows.end()));
+    }
+}
+
+std::vector<uint8_t> CBitGrid::GetRows() const {
+    const auto* grid = dynamic_cast<const BitGridWidget*>(widget_.data());
+    return grid != nullptr ? grid->rows() : std::vector<uint8_t>{};
+}
+
+void CBitGrid::SetColours(Rgb lit, Rgb unlit) {
+    if (auto* grid = dynamic_cast<BitGridWidget*>(widget_.data())) {
+        grid->setColours(lit, unlit);
+    }
+}
+
+Point CBitGrid::GetCursor() const {
+    const auto* grid = dynamic_cast<const BitGridWidget*>(widget_.data());
+    return grid != nullptr ? Point{grid->cursor().x(), grid->cursor().y()} : Point{};
+}
+
 }  // namespace vorlane::dk

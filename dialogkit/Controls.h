@@ -5,7 +5,10 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <cstdint>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "dialogkit/Types.h"
 
@@ -53,6 +56,15 @@ class CSpinButtonCtrl : public CWnd {
     void SetRange(int lower, int upper);
     int SetPos(int position);  // clamped into the range; returns the previous position
     int GetPos() const;
+};
+
+// A grid of bits 8 wide, a row a byte, bit 7 the leftmost cell.
+class CBitGrid : public CWnd {
+  public:
+    void SetRows(std::span<const uint8_t> rows);
+    std::vector<uint8_t> GetRows() const;
+    void SetColours(Rgb lit, Rgb unlit);
+    Point GetCursor() const;  // column, row
 };
 
 }  // namespace vorlane::dk

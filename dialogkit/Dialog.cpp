@@ -80,6 +80,7 @@ int CDialog::DoModal() {
     endResult_.reset();
     createWindow(ownerWidget());
     initialise();
+    const QPointer<QWidget> owner = window_ ? window_->parentWidget() : nullptr;
     int result = IDCANCEL;
     if (endResult_) {
         result = *endResult_;
@@ -89,6 +90,11 @@ int CDialog::DoModal() {
         result = endResult_.value_or(shown);
     }
     DestroyWindow();
+    // A window manager gives the focus back to the owner; without one it would stay nowhere and
+    // the owner's keys would go unheard until a click.
+    if (owner && owner->isVisible()) {
+        owner->activateWindow();
+    }
     return result;
 }
 
@@ -217,6 +223,20 @@ void CDialog::Invalidate() {
 void CDialog::DragAcceptFiles(bool accept) {
     if (window_) {
         window_->setAcceptDrops(accept);
+    }
+}
+
+void CDialog::PostDropFiles(const std::string& path) {
+    if (window_) {
+        static_cast<DialogWindow*>(window_.data())->postDropFiles(path);
+    }
+}
+
+void CDialog::SetButtonShortcuts(std::span<const ButtonShortcut> shortcuts) {
+    for (const ButtonShortcut& s : shortcuts) {
+        if (window_) {
+            static_cast<DialogWindow*>(window_.data())->setButtonShortcut(s.id, s.keys);
+        }
     }
 }
 

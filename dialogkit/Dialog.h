@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QPointer>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "dialogkit/App.h"
@@ -61,6 +62,12 @@ class CDialog : public CCmdTarget, public TopLevel {
     // no drops of its own; the drop arrives as DropFiles once the drag has ended. Any other drag
     // is refused while it is still under the pointer. Off for a new window.
     void DragAcceptFiles(bool accept = true);
+    // The window gets DropFiles for `path` as if the file had been dropped on it, once the event
+    // loop runs again: after DoModal has shown the window, when called from OnInitDialog.
+    void PostDropFiles(const std::string& path);
+    // Each shortcut presses its push button while the window is active, through the same click
+    // as the mouse; the button's tooltip names the keys. For the window's current life.
+    void SetButtonShortcuts(std::span<const ButtonShortcut> shortcuts);
     CMenu* GetSystemMenu();
 
     void SetDlgItemText(int id, const std::string& text);

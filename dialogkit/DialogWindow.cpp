@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QShortcut>
@@ -156,10 +157,13 @@ void DialogWindow::dropEvent(QDropEvent* event) {
     if (!judgeDrag(*event)) {
         return;
     }
-    std::string path =
-        QFile::encodeName(event->mimeData()->urls().constFirst().toLocalFile()).toStdString();
-    // Handled once the drop has returned, so the drag source is released before the handler can
-    // open a message box; a window destroyed meanwhile drops the call with it.
+    postDropFiles(
+        QFile::encodeName(event->mimeData()->urls().constFirst().toLocalFile()).toStdString());
+}
+
+// A drop is handled once it has returned, so the drag source is released before the handler can
+// open a message box.
+void DialogWindow::postDropFiles(std::string path) {
     QMetaObject::invokeMethod(
         this,
         [this, path = std::move(path)] {
@@ -168,6 +172,30 @@ void DialogWindow::dropEvent(QDropEvent* event) {
             send(Message::DropFiles, 0, args);
         },
         Qt::QueuedConnection);
+}
+
+void DialogWindow::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        QDialog::mouseDoubleClickEvent(event);
+        return;
+    }
+    MessageArgs args;
+    const QPoint at = event->position().toPoint();
+    args.point = Point{at.x(), at.y()};
+    send(Message::LButtonDblClk, 0, args);
+}
+
+void DialogWindow::setButtonShortcut(int id, const char* keys) {
+    auto* button = dynamic_cast<QPushButton*>(item(id));
+    if (button == nullptr) {
+        return;
+    }
+    const QKeySequence sequence(QString::fromUtf8(keys), QKeySequence::PortableText);
+    auto* shortcut = new QShortcut(sequence, this);
+    shortcut->setContext(Qt::WindowShortcut);
+    // Pressed like a click, so a disabled button stays deaf to its keys as well.
+    QObject::connect(shortcut, &QShortcut::activated, button, &QAbstractButton::click);
+    button->setToolTip(sequence.toString(QKeySequence::NativeText));
 }
 
 }  // namespace vorlane::dk

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QDialog>
+#include <string>
 #include <vector>
 
 #include "dialogkit/MessageMap.h"
@@ -29,6 +30,12 @@ class DialogWindow : public QDialog {
 
     // Hands a message to the dialog, which runs its handler inside the outer handler.
     bool send(Message message, int id, const MessageArgs& args = {});
+    // Sends DropFiles for `path` once the event loop runs again, so that whoever asked for it
+    // has returned first; a window destroyed meanwhile drops the call with it.
+    void postDropFiles(std::string path);
+    // Makes `keys` ("Ctrl+O") press push button `id` while this window is active, and names the
+    // keys in the button's tooltip.
+    void setButtonShortcut(int id, const char* keys);
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -41,6 +48,7 @@ class DialogWindow : public QDialog {
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
   private:
     void pressEnter();

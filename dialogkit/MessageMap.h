@@ -16,23 +16,27 @@
 #include <cstddef>
 #include <string>
 
+#include "dialogkit/Types.h"
+
 namespace vorlane::dk {
 
 class PaintContext;
 class CCmdTarget;
 
 enum class Message {
-    Command,     // button clicked, menu or accelerator command; by ID
-    SelChange,   // combo-box selection changed by the user; by ID
-    HScroll,     // an up-down control stepped; handler gets its ID
-    Paint,       // handler gets the paint context
-    SysCommand,  // window-menu command; handler gets the command ID
-    DropFiles,   // a file was dropped on the window; handler gets its path
+    Command,        // button clicked, menu or accelerator command; by ID
+    SelChange,      // combo-box selection changed by the user; by ID
+    HScroll,        // an up-down control stepped; handler gets its ID
+    Paint,          // handler gets the paint context
+    SysCommand,     // window-menu command; handler gets the command ID
+    DropFiles,      // a file was dropped on the window; handler gets its path
+    Change,         // a control's value was changed by the user; by ID
+    LButtonDblClk,  // double-click on the client area outside any control; handler gets the point
 };
 
 // Whether a message finds its handler by the control or command ID it comes with.
 constexpr bool byId(Message m) {
-    return m == Message::Command || m == Message::SelChange;
+    return m == Message::Command || m == Message::SelChange || m == Message::Change;
 }
 
 // Extra data a message carries to its handler.
@@ -40,6 +44,7 @@ struct MessageArgs {
     int value = 0;                      // HScroll: control ID; SysCommand: command ID
     PaintContext* paint = nullptr;      // Paint
     const std::string* path = nullptr;  // DropFiles
+    Point point;                        // LButtonDblClk, in client coordinates
 };
 
 class MessageMap {
@@ -58,6 +63,7 @@ struct MessageEntry {
     void (T::*withValue)(int) = nullptr;
     void (T::*withPaint)(PaintContext&) = nullptr;
     void (T::*withPath)(const std::string&) = nullptr;
+    void (T::*withPoint)(Point) = nullptr;
 
     bool matches(Message m, int i) const { return m == message && (!byId(m) || i == id); }
 };
@@ -91,6 +97,15 @@ constexpr MessageEntry<T> onDropFiles(void (T::*handler)(const std::string&)) {
     return {Message::DropFiles, 0, nullptr, nullptr, nullptr, handler};
 }
 
+template <class T>
+constexpr MessageEntry<T> onChange(int id, void (T::*handler)()) {
+    return {Message::Change, id, handler, nullptr, nullptr, nullptr};
+}
+template <class T>
+constexpr MessageEntry<T> onLButtonDblClk(void (T::*handler)(Point)) {
+    return {Message::LButtonDblClk, 0, nullptr, nullptr, nullptr, nullptr, handler};
+}
+
 template <class T, std::size_t N>
 class MessageTable : public MessageMap {
   public:
@@ -111,6 +126,8 @@ class MessageTable : public MessageMap {
                 (self.*entry.withPaint)(*args.paint);
             } else if (entry.withPath != nullptr && args.path != nullptr) {
                 (self.*entry.withPath)(*args.path);
+            } else if (entry.withPoint != nullptr) {
+                (self.*entry.withPoint)(args.point);
             }
             return true;
         }

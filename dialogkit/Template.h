@@ -20,6 +20,7 @@ enum class ControlKind : uint8_t {
     StaticFrame,  // a plain rectangle; its client rect is what painting code maps
     Icon,         // shows the dialog's resource icon at its natural size
     UpDown,       // arrow pair with a range and a position, optionally writing into a buddy
+    BitGrid,      // 8 cells a row, one bit each, edited by mouse and keys; reports Change
 };
 
 // Control styles. One flag set for all kinds; each flag is read only by the kinds it concerns.
@@ -80,6 +81,12 @@ struct DialogTemplate {
     int cx, cy;  // client size in dialog units
     DialogStyle style;
     std::span<const ControlTemplate> controls;
+};
+
+// A key sequence ("Ctrl+O") that presses push button `id` while its dialog is active.
+struct ButtonShortcut {
+    int id;
+    const char* keys;
 };
 
 // Dialog units to pixels with the dialog font's base units, 6 x 13, rounded to nearest the way

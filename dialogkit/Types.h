@@ -49,6 +49,12 @@ struct Rect {
     friend constexpr bool operator==(const Rect&, const Rect&) = default;
 };
 
+struct Point {
+    int x = 0;
+    int y = 0;
+    friend constexpr bool operator==(const Point&, const Point&) = default;
+};
+
 struct Rgb {
     uint8_t r = 0;
     uint8_t g = 0;

@@ -7,7 +7,12 @@
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
+#include <cstdint>
 #include <functional>
+#include <optional>
+#include <vector>
+
+#include "dialogkit/Types.h"
 
 namespace vorlane::dk {
 
@@ -110,6 +115,57 @@ class UpDownWidget : public QWidget {
     int position_ = 0;
     int pressed_ = 0;  // -1 or +1 while an arrow is held
     QTimer repeatTimer_;
+};
+
+// A grid of cells 8 wide, one bit each, a row a byte with bit 7 the leftmost cell, drawn enlarged
+// through the paint context in square cells as large as the control allows. A click toggles a
+// cell; a drag sets every cell it passes to the value the first one took. The arrow keys move a
+// cursor, shown while the grid has the focus, and Space toggles the cell under it. Each change by
+// the user is reported through onChange; setting the rows from code reports nothing.
+// (BitGridWidget.cpp)
+class BitGridWidget : public QWidget {
+  public:
+    static constexpr int kColumns = 8;
+
+    explicit BitGridWidget(QWidget* parent);
+
+    void setRows(std::vector<uint8_t> rows);
+    const std::vector<uint8_t>& rows() const { return rows_; }
+    void setColours(Rgb lit, Rgb unlit);
+    QPoint cursor() const { return cursor_; }
+    // Cell (column, row) in widget coordinates, without the lines around it.
+    QRect cellRect(int column, int row) const;
+
+    std::function<void()> onChange;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+  private:
+    int pitch() const;  // cell plus one line, in pixels
+    QPoint origin() const;
+    std::optional<QPoint> cellAt(QPoint position) const;
+    bool bit(QPoint cell) const;
+    void setBit(QPoint cell, bool on);
+    // Sets every cell on the line from `from` to `to` to dragValue_.
+    void dragLine(QPoint from, QPoint to);
+    void changed();
+
+    std::vector<uint8_t> rows_;
+    Rgb lit_{255, 255, 255};
+    Rgb unlit_{0, 0, 0};
+    QPoint cursor_;
+    // A drag exists only from a press on a cell; lastCell_ is empty while the pointer is off the
+    // grid, so leaving and coming back does not draw across.
+    bool dragging_ = false;
+    bool dragValue_ = false;
+    std::optional<QPoint> lastCell_;
 };
 
 }  // namespace vorlane::dk

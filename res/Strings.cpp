@@ -15,15 +15,16 @@ constexpr const char* kHelpText =
     "Vorlane edits the video BIOS images of Radeon 7000 to 9800 cards. It works on image files "
     "only and never touches the card.\n"
     "\n"
-    "Load Bios: open a ROM image (*.rom, *.bin) and check it. An image that fails a check is "
-    "reported, and can still be saved.\n"
+    "Load Bios (Ctrl+O): open a ROM image (*.rom, *.bin) and check it. An image that fails a "
+    "check is reported, and can still be saved.\n"
     "MEM and Chip: step the memory and engine clocks with the arrows beside them or with the "
     "arrow keys.\n"
     "Synch clocks: keep both clocks at the engine clock.\n"
     "Standart TV: switch the TV output between NTSC and PAL.\n"
     "In File Check sum OFF: tick it before loading to accept an image whose checksum is wrong.\n"
-    "Save Bios: write the image with a corrected checksum.\n"
-    "Font and SubSys: the text-mode fonts and the PCI subsystem IDs of the image.\n"
+    "Save Bios (Ctrl+S): write the image with a corrected checksum.\n"
+    "Font and SubSys: the text-mode fonts and the PCI subsystem IDs of the image. In the font "
+    "window, a double-click on a glyph opens it for editing.\n"
     "\n"
     "Alt+Space or a right click on the window opens its menu with the About box.";
 
@@ -51,6 +52,8 @@ const DialogTemplate& dialogTemplate(int id) {
             return kFontDialog;
         case IDD_SUBSYS:
             return kSubsysDialog;
+        case IDD_GLYPH:
+            return kGlyphDialog;
         default:
             return kMainDialog;
     }

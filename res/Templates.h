@@ -89,6 +89,34 @@ inline constexpr DialogTemplate kFontDialog{
     style::kModalDialog | style::kMinimizeBox | style::kMaximizeBox,
     kFontControls};
 
+// Glyph dialog: one code of both text fonts, enlarged for editing.
+inline constexpr ControlTemplate kGlyphControls[] = {
+    {IDC_STATIC, ControlKind::Static, "Code:", 7, 9, 22, 8},
+    {IDC_GLYPH_CODE, ControlKind::Static, "", 30, 9, 104, 8},
+    {IDC_STATIC, ControlKind::Static, "8x16", 7, 22, 60, 8, style::kCentre},
+    {IDC_GLYPH_8X16, ControlKind::BitGrid, "", 7, 32, 60, 110, style::kTabStop},
+    {IDC_STATIC, ControlKind::Static, "8x8", 74, 22, 60, 8, style::kCentre},
+    {IDC_GLYPH_8X8, ControlKind::BitGrid, "", 74, 32, 60, 60, style::kTabStop},
+    {IDC_STATIC, ControlKind::Static, "Preview", 74, 100, 60, 8, style::kCentre},
+    {IDC_GLYPH_PREVIEW, ControlKind::StaticFrame, "", 84, 110, 40, 24,
+     style::kWhiteFrame | style::kTransparent},
+    {IDOK, ControlKind::DefPushButton, "OK", 143, 7, 50, 14, style::kTabStop},
+    {IDCANCEL, ControlKind::PushButton, "Cancel", 143, 24, 50, 14, style::kTabStop},
+    {IDC_REVERT, ControlKind::PushButton, "Revert", 143, 48, 50, 14, style::kTabStop},
+};
+inline constexpr DialogTemplate kGlyphDialog{
+    IDD_GLYPH, "Glyph", "MS Sans Serif", 8, 200, 150, style::kModalDialog, kGlyphControls};
+
+// Keys that press a dialog's buttons.
+inline constexpr dk::ButtonShortcut kMainShortcuts[] = {
+    {IDC_LOAD_BIOS, "Ctrl+O"},
+    {IDC_SAVE_BIOS, "Ctrl+S"},
+};
+inline constexpr dk::ButtonShortcut kFontShortcuts[] = {
+    {IDC_LOAD_FONT, "Ctrl+O"},
+    {IDC_SAVE_FONT, "Ctrl+S"},
+};
+
 // PCI ID dialog, template 130.
 inline constexpr ControlTemplate kSubsysControls[] = {
     {IDC_SUBSYSTEM_ID, ControlKind::Edit, "", 72, 70, 50, 12, style::kIdEdit},

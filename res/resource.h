@@ -10,6 +10,7 @@ inline constexpr int IDD_MAIN = 102;
 inline constexpr int IDR_MAINFRAME = 128;
 inline constexpr int IDD_FONT = 129;
 inline constexpr int IDD_SUBSYS = 130;
+inline constexpr int IDD_GLYPH = 131;
 inline constexpr int IDS_HELP_TEXT = 200;
 inline constexpr int IDS_CAPTION = 201;
 
@@ -36,6 +37,13 @@ inline constexpr int IDC_GLYPH_FRAME = 1019;
 inline constexpr int IDC_LOAD_FONT = 1025;
 inline constexpr int IDC_SAVE_FONT = 1026;
 inline constexpr int IDC_RUS = 1029;
+
+// Glyph dialog.
+inline constexpr int IDC_GLYPH_CODE = 1042;
+inline constexpr int IDC_GLYPH_8X16 = 1043;
+inline constexpr int IDC_GLYPH_8X8 = 1044;
+inline constexpr int IDC_GLYPH_PREVIEW = 1045;
+inline constexpr int IDC_REVERT = 1046;
 
 // PCI ID dialog.
 inline constexpr int IDC_DEVICE_ID = 1012;

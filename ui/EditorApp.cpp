@@ -1,8 +1,11 @@
 #include "ui/EditorApp.h"
 
+#include <cstdio>
+
 #include "image/FileError.h"
 #include "res/Strings.h"
 #include "res/resource.h"
+#include "ui/EditorArgs.h"
 #include "ui/MainDlg.h"
 
 namespace vorlane {
@@ -31,11 +34,18 @@ void registerEditorResources(dk::CWinApp& app) {
 }
 
 bool CEditorApp::InitInstance() {
+    const EditorArgs args = parseEditorArgs(m_commandLine);
+    if (!args.ok) {
+        std::fprintf(stderr, "vorlane: %s\n%s", args.error.c_str(), usageLine().c_str());
+        m_exitCode = 2;
+        return false;
+    }
     registerEditorResources(*this);
     if (m_firstPaintProbe) {
         dk::installFirstPaintProbe();
     }
     CMainDlg dialog;
+    dialog.m_fileToOpen = args.file;
     m_pMainWnd = &dialog;
     dialog.DoModal();
     m_pMainWnd = nullptr;
@@ -50,10 +60,20 @@ std::string versionText() {
            res::kWebAddress + "\n";
 }
 
+std::string usageLine() {
+    return "Usage: vorlane [FILE]\n";
+}
+
 std::string usageText() {
-    return "Usage: vorlane [--version | --help]\n"
-           "Opens the Vorlane editor for Radeon 7000 to 9800 video BIOS images.\n"
-           "The standard Qt options (such as -platform) are accepted as well.\n";
+    return usageLine() +
+           "       vorlane --version | --help\n"
+           "Opens the Vorlane editor for Radeon 7000 to 9800 video BIOS images, and FILE in it\n"
+           "when given, as Load Bios would.\n"
+           "The standard Qt options (such as -platform) are accepted as well.\n"
+           "\n"
+           "Exit status:\n"
+           "  0  the editor was closed, or this text or the version was shown\n"
+           "  2  the command line was wrong\n";
 }
 
 }  // namespace vorlane

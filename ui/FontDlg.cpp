@@ -5,6 +5,7 @@
 #include "dialogkit/PaintContext.h"
 #include "res/Templates.h"
 #include "res/resource.h"
+#include "ui/GlyphDlg.h"
 
 namespace vorlane {
 
@@ -38,7 +39,7 @@ const dk::MessageMap* CFontDlg::GetMessageMap() const {
     static const auto map = dk::makeMessageMap<CFontDlg>(
         dk::onPaint(&CFontDlg::OnPaint), dk::onClicked(IDC_LOAD_FONT, &CFontDlg::OnLoadFont),
         dk::onClicked(IDC_SAVE_FONT, &CFontDlg::OnSaveFont),
-        dk::onClicked(IDC_RUS, &CFontDlg::OnRus));
+        dk::onClicked(IDC_RUS, &CFontDlg::OnRus), dk::onLButtonDblClk(&CFontDlg::OnLButtonDblClk));
     return &map;
 }
 
@@ -52,6 +53,7 @@ bool CFontDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     m_rus = m_pImage != nullptr && m_pImage->isCyrillicSet() ? 1 : 0;
     m_rusBox.SetCheck(m_rus);
+    SetButtonShortcuts(kFontShortcuts);
     return true;
 }
 
@@ -59,14 +61,8 @@ void CFontDlg::OnPaint(dk::PaintContext& dc) {
     if (m_pImage == nullptr) {
         return;
     }
-    const dk::Rect frame = GetDlgItemClientRect(IDC_GLYPH_FRAME);
-    const int cw = frame.width() / kGlyphsPerLine;
-    const int ch = (frame.height() * 16) / 256;
-    const dk::Rect area = MapDlgItemRectToDialog(IDC_GLYPH_FRAME, frame);
+    const auto [area, cw, ch, x0, y0] = MeasureGrid();
     dc.FillSolidRect(area, dk::RGB(0, 0, 0));
-
-    const int x0 = (area.left + area.right) / 2 - (kGlyphsPerLine * cw) / 2;
-    const int y0 = (area.top + area.bottom) / 2 - (kGlyphsPerLine * ch) / 2;
 
     // Read from the image at every paint; a font offset set by hand still stays in the buffer.
     const std::span<const uint8_t> font =
@@ -75,6 +71,16 @@ void CFontDlg::OnPaint(dk::PaintContext& dc) {
         DrawGlyph(font.data() + kGlyphRows * g, x0 + (g % kGlyphsPerLine) * cw,
                   y0 + (g / kGlyphsPerLine) * ch, dc, kGlyphRows);
     }
+}
+
+CFontDlg::GridGeometry CFontDlg::MeasureGrid() const {
+    const dk::Rect frame = GetDlgItemClientRect(IDC_GLYPH_FRAME);
+    const int cw = frame.width() / kGlyphsPerLine;
+    const int ch = (frame.height() * 16) / 256;
+    const dk::Rect area = MapDlgItemRectToDialog(IDC_GLYPH_FRAME, frame);
+    const int x0 = (area.left + area.right) / 2 - (kGlyphsPerLine * cw) / 2;
+    const int y0 = (area.top + area.bottom) / 2 - (kGlyphsPerLine * ch) / 2;
+    return GridGeometry{area, cw, ch, x0, y0};
 }
 
 void CFontDlg::DrawGlyph(const uint8_t* rows, int x, int y, dk::PaintContext& dc, int rowCount) {
@@ -106,6 +112,28 @@ void CFontDlg::OnSaveFont() {
         return;
     }
     m_pImage->writeFontFile(dialog.GetPathName());
+}
+
+void CFontDlg::OnLButtonDblClk(dk::Point at) {
+    if (m_pImage == nullptr || !m_pImage->fontsLocated()) {
+        return;
+    }
+    const GridGeometry grid = MeasureGrid();
+    if (grid.cw <= 0 || grid.ch <= 0 || at.x < grid.x0 || at.y < grid.y0) {
+        return;
+    }
+    const int column = (at.x - grid.x0) / grid.cw;
+    const int row = (at.y - grid.y0) / grid.ch;
+    if (column >= kGlyphsPerLine || row >= kGlyphsPerLine) {
+        return;
+    }
+    CGlyphDlg glyph;
+    glyph.m_pImage = m_pImage;
+    glyph.m_code = row * kGlyphsPerLine + column;
+    glyph.m_codePage = m_rusBox.GetCheck() != 0 ? CodePage::Cp866 : CodePage::Cp437;
+    if (glyph.DoModal() == IDOK) {
+        Invalidate();
+    }
 }
 
 void CFontDlg::OnRus() {

@@ -38,6 +38,20 @@ class CFontDlg : public dk::CDialog {
     void OnLoadFont();
     void OnSaveFont();
     void OnRus();
+    // Opens the glyph dialog for the code whose cell was double-clicked.
+    void OnLButtonDblClk(dk::Point at);
+
+  private:
+    // Where the paint puts the grid, measured afresh each time: the frame's area in client
+    // coordinates, the cell size and the top-left corner of the first cell.
+    struct GridGeometry {
+        dk::Rect area;
+        int cw;
+        int ch;
+        int x0;
+        int y0;
+    };
+    GridGeometry MeasureGrid() const;
 };
 
 }  // namespace vorlane

@@ -76,6 +76,11 @@ bool CMainDlg::OnInitDialog() {
     m_loaded = 0;
     // A file dragged from a file manager opens as if "Load Bios" had chosen it.
     DragAcceptFiles();
+    SetButtonShortcuts(kMainShortcuts);
+    // Takes the road of a dropped file, which is that of "Load Bios" once a file is chosen.
+    if (!m_fileToOpen.empty()) {
+        PostDropFiles(m_fileToOpen);
+    }
     return true;
 }
 

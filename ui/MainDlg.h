@@ -37,6 +37,8 @@ class CMainDlg : public dk::CDialog {
     std::string m_statusMessage;  // message of the last failed load
     int m_loaded = 0;             // a chosen file was read and validated
     dk::Icon m_icon;
+    // A file named on the command line, opened once the window is shown; empty for none.
+    std::string m_fileToOpen;
 
     // The open and save dialogs' filter.
     static constexpr const char* kRomFilter =

@@ -11,6 +11,7 @@
 #include "tests/ui/MainWindowFixture.h"
 #include "ui/AboutDlg.h"
 #include "ui/FontDlg.h"
+#include "ui/GlyphDlg.h"
 #include "ui/SubsysDlg.h"
 
 namespace vorlane::test {
@@ -103,6 +104,19 @@ TEST_F(MainWindowFixture, ScreenshotsOfTheFontAndPciIdDialogs) {
     ASSERT_TRUE(pci.Create());
     saveShot(pci.window(), "pci.png");
     EXPECT_EQ(clippedTexts(pci.window()).join("; ").toStdString(), "");
+}
+
+TEST_F(MainWindowFixture, ScreenshotOfTheGlyphDialog) {
+    load(write("card.rom", RomBuilder()));
+    dlg->m_image.applyBuiltinSet(false);
+    CGlyphDlg glyph;
+    glyph.m_pImage = &dlg->m_image;
+    glyph.m_code = 0x41;
+    ASSERT_TRUE(glyph.Create());
+    QApplication::setActiveWindow(glyph.window());
+    glyph.GetDlgItem(res::IDC_GLYPH_8X16)->setFocus();  // its cursor shows
+    saveShot(glyph.window(), "glyph.png");
+    EXPECT_EQ(clippedTexts(glyph.window()).join("; ").toStdString(), "");
 }
 
 }  // namespace

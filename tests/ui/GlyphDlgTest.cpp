@@ -1,0 +1,234 @@
+// The glyph dialog as a user reaches it, by a double-click on the font grid, driven by real mouse
+// and key events: what OK, Cancel, Escape, the close box and Revert leave in the image, byte for
+// byte.
+#include <QLabel>
+#include <array>
+#include <functional>
+
+#include "dialogkit/Widgets.h"
+#include "tests/dialogkit/ModalDriver.h"
+#include "tests/ui/MainWindowFixture.h"
+#include "ui/FontDlg.h"
+
+namespace vorlane::test {
+namespace {
+
+using namespace res;
+using B = RomBuilder;
+using dk::IDCANCEL;
+using dk::IDOK;
+
+struct Glyphs {
+    std::array<uint8_t, 16> tall;
+    std::array<uint8_t, 8> small;
+};
+
+class GlyphDialogTest : public MainWindowFixture {
+  protected:
+    void open() {
+        load(write("card.rom", B()));
+        font = std::make_unique<CFontDlg>();
+        font->m_pImage = &dlg->m_image;
+        ASSERT_TRUE(font->Create());
+        QApplication::setActiveWindow(font->window());
+    }
+    // The middle of `code`'s cell: 19 x 15 cells from 4 right of and 3 below the frame's corner.
+    QPoint cellCentre(int code) const {
+        const QPoint origin = font->GetDlgItem(IDC_GLYPH_FRAME)->geometry().topLeft();
+        return origin + QPoint(4 + code % 16 * 19 + 9, 3 + code / 16 * 15 + 7);
+    }
+    // Double-clicks `at` and runs `script` on the glyph dialog; false when none opened.
+    bool doubleClick(QPoint at, const std::function<void(QDialog*)>& script) {
+        ModalDriver driver;
+        driver.onNext([&](QWidget* modal) { script(static_cast<QDialog*>(modal)); });
+        QTest::mouseDClick(font->window(), Qt::LeftButton, {}, at);
+        return driver.fired();
+    }
+    Glyphs glyphsOf(int code) const {
+        const CRomImage& m = dlg->m_image;
+        Glyphs g{};
+        std::ranges::copy(m.fontBytes(m.font8x16Offset, 4096).subspan(code * 16, 16),
+                          g.tall.begin());
+        std::ranges::copy(m.fontBytes(m.font8x8Offset, 2048).subspan(code * 8, 8), g.small.begin());
+        return g;
+    }
+
+    std::unique_ptr<CFontDlg> font;
+};
+
+dk::BitGridWidget* grid(QDialog* d, int id) {
+    return d->findChild<dk::BitGridWidget*>(QStringLiteral("control-%1").arg(id));
+}
+QWidget* control(QDialog* d, int id) {
+    return d->findChild<QWidget*>(QStringLiteral("control-%1").arg(id));
+}
+QPoint cell(QDialog* d, int id, int column, int row) {
+    return grid(d, id)->cellRect(column, row).center();
+}
+void clickCell(QDialog* d, int id, int column, int row) {
+    QTest::mouseClick(grid(d, id), Qt::LeftButton, {}, cell(d, id, column, row));
+}
+void press(QDialog* d, int id) {
+    QTest::mouseClick(control(d, id), Qt::LeftButton);
+}
+bool bit(const uint8_t& row, int column) {
+    return (row & (0x80 >> column)) != 0;
+}
+void setBit(uint8_t& row, int column, bool on) {
+    row = on ? row | (0x80 >> column) : row & ~(0x80 >> column);
+}
+
+TEST_F(GlyphDialogTest, OkWritesExactlyTheEditedGlyphsAndEveryOtherWayOutNothing) {
+    constexpr int kCode = 0x41;
+    struct Case {
+        const char* name;
+        std::function<void(QDialog*)> script;
+        std::function<void(Glyphs&)> expected;  // what the glyphs become; null: nothing changes
+    };
+    const std::vector<Case> cases = {
+        {"a click toggles a pixel",
+         [](QDialog* d) {
+             clickCell(d, IDC_GLYPH_8X16, 2, 3);
+             clickCell(d, IDC_GLYPH_8X8, 7, 7);
+             press(d, IDOK);
+         },
+         [](Glyphs& g) {
+             g.tall[3] ^= 0x20;
+             g.small[7] ^= 0x01;
+         }},
+        // The pointer jumps from one end of the top row to the other and then down: the cells
+        // in between were passed all the same.
+        {"a drag sets what it passes to the first pixel's new value",
+         [](QDialog* d) {
+             auto* tall = grid(d, IDC_GLYPH_8X16);
+             QTest::mousePress(tall, Qt::LeftButton, {}, cell(d, IDC_GLYPH_8X16, 0, 0));
+             QTest::mouseMove(tall, cell(d, IDC_GLYPH_8X16, 7, 0));
+             QTest::mouseMove(tall, cell(d, IDC_GLYPH_8X16, 7, 5));
+             QTest::mouseRelease(tall, Qt::LeftButton, {}, cell(d, IDC_GLYPH_8X16, 7, 5));
+             press(d, IDOK);
+         },
+         [](Glyphs& g) {
+             const bool value = !bit(g.tall[0], 0);
+             g.tall[0] = value ? 0xFF : 0x00;
+             for (int row = 1; row <= 5; ++row) {
+                 setBit(g.tall[row], 7, value);
+             }
+         }},
+        // The 8x16 grid has the focus first; arrows stop at the edges; Enter is OK.
+        {"keys",
+         [](QDialog*) {
+             for (Qt::Key key : {Qt::Key_Left, Qt::Key_Up, Qt::Key_Space, Qt::Key_Tab,
+                                 Qt::Key_Right, Qt::Key_Right, Qt::Key_Down, Qt::Key_Space}) {
+                 QTest::keyClick(QApplication::focusWidget(), key);
+             }
+             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+         },
+         [](Glyphs& g) {
+             g.tall[0] ^= 0x80;
+             g.small[1] ^= 0x20;
+         }},
+        {"Revert, then a click",
+         [](QDialog* d) {
+             clickCell(d, IDC_GLYPH_8X16, 2, 3);
+             clickCell(d, IDC_GLYPH_8X8, 4, 4);
+             press(d, IDC_REVERT);
+             clickCell(d, IDC_GLYPH_8X16, 0, 15);
+             press(d, IDOK);
+         },
+         [](Glyphs& g) { g.tall[15] ^= 0x80; }},
+        {"Cancel",
+         [](QDialog* d) {
+             clickCell(d, IDC_GLYPH_8X16, 2, 3);
+             press(d, IDCANCEL);
+         },
+         nullptr},
+        {"Escape",
+         [](QDialog* d) {
+             clickCell(d, IDC_GLYPH_8X8, 2, 3);
+             QTest::keyClick(d, Qt::Key_Escape);
+         },
+         nullptr},
+        {"close box",
+         [](QDialog* d) {
+             clickCell(d, IDC_GLYPH_8X8, 2, 3);
+             d->close();
+         },
+         nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        open();
+        auto expected = dlg->m_image.data;
+        if (c.expected) {
+            Glyphs g = glyphsOf(kCode);
+            c.expected(g);
+            std::ranges::copy(g.tall, expected.begin() + B::kFont8x16 + kCode * 16);
+            std::ranges::copy(g.small, expected.begin() + B::kFont8x8 + kCode * 8);
+        }
+        bool stillOpen = true;
+        ASSERT_TRUE(doubleClick(cellCentre(kCode), [&](QDialog* d) {
+            c.script(d);
+            stillOpen = d->isVisible();
+        }));
+        EXPECT_FALSE(stillOpen);
+        EXPECT_TRUE(dlg->m_image.data == expected);
+    }
+}
+
+TEST_F(GlyphDialogTest, OpensOnlyOnACellOfAGridWithBothFontsLocated) {
+    using Offset = uint16_t CRomImage::*;
+    struct Case {
+        const char* name;
+        Offset notLocated;  // a font offset cleared, or null
+        int code;
+        QPoint offset;  // from the middle of the code's cell
+        bool opens;
+    };
+    const std::vector<Case> cases = {
+        {"a cell", nullptr, 0xFF, {}, true},
+        {"no 8x8 font", &CRomImage::font8x8Offset, 0x41, {}, false},
+        {"no 8x16 font", &CRomImage::font8x16Offset, 0x41, {}, false},
+        // The frame's margin left of the first column, and right of the last one.
+        {"left of the cells", nullptr, 0x00, {-12, 0}, false},
+        {"right of the cells", nullptr, 0x0F, {12, 0}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        open();
+        if (c.notLocated != nullptr) {
+            dlg->m_image.*c.notLocated = 0;
+        }
+        const auto before = dlg->m_image.data;
+        std::string code;
+        const bool opened = doubleClick(cellCentre(c.code) + c.offset, [&](QDialog* d) {
+            code = qobject_cast<QLabel*>(control(d, IDC_GLYPH_CODE))->text().toStdString();
+            clickCell(d, IDC_GLYPH_8X16, 0, 0);
+            press(d, IDOK);
+        });
+        EXPECT_EQ(opened, c.opens);
+        if (c.opens) {
+            EXPECT_EQ(code, "0xFF   \u00A0   (code page 437)");
+        }
+        EXPECT_EQ(dlg->m_image.data == before, !c.opens);
+    }
+}
+
+TEST_F(GlyphDialogTest, ShowsTheCodeInCodePage866WhileRusIsTicked) {
+    open();
+    const auto codeShown = [&](int code) {
+        std::string text;
+        doubleClick(cellCentre(code), [&](QDialog* d) {
+            text = qobject_cast<QLabel*>(control(d, IDC_GLYPH_CODE))->text().toStdString();
+            QTest::keyClick(d, Qt::Key_Escape);
+        });
+        return text;
+    };
+    EXPECT_EQ(codeShown(0x80), "0x80   Ç   (code page 437)");
+    QTest::mouseClick(font->GetDlgItem(IDC_RUS), Qt::LeftButton);
+    EXPECT_EQ(codeShown(0x80), "0x80   А   (code page 866)");
+    EXPECT_EQ(codeShown(0xF0), "0xF0   Ё   (code page 866)");
+    EXPECT_EQ(codeShown(0x01), "0x01   ☺   (code page 866)");
+}
+
+}  // namespace
+}  // namespace vorlane::test
