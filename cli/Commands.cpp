@@ -41,8 +41,9 @@ void complain(const std::string& subject, const std::string& reason) {
     std::fprintf(stderr, "vorlane-cli: %s: %s\n", subject.c_str(), reason.c_str());
 }
 
-int fileFailure(const std::string& subject, const FileError& error) {
-    complain(subject, error.reason());
+// A file error names the file it met, as given on the command line.
+int fileFailure(const FileError& error) {
+    complain(error.path(), error.reason());
     return kExitFile;
 }
 
@@ -101,7 +102,8 @@ int runInfo(const Invocation& inv) {
         try {
             status = loadAndValidate(image, file, inv.skipChecksum);
         } catch (const FileError& error) {
-            worst = fileFailure(file, error);
+            // One unreadable FILE does not keep the others from being reported.
+            worst = fileFailure(error);
             continue;
         }
         if (inv.json) {
@@ -121,24 +123,11 @@ int runInfo(const Invocation& inv) {
 
 // Loads FILE and refuses anything but a valid image; the exit status when it does not go on.
 std::optional<int> loadValid(CRomImage& image, const std::string& file, bool skipChecksum) {
-    try {
-        const RomStatus status = loadAndValidate(image, file, skipChecksum);
-        if (status != kRomOk) {
-            return refuse(file, statusReason(status));
-        }
-    } catch (const FileError& error) {
-        return fileFailure(file, error);
+    const RomStatus status = loadAndValidate(image, file, skipChecksum);
+    if (status != kRomOk) {
+        return refuse(file, statusReason(status));
     }
     return std::nullopt;
-}
-
-int save(CRomImage& image, const std::string& target) {
-    try {
-        image.saveFile(target);
-    } catch (const FileError& error) {
-        return fileFailure(target, error);
-    }
-    return kExitDone;
 }
 
 int runEdit(const Invocation& inv) {
@@ -151,12 +140,9 @@ int runEdit(const Invocation& inv) {
     if (!plan.refusal.empty()) {
         return refuse(file, plan.refusal);
     }
-    try {
-        applyEdits(image, plan);
-    } catch (const FileError& error) {
-        return fileFailure(*plan.fontFile, error);
-    }
-    return save(image, inv.inPlace ? file : inv.output);
+    applyEdits(image, plan);
+    image.saveFile(inv.inPlace ? file : inv.output);
+    return kExitDone;
 }
 
 int runFontExport(const Invocation& inv) {
@@ -168,23 +154,16 @@ int runFontExport(const Invocation& inv) {
     if (!image.fontsLocated()) {
         return refuse(file, "the image's fonts are not located, so there is nothing to export");
     }
-    try {
-        image.writeFontFile(inv.output);
-    } catch (const FileError& error) {
-        return fileFailure(inv.output, error);
-    }
+    image.writeFontFile(inv.output);
     return kExitDone;
 }
 
 int runFixChecksum(const Invocation& inv) {
     const std::string& file = inv.files.front();
     CRomImage image;
-    try {
-        loadAndValidate(image, file, false);
-    } catch (const FileError& error) {
-        return fileFailure(file, error);
-    }
-    return save(image, inv.inPlace ? file : inv.output);
+    loadAndValidate(image, file, false);
+    image.saveFile(inv.inPlace ? file : inv.output);
+    return kExitDone;
 }
 
 int dispatch(const Invocation& inv) {
@@ -292,6 +271,9 @@ int run(int argc, const char* const* argv) {
     int status = kExitDone;
     try {
         status = dispatch(parseCommandLine(argc, argv));
+    } catch (const FileError& error) {
+        // Any other command ends at its first file error, whichever file it met.
+        status = fileFailure(error);
     } catch (const UsageError& error) {
         std::fflush(stdout);
         std::fprintf(stderr, "vorlane-cli: %s (see 'vorlane-cli --help')\n", error.what());

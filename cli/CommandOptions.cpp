@@ -1,0 +1,214 @@
+#include "cli/CommandOptions.h"
+
+#include <CLI/CLI.hpp>
+#include <initializer_list>
+#include <string>
+#include <utility>
+
+#include "cli/Values.h"
+
+namespace vorlane::cli {
+
+namespace {
+
+// A value option whose text is checked by our own parsers: CLI11's converters accept forms
+// (signs, exponents, "inf") that the contract does not.
+CLI::Option* addValue(CLI::App& app, const std::string& name, std::string& into,
+                      const std::string& typeName) {
+    return app.add_option(name, into, "")
+        ->type_name(typeName)
+        ->multi_option_policy(CLI::MultiOptionPolicy::Throw);
+}
+
+bool isGiven(const CLI::Option* option) {
+    return option != nullptr && option->count() > 0;
+}
+
+// -o OUT or --in-place, exactly one of them.
+class OutputOptions {
+  public:
+    void declare(CLI::App& sub) {
+        out_ = addValue(sub, "-o", output_, "OUT");
+        inPlace_ = sub.add_flag("--in-place", inPlaceFlag_);
+    }
+    void read(Invocation& inv, const std::string& command) const {
+        if (isGiven(out_) && isGiven(inPlace_)) {
+            throw UsageError(command + ": -o and --in-place cannot be used together");
+        }
+        if (!isGiven(out_) && !isGiven(inPlace_)) {
+            throw UsageError(command + ": needs either -o OUT or --in-place");
+        }
+        inv.output = output_;
+        inv.inPlace = inPlaceFlag_;
+    }
+
+  private:
+    std::string output_;
+    bool inPlaceFlag_ = false;
+    CLI::Option* out_ = nullptr;
+    CLI::Option* inPlace_ = nullptr;
+};
+
+// info [--json] [--skip-checksum] FILE...
+class InfoOptions : public CommandOptions {
+  public:
+    void declare(CLI::App& sub) override {
+        sub.add_flag("--json", json_);
+        sub.add_flag("--skip-checksum", skipChecksum_);
+        sub.add_option("FILE", files_)->required();
+    }
+    void read(Invocation& inv) const override {
+        inv.files = files_;
+        inv.json = json_;
+        inv.skipChecksum = skipChecksum_;
+    }
+
+  private:
+    std::vector<std::string> files_;
+    bool json_ = false;
+    bool skipChecksum_ = false;
+};
+
+// edit FILE (-o OUT | --in-place) [--skip-checksum] [EDIT...]
+class EditOptions : public CommandOptions {
+  public:
+    void declare(CLI::App& sub) override {
+        sub.add_option("FILE", file_)->required();
+        outputs_.declare(sub);
+        sub.add_flag("--skip-checksum", skipChecksum_);
+        engineFeedback_.declare(sub, "--engine-feedback", "N");
+        memoryFeedback_.declare(sub, "--memory-feedback", "N");
+        engineMHz_.declare(sub, "--engine-mhz", "F");
+        memoryMHz_.declare(sub, "--memory-mhz", "F");
+        tv_.declare(sub, "--tv", "ntsc|pal");
+        subsystemVendor_.declare(sub, "--subsystem-vendor", "HEX");
+        subsystem_.declare(sub, "--subsystem", "HEX");
+        fontFile_.declare(sub, "--font-file", "F.fnt");
+        builtinFont_.declare(sub, "--builtin-font", "standard|cyrillic");
+    }
+
+    void read(Invocation& inv) const override {
+        inv.files = {file_};
+        inv.skipChecksum = skipChecksum_;
+        outputs_.read(inv, "edit");
+        refuseTogether(engineFeedback_, engineMHz_);
+        refuseTogether(memoryFeedback_, memoryMHz_);
+        refuseTogether(fontFile_, builtinFont_);
+
+        EditRequest& e = inv.edits;
+        if (engineFeedback_.given()) {
+            e.engineFeedback = parseFeedbackByte(engineFeedback_.name, engineFeedback_.text);
+        }
+        if (memoryFeedback_.given()) {
+            e.memoryFeedback = parseFeedbackByte(memoryFeedback_.name, memoryFeedback_.text);
+        }
+        if (engineMHz_.given()) {
+            e.engineMHz = parseMegahertz(engineMHz_.name, engineMHz_.text);
+        }
+        if (memoryMHz_.given()) {
+            e.memoryMHz = parseMegahertz(memoryMHz_.name, memoryMHz_.text);
+        }
+        if (tv_.given()) {
+            e.tvStandard = tv_.oneOf<int>({{"ntsc", 1}, {"pal", 2}}, "ntsc or pal");
+        }
+        if (subsystemVendor_.given()) {
+            e.subsystemVendorId = parseHexId(subsystemVendor_.name, subsystemVendor_.text);
+        }
+        if (subsystem_.given()) {
+            e.subsystemId = parseHexId(subsystem_.name, subsystem_.text);
+        }
+        if (fontFile_.given()) {
+            e.fontFile = fontFile_.text;
+        }
+        if (builtinFont_.given()) {
+            e.builtinCyrillic = builtinFont_.oneOf<bool>({{"standard", false}, {"cyrillic", true}},
+                                                         "standard or cyrillic");
+        }
+    }
+
+  private:
+    // An EDIT option's text as given, checked only in read().
+    struct Text {
+        std::string name;
+        std::string text;
+        CLI::Option* option = nullptr;
+
+        void declare(CLI::App& sub, const char* optionName, const char* typeName) {
+            name = optionName;
+            option = addValue(sub, name, text, typeName);
+        }
+        bool given() const { return isGiven(option); }
+        template <typename T>
+        T oneOf(std::initializer_list<std::pair<std::string_view, T>> words,
+                const char* wordList) const {
+            for (const auto& [word, value] : words) {
+                if (text == word) {
+                    return value;
+                }
+            }
+            throw UsageError(name + ": '" + text + "' is not " + wordList);
+        }
+    };
+
+    static void refuseTogether(const Text& a, const Text& b) {
+        if (a.given() && b.given()) {
+            throw UsageError("edit: " + a.name + " and " + b.name + " cannot be used together");
+        }
+    }
+
+    std::string file_;
+    OutputOptions outputs_;
+    bool skipChecksum_ = false;
+    Text engineFeedback_, memoryFeedback_, engineMHz_, memoryMHz_, tv_, subsystemVendor_,
+        subsystem_, fontFile_, builtinFont_;
+};
+
+// font-export FILE OUT.fnt [--skip-checksum]
+class FontExportOptions : public CommandOptions {
+  public:
+    void declare(CLI::App& sub) override {
+        sub.add_option("FILE", file_)->required();
+        sub.add_option("OUT.fnt", output_)->required();
+        sub.add_flag("--skip-checksum", skipChecksum_);
+    }
+    void read(Invocation& inv) const override {
+        inv.files = {file_};
+        inv.output = output_;
+        inv.skipChecksum = skipChecksum_;
+    }
+
+  private:
+    std::string file_;
+    std::string output_;
+    bool skipChecksum_ = false;
+};
+
+// fix-checksum FILE (-o OUT | --in-place)
+class FixChecksumOptions : public CommandOptions {
+  public:
+    void declare(CLI::App& sub) override {
+        sub.add_option("FILE", file_)->required();
+        outputs_.declare(sub);
+    }
+    void read(Invocation& inv) const override {
+        inv.files = {file_};
+        outputs_.read(inv, "fix-checksum");
+    }
+
+  private:
+    std::string file_;
+    OutputOptions outputs_;
+};
+
+}  // namespace
+
+std::vector<CommandEntry> commandTable() {
+    std::vector<CommandEntry> table;
+    table.push_back({"info", Command::Info, std::make_unique<InfoOptions>()});
+    table.push_back({"edit", Command::Edit, std::make_unique<EditOptions>()});
+    table.push_back({"font-export", Command::FontExport, std::make_unique<FontExportOptions>()});
+    table.push_back({"fix-checksum", Command::FixChecksum, std::make_unique<FixChecksumOptions>()});
+    return table;
+}
+
+}  // namespace vorlane::cli
