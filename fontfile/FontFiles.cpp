@@ -100,9 +100,14 @@ int importFont(CRomImage& image, const std::string& path, int height, CodePage p
     return font.height;
 }
 
-void exportPsf(const CRomImage& image, const std::string& path, int height, CodePage page) {
+void exportRaw(const CRomImage& image, const std::string& path, int height) {
+    writeFileAtomically(path, {fontOf(image, height)});
+}
+
+void exportPsf(const CRomImage& image, const std::string& path, int height, CodePage page,
+               bool compressed) {
     const std::vector<uint8_t> bytes = encodePsf2(fontOf(image, height), height, page);
-    writeFileAtomically(path, {bytes});
+    writeFileAtomically(path, {compressed ? gzip(bytes) : bytes});
 }
 
 void exportPng(const CRomImage& image, const std::string& path, int height, int scale) {

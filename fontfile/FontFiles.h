@@ -30,7 +30,10 @@ void storeFont(CRomImage& image, const CodePageFont& font);
 int importFont(CRomImage& image, const std::string& path, int height, CodePage page);
 
 // Write the image's font of `height` (8 or 16), which must be located. Throw FileError.
-void exportPsf(const CRomImage& image, const std::string& path, int height, CodePage page);
+// A raw font is the glyphs alone, as VGA font collections ship them (.f16, .f08).
+void exportRaw(const CRomImage& image, const std::string& path, int height);
+void exportPsf(const CRomImage& image, const std::string& path, int height, CodePage page,
+               bool compressed = false);
 void exportPng(const CRomImage& image, const std::string& path, int height, int scale);
 
 }  // namespace vorlane::fontfile

@@ -3,6 +3,7 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <new>
 #include <string>
 
 #include "fontfile/FontError.h"
@@ -86,6 +87,27 @@ std::vector<uint8_t> gunzip(std::span<const uint8_t> bytes, size_t limit) {
         throw FontError("decompresses to more than " + limitText(limit));
     }
     out.resize(produced);
+    return out;
+}
+
+std::vector<uint8_t> gzip(std::span<const uint8_t> bytes) {
+    z_stream z{};
+    if (deflateInit2(&z, Z_BEST_COMPRESSION, Z_DEFLATED, 16 + MAX_WBITS, 8, Z_DEFAULT_STRATEGY) !=
+        Z_OK) {
+        throw std::bad_alloc();
+    }
+    std::vector<uint8_t> out(deflateBound(&z, static_cast<uLong>(bytes.size())));
+    z.next_in = const_cast<Bytef*>(bytes.data());
+    z.avail_in = static_cast<uInt>(bytes.size());
+    z.next_out = out.data();
+    z.avail_out = static_cast<uInt>(out.size());
+    // deflateBound leaves room for the whole stream, so one call finishes it.
+    const int result = deflate(&z, Z_FINISH);
+    out.resize(z.total_out);
+    deflateEnd(&z);
+    if (result != Z_STREAM_END) {
+        throw std::bad_alloc();
+    }
     return out;
 }
 

@@ -17,4 +17,7 @@ bool isGzip(std::span<const uint8_t> bytes);
 // bytes after it that are no further member, and for output beyond `limit`.
 std::vector<uint8_t> gunzip(std::span<const uint8_t> bytes, size_t limit = kMaxFontBytes);
 
+// One gzip member holding `bytes`, as gzip -9 makes it.
+std::vector<uint8_t> gzip(std::span<const uint8_t> bytes);
+
 }  // namespace vorlane::fontfile

@@ -22,15 +22,16 @@ uint16_t offsetFor(int height) {
 struct PsfCase {
     int height;
     CodePage page;
+    bool compressed = false;
 };
 
 class PsfExport : public testing::TestWithParam<PsfCase> {};
 
 TEST_P(PsfExport, ImportsBackToTheSameBytes) {
-    const auto [height, page] = GetParam();
+    const auto [height, page, compressed] = GetParam();
     test::TempDir dir;
     const CRomImage source = test::validated(RomBuilder());
-    exportPsf(source, dir.file("a.psf"), height, page);
+    exportPsf(source, dir.file("a.psf"), height, page, compressed);
 
     // Into an image whose fonts are blank, so that every glyph must come from the file.
     std::vector<uint8_t> blank(6144);
@@ -41,13 +42,15 @@ TEST_P(PsfExport, ImportsBackToTheSameBytes) {
     EXPECT_EQ(test::bytesAt(target, at, 256u * height), test::bytesAt(source, at, 256u * height));
 
     const auto file = test::readBytes(dir.file("a.psf"));
-    exportPsf(target, dir.file("b.psf"), height, page);
+    EXPECT_EQ(file[0] == 0x1F && file[1] == 0x8B, compressed);
+    exportPsf(target, dir.file("b.psf"), height, page, compressed);
     EXPECT_EQ(test::readBytes(dir.file("b.psf")), file);
 }
 
 INSTANTIATE_TEST_SUITE_P(Fonts, PsfExport,
                          testing::Values(PsfCase{16, CodePage::Cp437}, PsfCase{16, CodePage::Cp866},
-                                         PsfCase{8, CodePage::Cp437}, PsfCase{8, CodePage::Cp866}));
+                                         PsfCase{8, CodePage::Cp437}, PsfCase{8, CodePage::Cp866},
+                                         PsfCase{16, CodePage::Cp866, true}));
 
 // kbd's own table reader lists every glyph's character, so console tools take the file.
 TEST(PsfExport, KbdReadsTheTable) {
