@@ -219,7 +219,7 @@ RomStatus loadAndValidate(CRomImage& image, const std::string& path, bool skipCh
 EditPlan planEdits(const CRomImage& image, const EditRequest& request) {
     EditPlan plan;
     if (request.changesClocks()) {
-        if (!image.clockRecordLocated()) {
+        if (!image.clockWriteGateOpen()) {
             plan.refusal = "the clock record is not located, so the clocks cannot be changed";
             return plan;
         }
@@ -235,8 +235,7 @@ EditPlan planEdits(const CRomImage& image, const EditRequest& request) {
         }
     }
     if (request.tvStandard) {
-        // The editor's TV gate.
-        if (image.tvStandard == 0 || image.pllOffset == 0) {
+        if (!image.tvGateOpen()) {
             plan.refusal = image.pllOffset == 0
                                ? "--tv: the image has no PLL block"
                                : "--tv: the image has no TV standard to change (it is 0)";

@@ -133,7 +133,7 @@ std::string infoHuman(const CRomImage& image, RomStatus status, const std::strin
     out += clockLine("memory", image, image.memoryFeedbackOffset);
     if (status == kRomOk) {
         out += format("  step clock  %.9g x 10 kHz = reference %u / divider %u\n",
-                      static_cast<double>(image.stepClock), image.word(image.pllOffset + 0x0Eu),
+                      static_cast<double>(image.stepClock), image.referenceFrequency(),
                       static_cast<unsigned>(image.referenceDivider()));
     } else {
         out += format("  step clock  %.9g x 10 kHz (not computed: the image is not valid)\n",

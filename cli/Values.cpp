@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <string>
 
-#include "image/Clock.h"
 #include "image/Text.h"
 
 namespace vorlane::cli {
@@ -102,27 +101,6 @@ uint16_t parseHexId(std::string_view option, std::string_view text) {
         value = value * 16 + static_cast<unsigned>(d);
     }
     return static_cast<uint16_t>(value);
-}
-
-FeedbackChoice nearestFeedback(double mhz, float stepClock) {
-    FeedbackChoice best;
-    double bestDistance = INFINITY;
-    for (int b = 1; b <= 255; ++b) {
-        const double clock = clockMHz(b, stepClock);
-        const double distance = std::fabs(clock - mhz);
-        // Strictly nearer only, so a tie keeps the lower byte.
-        if (distance < bestDistance) {
-            best.feedback = b;
-            best.mhz = clock;
-            bestDistance = distance;
-        }
-    }
-    // Half a step is judged on the same products as the clocks themselves; the tolerance of a
-    // few units in the last place keeps a request exactly between two bytes from being refused
-    // by the rounding of those products alone.
-    const double halfStep = clockMHz(1, stepClock) * 0.5;
-    best.inReach = bestDistance <= halfStep * (1.0 + 1e-9);
-    return best;
 }
 
 std::string printableText(std::string_view bytes) {

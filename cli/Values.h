@@ -27,14 +27,6 @@ double parseMegahertz(std::string_view option, std::string_view text);
 // One to four hexadecimal digits, with an optional 0x or 0X in front.
 uint16_t parseHexId(std::string_view option, std::string_view text);
 
-// The feedback byte, 1 to 255, whose clock lies nearest to `mhz`; the lower byte on a tie.
-struct FeedbackChoice {
-    int feedback = 0;
-    double mhz = 0.0;      // the unrounded clock of `feedback`
-    bool inReach = false;  // within half a step of the requested clock
-};
-FeedbackChoice nearestFeedback(double mhz, float stepClock);
-
 // As vorlane::latin1ToUtf8, with control characters shown as '.', for text meant for a terminal.
 std::string printableText(std::string_view bytes);
 

@@ -177,7 +177,7 @@ RomStatus CRomImage::validate() {
     if (referenceDividerOffset == 0 || referenceDivider() == 0) {
         return kRomNoClockRecord;
     }
-    stepClock = static_cast<float>(static_cast<double>(word(pllOffset + 0x0Eu)) /
+    stepClock = static_cast<float>(static_cast<double>(referenceFrequency()) /
                                    static_cast<double>(referenceDivider()));
     locateFonts();
     return kRomOk;
@@ -295,20 +295,25 @@ void CRomImage::setSubsystemIds(uint16_t newVendor, uint16_t newSubsystem) {
     // Every copy is recognised in the bytes as they were before this call wrote anything, so a
     // new vendor ID equal to the old subsystem ID cannot be mistaken for a subsystem copy, and a
     // zero old ID (which would match every blank word) matches nothing.
-    std::array<uint8_t, kSubsystemCopiesLast + 2 - kSubsystemCopiesFirst> before{};
-    std::copy_n(data.begin() + kSubsystemCopiesFirst, before.size(), before.begin());
-    const auto wordBefore = [&](int offset) {
-        const int i = offset - kSubsystemCopiesFirst;
-        return static_cast<uint16_t>(before[i] | (before[i + 1] << 8));
-    };
+    enum class Copy : uint8_t { None, Vendor, Subsystem };
+    std::array<Copy, kSubsystemCopiesLast + 1 - kSubsystemCopiesFirst> copies{};
+    for (int at = kSubsystemCopiesFirst; at <= kSubsystemCopiesLast; ++at) {
+        const uint16_t was = word(at);
+        Copy& copy = copies[at - kSubsystemCopiesFirst];
+        if (was == oldVendor) {
+            copy = Copy::Vendor;
+        } else if (oldSubsystem != 0 && was == oldSubsystem) {
+            copy = Copy::Subsystem;
+        }
+    }
 
     setWord(headerOffset + 0x1Cu, newVendor);
     setWord(headerOffset + 0x1Eu, newSubsystem);
     for (int at = kSubsystemCopiesFirst; at <= kSubsystemCopiesLast; ++at) {
-        const uint16_t was = wordBefore(at);
-        if (was == oldVendor) {
+        const Copy copy = copies[at - kSubsystemCopiesFirst];
+        if (copy == Copy::Vendor) {
             setWord(at, newVendor);
-        } else if (oldSubsystem != 0 && was == oldSubsystem) {
+        } else if (copy == Copy::Subsystem) {
             setWord(at, newSubsystem);
         }
     }

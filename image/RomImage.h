@@ -76,6 +76,7 @@ class CRomImage {
     bool clockRecordLocated() const {
         return engineFeedbackOffset != 0 && memoryFeedbackOffset != 0;
     }
+    uint16_t referenceFrequency() const { return word(pllOffset + 0x0Eu); }  // 10 kHz units
     bool fontsLocated() const { return font8x8Offset != 0 && font8x16Offset != 0; }
     int validLength() const;  // `length` clamped into the buffer
     uint8_t byteSum() const;  // bytes 0 to length - 1, modulo 256
@@ -86,6 +87,14 @@ class CRomImage {
     void writeFontFile(const std::string& path);  // throws FileError; atomic
     void applyBuiltinSet(bool cyrillic);
     bool isCyrillicSet() const;
+
+    // The gates in front of the edits. The window's clock gate is the PLL block: its spins may
+    // move while no clock record is located, and writeClocks then changes nothing. A scripted
+    // clock edit must not report a write that changed nothing, so its gate is the record itself.
+    // A validated image passes both; they differ only on a failed or hand-made one.
+    bool clockGateOpen() const { return pllOffset != 0; }
+    bool clockWriteGateOpen() const { return clockRecordLocated(); }
+    bool tvGateOpen() const { return tvStandard != 0 && pllOffset != 0; }
 
     // Edits and saving.
     void writeClocks(int engine, int memory);

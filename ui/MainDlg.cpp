@@ -1,7 +1,5 @@
 #include "ui/MainDlg.h"
 
-#include <algorithm>
-#include <cmath>
 #include <memory>
 
 #include "dialogkit/App.h"
@@ -23,18 +21,6 @@ constexpr int kIconSize = 32;
 constexpr int kTvNone = 0;
 constexpr int kTvNtsc = 1;
 }  // namespace
-
-void clockSpinRange(float stepClock, int& lower, int& upper) {
-    if (!(stepClock > 0.0f)) {
-        lower = 0;
-        upper = 255;
-        return;
-    }
-    // Clamped while still a double, so no bound is ever converted from a value int cannot hold.
-    const double step = static_cast<double>(stepClock);
-    lower = static_cast<int>(std::clamp(std::floor(10000.0 / step), 0.0, 255.0));
-    upper = static_cast<int>(std::clamp(std::floor(50000.0 / step), 0.0, 255.0));
-}
 
 CMainDlg::CMainDlg() : CDialog(kMainDialog), m_icon(dk::LoadIcon(IDR_MAINFRAME)) {}
 
@@ -164,11 +150,9 @@ void CMainDlg::LoadBios(const std::string& path) {
     } else {
         m_biosText = latin1ToUtf8(m_image.headText()) + "   " + m_image.info();
 
-        int lower = 0;
-        int upper = 0;
-        clockSpinRange(m_image.stepClock, lower, upper);
-        m_chipSpin.SetRange(lower, upper);
-        m_memSpin.SetRange(lower, upper);
+        const FeedbackRange range = clockSpinRange(m_image.stepClock);
+        m_chipSpin.SetRange(range.lower, range.upper);
+        m_memSpin.SetRange(range.lower, range.upper);
 
         m_chipPos = m_image.engineFeedback();
         m_memPos = m_image.memoryFeedback();
@@ -210,7 +194,7 @@ void CMainDlg::OnSaveBios() {
 }
 
 void CMainDlg::OnHScroll(int) {
-    if (!clockGateOpen()) {
+    if (!m_image.clockGateOpen()) {
         m_chipText.clear();
         m_memText.clear();
         UpdateData(false);
@@ -228,7 +212,7 @@ void CMainDlg::OnHScroll(int) {
 }
 
 void CMainDlg::OnSyncClocks() {
-    if (!clockGateOpen()) {
+    if (!m_image.clockGateOpen()) {
         return;
     }
     m_syncClocks = m_syncBox.GetCheck();
@@ -242,7 +226,7 @@ void CMainDlg::OnSyncClocks() {
 }
 
 void CMainDlg::OnTvStandard() {
-    if (!tvGateOpen()) {
+    if (!m_image.tvGateOpen()) {
         return;
     }
     int selection = m_tvCombo.GetCurSel();

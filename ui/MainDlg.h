@@ -63,12 +63,6 @@ class CMainDlg : public dk::CDialog {
     void Refresh();
     // Everything "Load Bios" does once a path has been chosen.
     void LoadBios(const std::string& path);
-    bool clockGateOpen() const { return m_image.pllOffset != 0; }
-    bool tvGateOpen() const { return m_image.tvStandard != 0 && m_image.pllOffset != 0; }
 };
-
-// The spin range for a step clock: 100 to 500 MHz in feedback steps, held within what the
-// one-byte feedback field can store. A step clock of 0 (or less) gives the whole 0 to 255.
-void clockSpinRange(float stepClock, int& lower, int& upper);
 
 }  // namespace vorlane

@@ -1,11 +1,9 @@
-// The parts of vorlane-cli that are easier to reach directly: the strict value parsers, the
-// choice of a feedback byte for a clock, and refusals that no validated image can trigger.
+// The parts of vorlane-cli that are easier to reach directly: the strict value parsers and
+// refusals that no validated image can trigger.
 #include <gtest/gtest.h>
-#include <cmath>
 
 #include "cli/Commands.h"
 #include "cli/Values.h"
-#include "image/Clock.h"
 #include "tests/support/RomBuilder.h"
 
 namespace vorlane::cli {
@@ -32,29 +30,6 @@ TEST(CliValues, NumbersAreStrictDecimalAndHexadecimal) {
         EXPECT_THROW(parseHexId("-", bad), UsageError) << bad;
     }
     EXPECT_EQ(printableText("A\xE9\x85\x01\x7F"), "A\u00E9...");
-}
-
-TEST(CliValues, NearestFeedbackIsTheLowerByteOnATieAndWithinHalfAStep) {
-    // A step of 2.25 MHz: byte 1 is 2.25, byte 100 is 225, byte 255 is 573.75.
-    struct Case {
-        double mhz;
-        int feedback;
-        bool inReach;
-    };
-    for (const Case& c :
-         {Case{1.2, 1, true}, Case{1.0, 1, false}, Case{226.0, 100, true}, Case{226.2, 101, true},
-          Case{574.8, 255, true}, Case{575.0, 255, false}}) {
-        EXPECT_EQ(nearestFeedback(c.mhz, 225.0f).feedback, c.feedback) << c.mhz;
-        EXPECT_EQ(nearestFeedback(c.mhz, 225.0f).inReach, c.inReach) << c.mhz;
-    }
-    const float step = 337.5f;
-    const double middle = (clockMHz(100, step) + clockMHz(101, step)) / 2;
-    ASSERT_EQ(middle - clockMHz(100, step), clockMHz(101, step) - middle);  // an exact tie
-    EXPECT_EQ(nearestFeedback(middle, step).feedback, 100);
-    EXPECT_TRUE(nearestFeedback(middle, step).inReach);
-    EXPECT_EQ(nearestFeedback(std::nextafter(middle, 1e9), step).feedback, 101);
-    // A reference frequency of 0 passes validation; no clock is then in reach.
-    EXPECT_FALSE(nearestFeedback(100.0, 0.0f).inReach);
 }
 
 // Hand-made states of an image that a successful validation never leaves: the plan must still
