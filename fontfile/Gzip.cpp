@@ -42,6 +42,9 @@ bool isGzip(std::span<const uint8_t> bytes) {
 }
 
 std::vector<uint8_t> gunzip(std::span<const uint8_t> bytes, size_t limit) {
+    if (bytes.size() > limit) {
+        throw FontError("larger than any font file");
+    }
     Inflater inflater;
     z_stream& z = inflater.get();
     // zlib takes a non-const pointer but never writes through next_in.
