@@ -55,7 +55,7 @@ struct ExportCase {
 };
 
 // Each font exported as a PC Screen Font and imported into an image with other fonts comes back
-// byte for byte; so does a raw font written with the glyphs of the image.
+// byte for byte.
 TEST(CliFont, ExportedFontsImportToTheSameBytes) {
     TempDir dir;
     B().writeTo(dir.file("a.rom"));
@@ -81,12 +81,6 @@ TEST(CliFont, ExportedFontsImportToTheSameBytes) {
         EXPECT_EQ(slice(readBytes(dir.file("c.rom")), at, small ? 2048 : 4096),
                   slice(a, at, small ? 2048 : 4096));
     }
-    writeBytes(dir.file("raw.f16"), slice(a, B::kFont8x16, 4096));
-    ASSERT_EQ(runCli({"edit", dir.file("b.rom"), "--in-place", "--font-8x16", dir.file("raw.f16")})
-                  .exitCode,
-              0);
-    EXPECT_EQ(slice(readBytes(dir.file("b.rom")), B::kFont8x16, 4096),
-              slice(a, B::kFont8x16, 4096));
 }
 
 TEST(CliFont, PngIsAsLargeAsTheGridAndFntStaysAsItWas) {

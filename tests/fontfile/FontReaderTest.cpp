@@ -163,25 +163,6 @@ TEST_P(TableMapping, TakesTheLowestGlyphOfEachCharacterOfThePage) {
 
 INSTANTIATE_TEST_SUITE_P(Fonts, TableMapping, testing::Values(1, 2));
 
-TEST(FontImport, CodesTheFontLacksKeepTheImagesGlyphs) {
-    test::TempDir dir;
-    test::writeBytes(dir.file("a.psfu"), test::psf({.count = 512, .table = trickyTable()}));
-    CRomImage image = test::validated(RomBuilder());
-    const auto before = image.data;
-    EXPECT_EQ(importFont(image, dir.file("a.psfu"), 0, CodePage::Cp437), 16);
-    const auto glyphs = test::sampleGlyphs(512, 16);
-    for (int code = 0; code < 256; ++code) {
-        const size_t at = RomBuilder::kFont8x16 + code * 16u;
-        const auto expected = code == 0x41   ? sampleGlyph(glyphs, 300)
-                              : code == 0x01 ? sampleGlyph(glyphs, 9)
-                                             : std::span(before).subspan(at, 16);
-        EXPECT_TRUE(std::ranges::equal(test::bytesAt(image, at, 16), expected)) << code;
-    }
-    EXPECT_TRUE(std::equal(before.begin() + RomBuilder::kFont8x8,
-                           before.begin() + RomBuilder::kFont8x8 + 2048,
-                           image.data.begin() + RomBuilder::kFont8x8));
-}
-
 struct Whole {
     const char* name;
     std::vector<uint8_t> file;
