@@ -8,7 +8,18 @@
 
 namespace vorlane::cli {
 
-enum class Command { Info, Edit, FontExport, FixChecksum, Help, Version };
+enum class Command {
+    Info,
+    Edit,
+    FontExport,
+    FixChecksum,
+    Diff,
+    Check,
+    Cards,
+    ReadCard,
+    Help,
+    Version
+};
 
 // The EDIT options of `edit`, as given; clock options in MHz are resolved against the image.
 struct EditRequest {
@@ -42,13 +53,18 @@ struct FontExportRequest {
 
 struct Invocation {
     Command command = Command::Help;
-    std::vector<std::string> files;  // info: every FILE; the other commands: FILE alone
+    std::vector<std::string> files;  // info: every FILE; diff: A and B; the others: FILE alone
     std::string output;              // -o OUT, or OUT of font-export
     bool inPlace = false;
     bool json = false;
     bool skipChecksum = false;
     EditRequest edits;
     FontExportRequest fontExport;
+    // cards, read-card and check
+    std::string sysfsRoot = "/sys";
+    std::string address;  // read-card's ADDRESS in the kernel's form, or empty
+    std::optional<uint64_t> chipSize;
+    std::optional<uint16_t> deviceId;
 };
 
 // Throws UsageError for anything malformed, unknown or conflicting.

@@ -5,6 +5,7 @@
 #include <string>
 #include <utility>
 
+#include "cli/CardCommandLine.h"
 #include "cli/Values.h"
 
 namespace vorlane::cli {
@@ -275,6 +276,28 @@ class FixChecksumOptions : public CommandOptions {
     OutputOptions outputs_;
 };
 
+// diff [--json] [--skip-checksum] A B
+class DiffOptions : public CommandOptions {
+  public:
+    void declare(CLI::App& sub) override {
+        sub.add_flag("--json", json_);
+        sub.add_flag("--skip-checksum", skipChecksum_);
+        sub.add_option("A", fileA_)->required();
+        sub.add_option("B", fileB_)->required();
+    }
+    void read(Invocation& inv) const override {
+        inv.files = {fileA_, fileB_};
+        inv.json = json_;
+        inv.skipChecksum = skipChecksum_;
+    }
+
+  private:
+    std::string fileA_;
+    std::string fileB_;
+    bool json_ = false;
+    bool skipChecksum_ = false;
+};
+
 }  // namespace
 
 std::vector<CommandEntry> commandTable() {
@@ -283,6 +306,10 @@ std::vector<CommandEntry> commandTable() {
     table.push_back({"edit", Command::Edit, std::make_unique<EditOptions>()});
     table.push_back({"font-export", Command::FontExport, std::make_unique<FontExportOptions>()});
     table.push_back({"fix-checksum", Command::FixChecksum, std::make_unique<FixChecksumOptions>()});
+    table.push_back({"diff", Command::Diff, std::make_unique<DiffOptions>()});
+    table.push_back({"check", Command::Check, makeCheckOptions()});
+    table.push_back({"cards", Command::Cards, makeCardsOptions()});
+    table.push_back({"read-card", Command::ReadCard, makeReadCardOptions()});
     return table;
 }
 

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <system_error>
 
+#include "cli/CardCommands.h"
+#include "cli/DiffCommand.h"
 #include "cli/Report.h"
 #include "cli/Values.h"
 #include "fontfile/FontError.h"
@@ -201,17 +203,30 @@ int dispatch(const Invocation& inv) {
             return runFontExport(inv);
         case Command::FixChecksum:
             return runFixChecksum(inv);
+        case Command::Diff:
+            return runDiff(inv.files[0], inv.files[1], inv.json, inv.skipChecksum);
+        case Command::Cards:
+            return runCards(inv);
+        case Command::ReadCard:
+            return runReadCard(inv);
+        case Command::Check:
+            return runCheck(inv);
     }
     return kExitUsage;
 }
 
 }  // namespace
 
-RomStatus loadAndValidate(CRomImage& image, const std::string& path, bool skipChecksum) {
+size_t loadImage(CRomImage& image, const std::string& path) {
     // A pipe or device could block the read or never end; only regular files are images.
     requireRegularFile(path);
     image.reset();
     image.loadFile(path);
+    return static_cast<size_t>(image.length);
+}
+
+RomStatus loadAndValidate(CRomImage& image, const std::string& path, bool skipChecksum) {
+    loadImage(image, path);
     image.skipChecksum = skipChecksum ? 1 : 0;
     return image.validate();
 }

@@ -52,6 +52,10 @@ EditPlan planEdits(const CRomImage& image, const EditRequest& request);
 // the size asked for.
 void applyEdits(CRomImage& image, const EditPlan& plan);
 
+// Reads `path` into a freshly reset image without validating it, and returns the count of bytes
+// read. Anything but a regular file is refused before it is opened. Throws FileError.
+size_t loadImage(CRomImage& image, const std::string& path);
+
 // Reads `path` into a freshly reset image and validates it. Anything but a regular file is
 // refused before it is opened. Throws FileError.
 RomStatus loadAndValidate(CRomImage& image, const std::string& path, bool skipChecksum);

@@ -12,6 +12,10 @@ Usage:
   vorlane-cli font-export FILE OUT [--format fnt|psf|png] [--size 8x16|8x8]
                           [--codepage 437|866] [--scale N] [--skip-checksum]
   vorlane-cli fix-checksum FILE (-o OUT | --in-place)
+  vorlane-cli diff [--json] [--skip-checksum] A B
+  vorlane-cli check [--json] [--chip-size SIZE] [--device HEX] FILE...
+  vorlane-cli cards [--json] [--sysfs DIR]
+  vorlane-cli read-card [ADDRESS] -o OUT [--json] [--sysfs DIR]
   vorlane-cli --help | --version
 
 Every FILE is read as the editor reads it (its first 65536 bytes) and validated.
@@ -66,11 +70,38 @@ Commands:
                 whatever its status.
                 Example: vorlane-cli fix-checksum card.rom --in-place
 
+  diff          Show what differs between the images A and B: the byte ranges,
+                every info field with both values, and the glyph codes of
+                each font.
+                  --json  one JSON object
+                Example: vorlane-cli diff card.rom card-pal.rom
+
+  check         Say whether each FILE is fit to be written to a card's flash
+                chip: "ok", "ok with warnings" or "not fit", with the reasons.
+                  --chip-size SIZE  the chip's size: 32K, 64K, 128K or bytes
+                  --device HEX      the PCI device ID of the card to flash
+                  --json            one JSON object per FILE, one per line
+                A FILE given as - is read from standard input.
+                Example: vorlane-cli check --chip-size 64K --device 5159 new.rom
+
+  cards         List the ATI display cards of this machine with their PCI
+                address and IDs.
+                  --json      one JSON object per card, one per line
+                  --sysfs DIR read DIR/bus/pci/devices instead of /sys
+                Example: vorlane-cli cards --json
+
+  read-card     Save the option ROM of the card at ADDRESS (needed when there
+                are several) to OUT and show it as info does. Needs root; the
+                card is only read.
+                Example: vorlane-cli read-card 0000:01:00.0 -o card.rom
+
 Exit status:
-  0  done; for info, every FILE is valid
-  1  an image failed validation, or an edit was refused
+  0  done; for info, every FILE is valid; for diff, no byte differs; for check,
+     every FILE is fit
+  1  an image failed validation, an edit was refused, bytes differ (diff),
+     a FILE is not fit (check), or there is no card to read
   2  usage error
-  3  a file could not be opened, read or written
+  3  a file could not be opened, read or written (a card's ROM included)
 
 Outputs are written only when the whole command succeeds, and atomically.
 )";

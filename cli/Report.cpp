@@ -1,13 +1,12 @@
 #include "cli/Report.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
 #include "cli/Values.h"
 #include "image/Clock.h"
-#include "image/Text.h"
+#include "image/Info.h"
 
 namespace vorlane::cli {
 
@@ -16,10 +15,6 @@ namespace {
 constexpr size_t kHeadTextShown = 80;
 
 using Json = nlohmann::ordered_json;
-
-Json byteOrNull(const CRomImage& image, uint16_t offset) {
-    return offset != 0 ? Json(image.data[offset]) : Json(nullptr);
-}
 
 std::string format(const char* pattern, auto... values) {
     char text[160];
@@ -49,73 +44,32 @@ std::string clockLine(const char* label, const CRomImage& image, uint16_t offset
                   clockText(feedback, image.stepClock).c_str(), feedback, offset);
 }
 
-// At least nine significant digits, which a float needs to read back as itself, and never
-// fewer digits than the value itself has. nlohmann would print 225 as "225.0"; both forms here
-// name exactly the same value.
-std::string stepClockNumber(float stepClock) {
-    const double value = stepClock;
-    if (!std::isfinite(value)) {
-        return "null";
-    }
-    char shortest[64];
-    const auto end = std::to_chars(shortest, shortest + sizeof shortest, value).ptr;
-    int digits = 0;
-    bool leading = true;
-    for (const char* c = shortest; c != end && *c != 'e'; ++c) {
-        if (*c >= '1' && *c <= '9') {
-            leading = false;
-        }
-        if (*c >= '0' && *c <= '9' && !leading) {
-            ++digits;
-        }
-    }
-    if (digits >= 9) {
-        return std::string(shortest, end);
-    }
-    return format("%#.9g", value);
-}
-
 std::string fontOffset(uint16_t offset) {
     return offset != 0 ? format("at 0x%04x", offset) : std::string("not found");
 }
 
 }  // namespace
 
-std::string infoJson(const CRomImage& image, RomStatus status, const std::string& file) {
-    const bool clocks = image.clockRecordLocated();
-    Json j;
-    j["file"] = file;
-    j["status"] = status;
-    j["message"] = status != kRomOk ? Json(CRomImage::statusMessage(status)) : Json(nullptr);
-    j["length"] = image.length;
-    j["pcirOffset"] = image.pcirOffset;
-    j["headerOffset"] = image.headerOffset;
-    j["pllOffset"] = image.pllOffset;
-    j["tvOffset"] = image.tvOffset;
-    j["clockScanStart"] = image.clockScanStart;
-    j["engineFeedbackOffset"] = image.engineFeedbackOffset;
-    j["memoryFeedbackOffset"] = image.memoryFeedbackOffset;
-    j["referenceDividerOffset"] = image.referenceDividerOffset;
-    j["font8x8Offset"] = image.font8x8Offset;
-    j["font8x16Offset"] = image.font8x16Offset;
-    j["vendorId"] = image.vendorId;
-    j["deviceId"] = image.deviceId;
-    j["subsystemVendorId"] = image.subsystemVendorId;
-    j["subsystemId"] = image.subsystemId;
-    j["engineFeedback"] = byteOrNull(image, image.engineFeedbackOffset);
-    j["memoryFeedback"] = byteOrNull(image, image.memoryFeedbackOffset);
-    j["referenceDivider"] = byteOrNull(image, image.referenceDividerOffset);
-    j["engineClock"] = clocks ? clockText(image.engineFeedback(), image.stepClock) : "";
-    j["memoryClock"] = clocks ? clockText(image.memoryFeedback(), image.stepClock) : "";
-    j["tvStandard"] = image.tvStandard;
-    j["headText"] = latin1ToUtf8(image.headText());
-    j["infoText"] = latin1ToUtf8(image.info());
-    j["byteSum"] = image.byteSum();
-    j["cyrillicFont"] = image.isCyrillicSet();
+std::string jsonValue(const InfoValue& value) {
+    if (const float* number = std::get_if<float>(&value)) {
+        // nlohmann would print 225 as "225.0" and with only the digits that tell doubles apart;
+        // both forms name the same value, this one always with nine significant digits.
+        return std::isfinite(*number) ? float32Text(*number) : "null";
+    }
+    const Json json = std::visit([](const auto& v) { return Json(v); }, value);
     // A file name need not be UTF-8; its stray bytes become U+FFFD rather than invalid JSON.
-    std::string line = j.dump(-1, ' ', false, Json::error_handler_t::replace);
-    line.insert(line.size() - 1, ",\"stepClock\":" + stepClockNumber(image.stepClock));
-    return line;
+    return json.dump(-1, ' ', false, Json::error_handler_t::replace);
+}
+
+std::string infoJson(const CRomImage& image, RomStatus status, const std::string& file) {
+    std::string line = "{\"file\":" + jsonValue(file);
+    for (const InfoField& field : infoRecord(image, status)) {
+        line += ",\"";
+        line += field.key;
+        line += "\":";
+        line += jsonValue(field.value);
+    }
+    return line + "}";
 }
 
 std::string infoHuman(const CRomImage& image, RomStatus status, const std::string& file) {

@@ -3,9 +3,13 @@
 
 #include <string>
 
+#include "image/Info.h"
 #include "image/RomImage.h"
 
 namespace vorlane::cli {
+
+// One value as JSON text, on one line; a float with at least nine significant digits.
+std::string jsonValue(const InfoValue& value);
 
 // One JSON object on one line, without the line feed.
 std::string infoJson(const CRomImage& image, RomStatus status, const std::string& file);

@@ -58,6 +58,23 @@ int parseFeedbackByte(std::string_view option, std::string_view text) {
     return parseDecimal(option, text, 0, 255);
 }
 
+uint64_t parseChipSize(std::string_view option, std::string_view text) {
+    constexpr std::string_view kWhat = "32K, 64K, 128K or a number of bytes";
+    for (const auto& [name, bytes] : {std::pair{"32", 32768u}, {"64", 65536u}, {"128", 131072u}}) {
+        if (text.size() == std::string_view(name).size() + 1 && text.starts_with(name) &&
+            (text.back() == 'K' || text.back() == 'k')) {
+            return bytes;
+        }
+    }
+    uint64_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || !isDigit(text.front()) || error != std::errc{} ||
+        end != text.data() + text.size() || value == 0 || value > 0xFFFFFFFFu) {
+        reject(option, text, kWhat);
+    }
+    return value;
+}
+
 double parseMegahertz(std::string_view option, std::string_view text) {
     constexpr std::string_view kWhat = "a decimal number of MHz greater than 0";
     // strtod alone would also take signs, exponents, hexadecimal, "inf" and "nan".

@@ -27,6 +27,10 @@ double parseMegahertz(std::string_view option, std::string_view text);
 // One to four hexadecimal digits, with an optional 0x or 0X in front.
 uint16_t parseHexId(std::string_view option, std::string_view text);
 
+// A flash chip's size: 32K, 64K, 128K (either case of K) or a decimal number of bytes from 1 to
+// 4294967295.
+uint64_t parseChipSize(std::string_view option, std::string_view text);
+
 // As vorlane::latin1ToUtf8, with control characters shown as '.', for text meant for a terminal.
 std::string printableText(std::string_view bytes);
 

@@ -19,14 +19,15 @@ TEST(CliProcess, VersionAndHelpListEveryCommandWithAnExample) {
         const CliResult help = runCli(args);
         EXPECT_EQ(help.exitCode, 0);
         EXPECT_EQ(help.err, "");
-        for (const std::string command : {"info", "edit", "font-export", "fix-checksum"}) {
+        for (const std::string command : {"info", "edit", "font-export", "fix-checksum", "diff",
+                                          "check", "cards", "read-card"}) {
             EXPECT_NE(help.out.find("Example: vorlane-cli " + command + " "), std::string::npos)
                 << command;
         }
         for (const std::string option :
              {"--json", "--skip-checksum", "--in-place", "--engine-feedback", "--memory-feedback",
               "--engine-mhz", "--memory-mhz", "--tv", "--subsystem-vendor", "--subsystem ",
-              "--font-file", "--builtin-font", "--version"}) {
+              "--font-file", "--builtin-font", "--version", "--chip-size", "--device", "--sysfs"}) {
             EXPECT_NE(help.out.find(option), std::string::npos) << option;
         }
     }

@@ -36,9 +36,11 @@ struct CliResult {
     }
 };
 
-// Standard output goes to `stdoutPath` when one is given (and is then not captured). A run that
-// hangs is stopped after 20 s, with exit code 124.
-inline CliResult runCli(const std::vector<std::string>& args, const std::string& stdoutPath = "") {
+// Standard output goes to `stdoutPath` when one is given (and is then not captured); standard
+// input comes from `stdinPath`, or is empty. A run that hangs is stopped after 20 s, with exit
+// code 124.
+inline CliResult runCli(const std::vector<std::string>& args, const std::string& stdoutPath = "",
+                        const std::string& stdinPath = "/dev/null") {
     const auto quote = [](const std::string& text) {
         std::string quoted = "'";
         for (const char c : text) {
@@ -52,7 +54,7 @@ inline CliResult runCli(const std::vector<std::string>& args, const std::string&
     for (const std::string& arg : args) {
         command += " " + quote(arg);
     }
-    command += " </dev/null >" + quote(out) + " 2>" + quote(capture.file("err"));
+    command += " <" + quote(stdinPath) + " >" + quote(out) + " 2>" + quote(capture.file("err"));
     const int status = std::system(command.c_str());
     CliResult result;
     result.exitCode = status != -1 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;

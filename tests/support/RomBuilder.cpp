@@ -54,6 +54,14 @@ RomBuilder& RomBuilder::vendorId(uint16_t id) {
     vendorId_ = id;
     return *this;
 }
+RomBuilder& RomBuilder::codeType(uint8_t type) {
+    codeType_ = type;
+    return *this;
+}
+RomBuilder& RomBuilder::indicator(uint8_t value) {
+    indicator_ = value;
+    return *this;
+}
 RomBuilder& RomBuilder::atiText(std::string textWithoutNul, uint8_t after) {
     atiText_ = std::move(textWithoutNul);
     afterAtiText_ = after;
@@ -160,6 +168,10 @@ std::vector<uint8_t> RomBuilder::build() const {
         putText(image, pcir_, pcirMagic_);
         putWord(image, pcir_ + 4u, vendorId_);
         putWord(image, pcir_ + 6u, deviceId_);
+        putWord(image, pcir_ + 0x0Au, 0x18);  // the structure's own length
+        putWord(image, pcir_ + 0x10u, blocks_);
+        put(image, pcir_ + 0x14u, codeType_);
+        put(image, pcir_ + 0x15u, indicator_);
     }
     if (header_ != 0) {
         putWord(image, header_ + 0x1Cu, subsystemVendorId_);

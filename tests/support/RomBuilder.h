@@ -32,6 +32,9 @@ class RomBuilder {
     RomBuilder& pcirOffset(uint16_t offset);
     RomBuilder& pcirMagic(std::string fourBytes);
     RomBuilder& vendorId(uint16_t id);
+    // The PCI data structure's code type (0: a PC image) and indicator (bit 7: the last image).
+    RomBuilder& codeType(uint8_t type);
+    RomBuilder& indicator(uint8_t value);
     RomBuilder& atiText(std::string textWithoutNul, uint8_t after = 0);
     RomBuilder& headerOffset(uint16_t offset);
     RomBuilder& headText(std::string text);
@@ -71,6 +74,8 @@ class RomBuilder {
     uint16_t pcir_ = kPcir;
     std::string pcirMagic_ = "PCIR";
     uint16_t vendorId_ = 0x1002;
+    uint8_t codeType_ = 0x00;
+    uint8_t indicator_ = 0x80;
     std::string atiText_ = " 761295520";
     uint8_t afterAtiText_ = 0;
     uint16_t header_ = kHeader;

@@ -1,0 +1,257 @@
+#include "card/Cards.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstring>
+#include <system_error>
+
+#include "image/FileError.h"
+
+namespace vorlane::card {
+
+namespace {
+
+constexpr uint32_t kDisplayClass = 0x03;
+// Attribute files hold one short line; anything longer is not what the kernel writes.
+constexpr size_t kAttributeMax = 64;
+
+bool isHex(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+std::optional<uint32_t> hexDigits(std::string_view text, size_t count) {
+    if (text.size() != count) {
+        return std::nullopt;
+    }
+    uint32_t value = 0;
+    for (const char c : text) {
+        if (!isHex(c)) {
+            return std::nullopt;
+        }
+        const int digit = c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10;
+        value = value * 16 + static_cast<uint32_t>(digit);
+    }
+    return value;
+}
+
+// "0x" and exactly `digits` hexadecimal digits, with the line feed the kernel adds.
+std::optional<uint32_t> parseHexLine(std::string_view text, size_t digits) {
+    if (text.ends_with('\n')) {
+        text.remove_suffix(1);
+    }
+    if (!text.starts_with("0x")) {
+        return std::nullopt;
+    }
+    return hexDigits(text.substr(2), digits);
+}
+
+class Folder {
+  public:
+    explicit Folder(int fd) : fd_(fd) {}
+    ~Folder() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    Folder(const Folder&) = delete;
+    Folder& operator=(const Folder&) = delete;
+    int get() const { return fd_; }
+
+  private:
+    int fd_;
+};
+
+struct Attribute {
+    std::optional<std::string> text;  // nullopt: there is no such file
+    std::string problem;              // why the file could not be read, or ""
+};
+
+// One attribute file of the device folder `folder`. A link, a pipe or a device is never opened
+// for what it might point at or block on: only a regular file is an attribute.
+Attribute readAttribute(int folder, const char* name) {
+    const int raw =
+        ::openat(folder, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (raw < 0) {
+        if (errno == ENOENT) {
+            return {};
+        }
+        return {std::nullopt,
+                std::string("its ") + name + " file cannot be read: " + std::strerror(errno)};
+    }
+    const Folder fd(raw);
+    struct stat info {};
+    if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return {std::nullopt, std::string("its ") + name + " file is not a regular file"};
+    }
+    char buffer[kAttributeMax + 1];
+    size_t done = 0;
+    while (done < sizeof buffer) {
+        const ssize_t n = ::read(fd.get(), buffer + done, sizeof buffer - done);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            return {std::nullopt,
+                    std::string("its ") + name + " file cannot be read: " + std::strerror(errno)};
+        }
+        if (n == 0) {
+            break;
+        }
+        done += static_cast<size_t>(n);
+    }
+    return {std::string(buffer, done), ""};
+}
+
+// Reads and parses one ID file; a missing or malformed one is a reason to skip the device.
+bool readHex(int folder, const char* name, size_t digits, uint32_t& value, std::string& problem) {
+    const Attribute attribute = readAttribute(folder, name);
+    if (!attribute.problem.empty()) {
+        problem = attribute.problem;
+        return false;
+    }
+    if (!attribute.text) {
+        problem = std::string("its ") + name + " file is missing";
+        return false;
+    }
+    const auto parsed = parseHexLine(*attribute.text, digits);
+    if (!parsed) {
+        problem = std::string("its ") + name + " file does not hold a " + std::to_string(digits) +
+                  "-digit hexadecimal number";
+        return false;
+    }
+    value = *parsed;
+    return true;
+}
+
+// The card of the folder `name`, nullopt when it is no ATI display card. A device that cannot
+// be told apart gets `problem` set.
+std::optional<DisplayCard> examine(int folder, const std::string& name, std::string& problem) {
+    uint32_t vendor = 0, deviceClass = 0, device = 0, subVendor = 0, sub = 0;
+    if (!readHex(folder, "vendor", 4, vendor, problem)) {
+        return std::nullopt;
+    }
+    if (vendor != kAtiVendorId) {
+        return std::nullopt;
+    }
+    if (!readHex(folder, "class", 6, deviceClass, problem)) {
+        return std::nullopt;
+    }
+    if ((deviceClass >> 16) != kDisplayClass) {
+        return std::nullopt;
+    }
+    if (!readHex(folder, "device", 4, device, problem) ||
+        !readHex(folder, "subsystem_vendor", 4, subVendor, problem) ||
+        !readHex(folder, "subsystem_device", 4, sub, problem)) {
+        return std::nullopt;
+    }
+    DisplayCard card{name, static_cast<uint16_t>(vendor), static_cast<uint16_t>(device),
+                     static_cast<uint16_t>(subVendor), static_cast<uint16_t>(sub)};
+    const Attribute bootVga = readAttribute(folder, "boot_vga");
+    if (!bootVga.problem.empty()) {
+        problem = bootVga.problem;
+        return std::nullopt;
+    }
+    if (bootVga.text) {
+        if (*bootVga.text != "0\n" && *bootVga.text != "1\n" && *bootVga.text != "0" &&
+            *bootVga.text != "1") {
+            problem = "its boot_vga file holds neither 0 nor 1";
+            return std::nullopt;
+        }
+        card.bootVga = (*bootVga.text)[0] == '1';
+    }
+    struct stat rom {};
+    card.hasRom = ::fstatat(folder, "rom", &rom, AT_SYMLINK_NOFOLLOW) == 0 &&
+                  (S_ISREG(rom.st_mode) || S_ISFIFO(rom.st_mode));
+    return card;
+}
+
+}  // namespace
+
+std::string devicesFolder(const std::string& sysfsRoot) {
+    std::string root = sysfsRoot;
+    while (root.size() > 1 && root.ends_with('/')) {
+        root.pop_back();
+    }
+    return (root == "/" ? "" : root) + "/bus/pci/devices";
+}
+
+std::optional<std::string> normalizeAddress(std::string_view text) {
+    std::string address(text);
+    if (address.size() == 7) {
+        address = "0000:" + address;
+    }
+    // DDDD:BB:DD.F
+    if (address.size() != 12 || address[4] != ':' || address[7] != ':' || address[10] != '.') {
+        return std::nullopt;
+    }
+    for (const size_t at : {0, 1, 2, 3, 5, 6, 8, 9, 11}) {
+        if (!isHex(address[at])) {
+            return std::nullopt;
+        }
+        address[at] = static_cast<char>(std::tolower(static_cast<unsigned char>(address[at])));
+    }
+    // Device numbers go up to 0x1f and functions up to 7.
+    if (*hexDigits(address.substr(8, 2), 2) > 0x1F || address[11] > '7') {
+        return std::nullopt;
+    }
+    return address;
+}
+
+CardListing listAtiCards(const std::string& sysfsRoot) {
+    const std::string folder = devicesFolder(sysfsRoot);
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) {
+        throw FileError(folder, "read", std::error_code(errno, std::generic_category()));
+    }
+    std::vector<std::string> names;
+    errno = 0;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name != "." && name != "..") {
+            names.push_back(name);
+        }
+        errno = 0;
+    }
+    const int readError = errno;
+    ::closedir(dir);
+    if (readError != 0) {
+        throw FileError(folder, "read", std::error_code(readError, std::generic_category()));
+    }
+
+    CardListing listing;
+    for (const std::string& name : names) {
+        const std::string path = folder + "/" + name;
+        const auto address = normalizeAddress(name);
+        if (!address || *address != name) {
+            listing.skipped.push_back({path, "not named as a PCI address"});
+            continue;
+        }
+        // Each entry is the kernel's link to the device's own folder; that link is followed,
+        // and no other.
+        const Folder device(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (device.get() < 0) {
+            listing.skipped.push_back({path, std::strerror(errno)});
+            continue;
+        }
+        std::string problem;
+        if (auto card = examine(device.get(), name, problem)) {
+            listing.cards.push_back(std::move(*card));
+        } else if (!problem.empty()) {
+            listing.skipped.push_back({path, problem});
+        }
+    }
+    // Fixed-width lower-case hexadecimal sorts as the numbers do.
+    std::sort(listing.cards.begin(), listing.cards.end(),
+              [](const DisplayCard& a, const DisplayCard& b) { return a.address < b.address; });
+    std::sort(listing.skipped.begin(), listing.skipped.end(),
+              [](const SkippedDevice& a, const SkippedDevice& b) { return a.path < b.path; });
+    return listing;
+}
+
+}  // namespace vorlane::card

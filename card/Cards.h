@@ -1,0 +1,46 @@
+// The ATI display cards of this machine, as the kernel lists PCI devices under sysfs. Reads only.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vorlane::card {
+
+constexpr uint16_t kAtiVendorId = 0x1002;
+
+struct DisplayCard {
+    std::string address;  // as the device's folder is named, "0000:01:00.0"
+    uint16_t vendorId = 0;
+    uint16_t deviceId = 0;
+    uint16_t subsystemVendorId = 0;
+    uint16_t subsystemId = 0;
+    bool bootVga = false;  // the card the firmware initialised at boot
+    bool hasRom = false;   // the kernel offers its option ROM as a `rom` file
+};
+
+// A device folder that could not be understood, and why; it is left out of the listing.
+struct SkippedDevice {
+    std::string path;
+    std::string reason;
+};
+
+struct CardListing {
+    std::vector<DisplayCard> cards;  // in address order
+    std::vector<SkippedDevice> skipped;
+};
+
+// ROOT/bus/pci/devices, where ROOT is where sysfs is mounted ("/sys").
+std::string devicesFolder(const std::string& sysfsRoot);
+
+// Every device whose vendor is ATI and whose class is a display controller. Throws FileError
+// when the devices folder itself cannot be read.
+CardListing listAtiCards(const std::string& sysfsRoot);
+
+// "0000:01:00.0", or "01:00.0" in domain 0, hexadecimal digits in either case, as the kernel
+// names the folder (lower case, with the domain); nullopt for anything else.
+std::optional<std::string> normalizeAddress(std::string_view text);
+
+}  // namespace vorlane::card

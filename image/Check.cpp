@@ -1,0 +1,98 @@
+#include "image/Check.h"
+
+#include <cstdio>
+
+namespace vorlane {
+
+namespace {
+
+constexpr uint16_t kAtiVendorId = 0x1002;
+constexpr uint32_t kCodeTypeOffset = 0x14;   // in the PCI data structure
+constexpr uint32_t kIndicatorOffset = 0x15;  // bit 7 set: the last image of the ROM
+constexpr uint8_t kCodeTypePc = 0;
+
+template <typename... Values>
+std::string format(const char* pattern, Values... values) {
+    char text[240];
+    std::snprintf(text, sizeof text, pattern, values...);
+    return text;
+}
+
+// A byte of the PCI data structure; one that would lie past the buffer reads as erased flash.
+uint8_t pcirByte(const CRomImage& image, uint32_t offset) {
+    const uint32_t at = image.pcirOffset + offset;
+    return at < static_cast<uint32_t>(CRomImage::kBufferSize) ? image.data[at] : 0xFF;
+}
+
+const char* codeTypeName(uint8_t type) {
+    switch (type) {
+        case 1:
+            return " (Open Firmware)";
+        case 2:
+            return " (PA-RISC)";
+        case 3:
+            return " (EFI)";
+        default:
+            return "";
+    }
+}
+
+}  // namespace
+
+std::vector<CheckFinding> checkImage(const CRomImage& image, RomStatus status, uint64_t fileSize,
+                                     const CheckRequest& request) {
+    using Level = CheckFinding::Level;
+    std::vector<CheckFinding> findings;
+    const auto add = [&](Level level, const char* code, std::string message) {
+        findings.push_back({level, code, std::move(message)});
+    };
+    const auto size = static_cast<unsigned long long>(fileSize);
+    const bool valid = status == kRomOk;
+
+    if (!valid) {
+        add(Level::Error, "status", CRomImage::statusMessage(status));
+    } else {
+        if (image.vendorId != kAtiVendorId) {
+            add(Level::Error, "vendor",
+                format("the PCI vendor ID is %04x, not ATI's 1002", image.vendorId));
+        }
+        if (request.deviceId && image.deviceId != *request.deviceId) {
+            add(Level::Error, "device",
+                format("the image is for device %04x, not %04x", image.deviceId,
+                       *request.deviceId));
+        }
+        const uint8_t codeType = pcirByte(image, kCodeTypeOffset);
+        if (codeType != kCodeTypePc) {
+            add(Level::Error, "code-type",
+                format("the PCI data structure's code type is %u%s, not 0: not a PC image",
+                       codeType, codeTypeName(codeType)));
+        }
+    }
+    if (request.chipSize && fileSize > *request.chipSize) {
+        add(Level::Error, "too-big",
+            format("the file is %llu bytes, the chip holds %llu", size,
+                   static_cast<unsigned long long>(*request.chipSize)));
+    }
+    if (valid) {
+        if (fileSize > static_cast<uint64_t>(image.length)) {
+            add(Level::Warning, "trailing-bytes",
+                format("the file is %llu bytes, the image declares %d: the editor and edit save "
+                       "only those %d bytes",
+                       size, image.length, image.length));
+        }
+        if ((pcirByte(image, kIndicatorOffset) & 0x80) == 0) {
+            add(Level::Warning, "more-images",
+                "another image follows this one (its PCI data structure does not mark it the "
+                "last)");
+        }
+    }
+    if (request.chipSize && fileSize < *request.chipSize) {
+        add(Level::Warning, "smaller-than-chip",
+            format("the file is %llu bytes, the chip holds %llu: the rest of the chip is not "
+                   "part of the image",
+                   size, static_cast<unsigned long long>(*request.chipSize)));
+    }
+    return findings;
+}
+
+}  // namespace vorlane

@@ -1,0 +1,156 @@
+// Reading a ROM: the enable, read, disable order on every path, through a recording port, and
+// once through real files.
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <system_error>
+
+#include "card/RomReader.h"
+#include "image/FileError.h"
+#include "tests/support/FakeSysfs.h"
+#include "tests/support/RomBuilder.h"
+
+namespace vorlane::test {
+namespace {
+
+using card::RomDump;
+
+// What can go wrong at each step of the recording port.
+enum class Fault { None, EnableDenied, ReadFailsPartWay, DisableFails, SignalDuringRead };
+
+class RecordingPort : public card::RomPort {
+  public:
+    RecordingPort(Fault fault, std::vector<uint8_t> rom) : fault_(fault), rom_(std::move(rom)) {}
+    std::vector<std::string> steps;
+
+    void writeControl(std::string_view text) override {
+        steps.push_back("write:" + std::string(text));
+        if ((fault_ == Fault::EnableDenied && text == card::kRomEnable) ||
+            (fault_ == Fault::DisableFails && text == card::kRomDisable)) {
+            throw FileError("rom", "open for writing",
+                            std::make_error_code(std::errc::permission_denied));
+        }
+    }
+    size_t read(std::span<uint8_t> into, const std::function<bool()>& stop) override {
+        steps.push_back("read");
+        size_t done = 0;
+        for (; done < into.size() && done < rom_.size(); ++done) {
+            if (done == 4096 && fault_ == Fault::ReadFailsPartWay) {
+                throw FileError("rom", "read", std::make_error_code(std::errc::io_error));
+            }
+            if (done == 4096 && fault_ == Fault::SignalDuringRead) {
+                std::raise(SIGINT);
+            }
+            if (stop()) {
+                return done;
+            }
+            into[done] = rom_[done];
+        }
+        return done;
+    }
+
+  private:
+    Fault fault_;
+    std::vector<uint8_t> rom_;
+};
+
+struct OrderCase {
+    const char* name;
+    Fault fault;
+    std::vector<std::string> steps;
+    const char* outcome;  // "dump", "FileError" or "interrupted"
+};
+
+class ReadOrder : public ::testing::TestWithParam<OrderCase> {};
+
+TEST_P(ReadOrder, DisablesOnEveryPathOnceEnabled) {
+    const std::vector<uint8_t> rom = RomBuilder().build();
+    RecordingPort port(GetParam().fault, rom);
+    struct sigaction before {};
+    ::sigaction(SIGINT, nullptr, &before);
+    std::string outcome;
+    try {
+        const RomDump dump = card::readRom(port);
+        outcome = "dump";
+        EXPECT_EQ(dump.bytes, rom);
+        EXPECT_FALSE(dump.truncated);
+    } catch (const FileError&) {
+        outcome = "FileError";
+    } catch (const card::RomReadInterrupted& interrupted) {
+        outcome = "interrupted";
+        EXPECT_EQ(interrupted.signal(), SIGINT);
+    }
+    EXPECT_EQ(outcome, GetParam().outcome);
+    EXPECT_EQ(port.steps, GetParam().steps);
+    struct sigaction after {};
+    ::sigaction(SIGINT, nullptr, &after);
+    EXPECT_EQ(after.sa_handler, before.sa_handler) << "the signal handler was not put back";
+}
+
+const std::vector<std::string> kAllSteps = {"write:1\n", "read", "write:0\n"};
+
+INSTANTIATE_TEST_SUITE_P(
+    RecordingPort, ReadOrder,
+    ::testing::Values(
+        OrderCase{"Valid", Fault::None, kAllSteps, "dump"},
+        OrderCase{"EnableDenied", Fault::EnableDenied, {"write:1\n"}, "FileError"},
+        OrderCase{"ReadFailsPartWay", Fault::ReadFailsPartWay, kAllSteps, "FileError"},
+        OrderCase{"DisableFails", Fault::DisableFails, kAllSteps, "FileError"},
+        OrderCase{"SignalDuringRead", Fault::SignalDuringRead, kAllSteps, "interrupted"}),
+    [](const ::testing::TestParamInfo<OrderCase>& info) { return info.param.name; });
+
+TEST(ReadRom, StopsAtTheLimit) {
+    RecordingPort port(Fault::None, std::vector<uint8_t>(5000, 0xAB));
+    const RomDump longer = card::readRom(port, 4096);
+    EXPECT_EQ(longer.bytes.size(), 4096u);
+    EXPECT_TRUE(longer.truncated);
+    RecordingPort exact(Fault::None, std::vector<uint8_t>(4096, 0xAB));
+    EXPECT_FALSE(card::readRom(exact, 4096).truncated);
+}
+
+// Through real files: a regular file shows the order by what it ends up holding (the enable
+// written over its start before the read, the disable after it), a pipe by the server's record.
+TEST(SysfsRomPort, RegularFileIsEnabledReadUpToTheLimitAndDisabled) {
+    TempDir dir;
+    FakeSysfs sysfs(dir.path());
+    FakeDevice device;
+    device.rom = std::vector<uint8_t>(card::kRomReadLimit + 4096, 0x5A);
+    sysfs.add(device);
+    card::SysfsRomPort port(sysfs.root(), device.address);
+    const RomDump dump = card::readRom(port);
+    ASSERT_EQ(dump.bytes.size(), card::kRomReadLimit);
+    EXPECT_TRUE(dump.truncated);
+    EXPECT_EQ(std::string(dump.bytes.begin(), dump.bytes.begin() + 3), "1\nZ");
+    const auto after = readBytes(sysfs.romOf(device.address));
+    EXPECT_EQ(after.size(), card::kRomReadLimit + 4096) << "the rom file was truncated";
+    EXPECT_EQ(std::string(after.begin(), after.begin() + 3), "0\nZ");
+}
+
+TEST(SysfsRomPort, PipeServedLikeTheKernelSeesEnableReadDisable) {
+    TempDir dir;
+    FakeSysfs sysfs(dir.path());
+    sysfs.add(FakeDevice{});
+    const std::vector<uint8_t> rom = RomBuilder().build();
+    RomPipeServer server(sysfs.romOf("0000:01:00.0"), rom);
+    card::SysfsRomPort port(sysfs.root(), "0000:01:00.0");
+    EXPECT_EQ(card::readRom(port).bytes, rom);
+    EXPECT_EQ(server.steps(), kAllSteps);
+}
+
+TEST(SysfsRomPort, RefusesARomThatIsALinkAndAnAddressThatIsAPath) {
+    TempDir dir;
+    FakeSysfs sysfs(dir.path());
+    const std::string folder = sysfs.add(FakeDevice{});
+    const std::string outside = dir.file("outside.bin");
+    writeBytes(outside, {1, 2, 3});
+    std::filesystem::remove(folder + "/rom");
+    std::filesystem::create_symlink(outside, folder + "/rom");
+    card::SysfsRomPort port(sysfs.root(), "0000:01:00.0");
+    EXPECT_THROW(card::readRom(port), FileError);
+    EXPECT_EQ(readBytes(outside), (std::vector<uint8_t>{1, 2, 3}));
+    EXPECT_THROW(card::SysfsRomPort(sysfs.root(), "../../../x"), std::invalid_argument);
+}
+
+}  // namespace
+}  // namespace vorlane::test

@@ -1,0 +1,231 @@
+// cards, read-card and check as a script sees them: sysfs trees built here, ROMs served through a
+// pipe that plays the kernel's part, and image files from the test-support builder.
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "tests/cli/CliRunner.h"
+#include "tests/support/FakeSysfs.h"
+
+namespace vorlane::test {
+namespace {
+
+FakeDevice at(std::string address) {
+    FakeDevice d;
+    d.address = std::move(address);
+    return d;
+}
+
+TEST(CliCards, ListsAtiDisplayCardsAsJsonLinesAndWarnsAboutWhatItSkips) {
+    TempDir dir;
+    FakeSysfs sysfs(dir.path());
+    FakeDevice boot = at("0000:02:00.0");
+    boot.bootVga = "1\n";
+    boot.device = "0x5144\n";
+    FakeDevice plain = at("0000:01:00.0");
+    plain.bootVga.reset();
+    plain.rom.reset();
+    FakeDevice other = at("0000:03:00.0");
+    other.vendor = "0x10de\n";
+    FakeDevice broken = at("0000:04:00.0");
+    broken.device = "nonsense";
+    for (const FakeDevice& d : {boot, plain, other, broken}) {
+        sysfs.add(d);
+    }
+    const CliResult r = runCli({"cards", "--json", "--sysfs", sysfs.root()});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.err, "vorlane-cli: " + sysfs.root() +
+                         "/bus/pci/devices/0000:04:00.0: skipped: its device file does not hold "
+                         "a 4-digit hexadecimal number\n");
+    const std::vector<Json> expected = {
+        Json::parse(R"({"address":"0000:01:00.0","vendorId":4098,"deviceId":20825,
+            "subsystemVendorId":4098,"subsystemId":8,"bootVga":false,"rom":false})"),
+        Json::parse(R"({"address":"0000:02:00.0","vendorId":4098,"deviceId":20804,
+            "subsystemVendorId":4098,"subsystemId":8,"bootVga":true,"rom":true})")};
+    EXPECT_EQ(r.jsonLines(), expected);
+
+    const CliResult human = runCli({"cards", "--sysfs", sysfs.root()});
+    EXPECT_EQ(human.exitCode, 0);
+    EXPECT_LT(human.out.find("0000:01:00.0"), human.out.find("0000:02:00.0  vendor 1002"));
+}
+
+TEST(CliCards, NoCardIsNoErrorAndNoFolderIsAFileError) {
+    TempDir dir;
+    FakeSysfs sysfs(dir.path());
+    const CliResult none = runCli({"cards", "--sysfs", sysfs.root()});
+    EXPECT_EQ(none.exitCode, 0);
+    EXPECT_NE(none.out.find("no ATI display card"), std::string::npos);
+    EXPECT_EQ(runCli({"cards", "--json", "--sysfs", sysfs.root()}).out, "");
+    const CliResult missing = runCli({"cards", "--sysfs", dir.file("nothing")});
+    EXPECT_EQ(missing.exitCode, 3);
+    EXPECT_NE(missing.err.find("No such file or directory"), std::string::npos);
+}
+
+struct RefusalCase {
+    const char* name;
+    std::vector<FakeDevice> devices;
+    std::vector<std::string> args;  // after read-card, before -o OUT
+    int exitCode;
+    std::vector<std::string> errorMentions;
+};
+
+class CliReadCardRefusal : public ::testing::TestWithParam<RefusalCase> {};
+
+// Nothing is written below the tree, and no OUT, whenever no ROM was read.
+TEST_P(CliReadCardRefusal, ExitsWithoutWritingAnything) {
+    const RefusalCase& c = GetParam();
+    TempDir dir;
+    FakeSysfs sysfs(dir.file("sys"));
+    for (const FakeDevice& d : c.devices) {
+        sysfs.add(d);
+    }
+    const auto before = folderState(dir.path());
+    std::vector<std::string> args = {"read-card", "--sysfs", sysfs.root()};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    args.insert(args.end(), {"-o", dir.file("out.rom")});
+    const CliResult r = runCli(args);
+    EXPECT_EQ(r.exitCode, c.exitCode) << r.err;
+    for (const std::string& mention : c.errorMentions) {
+        EXPECT_NE(r.err.find(mention), std::string::npos) << r.err;
+    }
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    EXPECT_EQ(folderState(dir.path()), before);
+}
+
+const FakeDevice kSoundFunction = [] {
+    FakeDevice d = at("0000:01:00.1");
+    d.deviceClass = "0x040300\n";
+    return d;
+}();
+
+const FakeDevice kNoRom = [] {
+    FakeDevice d;
+    d.rom.reset();
+    return d;
+}();
+
+INSTANTIATE_TEST_SUITE_P(
+    FakeTrees, CliReadCardRefusal,
+    ::testing::Values(
+        RefusalCase{"NoCard", {kSoundFunction}, {}, 1, {"no ATI display card"}},
+        RefusalCase{"TwoCardsWithoutAddress",
+                    {at("0000:01:00.0"), at("0000:02:00.0")},
+                    {},
+                    2,
+                    {"0000:01:00.0", "0000:02:00.0", "--help"}},
+        RefusalCase{"WrongAddress", {at("0000:01:00.0")}, {"0000:05:00.0"}, 1, {"0000:01:00.0"}},
+        RefusalCase{"MalformedAddress", {at("0000:01:00.0")}, {"01:00"}, 2, {"01:00"}},
+        RefusalCase{"NoRomFile", {kNoRom}, {}, 3, {"no rom file"}}),
+    [](const ::testing::TestParamInfo<RefusalCase>& info) { return info.param.name; });
+
+TEST(CliReadCard, SavesTheRomEnabledAndDisabledAroundTheRead) {
+    TempDir dir;
+    FakeSysfs sysfs(dir.file("sys"));
+    sysfs.add(at("0000:01:00.0"));
+    sysfs.add(at("0000:02:00.0"));
+    const std::vector<uint8_t> rom = RomBuilder().fileSize(40960).declaredBlocks(80).build();
+    RomPipeServer server(sysfs.romOf("0000:02:00.0"), rom);
+    const CliResult r = runCli(
+        {"read-card", "02:00.0", "-o", dir.file("out.rom"), "--json", "--sysfs", sysfs.root()});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(server.steps(), (std::vector<std::string>{"write:1\n", "read", "write:0\n"}));
+    EXPECT_EQ(readBytes(dir.file("out.rom")), rom);
+    ASSERT_EQ(r.jsonLines().size(), 1u);
+    EXPECT_EQ(r.jsonLines()[0]["file"], dir.file("out.rom"));
+    EXPECT_EQ(r.jsonLines()[0]["status"], 0);
+    EXPECT_EQ(r.jsonLines()[0]["length"], 40960);
+}
+
+// The ROM that reads as erased flash is saved as read, and the message says what it can mean.
+TEST(CliReadCard, AllErasedDumpIsSavedAndExplained) {
+    TempDir dir;
+    FakeSysfs sysfs(dir.file("sys"));
+    sysfs.add(FakeDevice{});
+    const std::vector<uint8_t> erased(65536, 0xFF);
+    RomPipeServer server(sysfs.romOf("0000:01:00.0"), erased);
+    const CliResult r = runCli({"read-card", "-o", dir.file("out.rom"), "--sysfs", sysfs.root()});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(server.steps().back(), "write:0\n");
+    EXPECT_EQ(readBytes(dir.file("out.rom")), erased);
+    EXPECT_NE(r.out.find(dir.file("out.rom") + ": status 2"), std::string::npos) << r.out;
+    for (const std::string mention : {"0xFF", "patched in memory"}) {
+        EXPECT_NE(r.err.find(mention), std::string::npos) << r.err;
+    }
+}
+
+TEST(CliReadCard, PermissionDeniedSaysItNeedsRoot) {
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "root may open any file; the refusal is tested through the port";
+    }
+    TempDir dir;
+    FakeSysfs sysfs(dir.file("sys"));
+    sysfs.add(FakeDevice{});
+    std::filesystem::permissions(sysfs.romOf("0000:01:00.0"), std::filesystem::perms::none);
+    const CliResult r = runCli({"read-card", "-o", dir.file("out.rom"), "--sysfs", sysfs.root()});
+    EXPECT_EQ(r.exitCode, 3);
+    EXPECT_NE(r.err.find("reading a card's ROM needs root"), std::string::npos) << r.err;
+    EXPECT_FALSE(std::filesystem::exists(dir.file("out.rom")));
+}
+
+TEST(CliCheck, VerdictsExitStatusAndJson) {
+    TempDir dir;
+    RomBuilder().writeTo(dir.file("fit.rom"));
+    RomBuilder().indicator(0).writeTo(dir.file("warn.rom"));
+    RomBuilder().vendorId(0x10DE).writeTo(dir.file("other.rom"));
+
+    const CliResult fit = runCli({"check", "--chip-size", "64K", dir.file("fit.rom")});
+    EXPECT_EQ(fit.exitCode, 0);
+    EXPECT_EQ(fit.out, dir.file("fit.rom") + ": ok\n");
+    const CliResult warn = runCli({"check", dir.file("warn.rom")});
+    EXPECT_EQ(warn.exitCode, 0);
+    EXPECT_EQ(warn.out.substr(0, warn.out.find('\n')), dir.file("warn.rom") + ": ok with warnings");
+
+    const CliResult all = runCli({"check", "--json", "--chip-size", "32768", "--device", "0x5159",
+                                  dir.file("fit.rom"), dir.file("other.rom")});
+    EXPECT_EQ(all.exitCode, 1);
+    const auto lines = all.jsonLines();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0], Json::parse(R"({"file":")" + dir.file("fit.rom") +
+                                    R"(","ok":false,"status":0,"findings":[{"level":"error",
+        "code":"too-big","message":"the file is 65536 bytes, the chip holds 32768"}]})"));
+    EXPECT_EQ(lines[1]["findings"][0]["code"], "vendor");
+
+    const CliResult missing = runCli({"check", dir.file("none.rom"), dir.file("other.rom")});
+    EXPECT_EQ(missing.exitCode, 3);
+    EXPECT_NE(missing.out.find("not fit"), std::string::npos);
+}
+
+TEST(CliCheck, StandardInputIsSizedByWhatWasRead) {
+    TempDir dir;
+    std::vector<uint8_t> bytes = RomBuilder().build();
+    bytes.resize(2 * 1024 * 1024, 0xFF);  // a file that goes on past the limit
+    writeBytes(dir.file("big.rom"), bytes);
+    const CliResult r = runCli({"check", "--json", "-"}, "", dir.file("big.rom"));
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    ASSERT_EQ(r.jsonLines().size(), 1u);
+    EXPECT_EQ(r.jsonLines()[0]["file"], "-");
+    EXPECT_EQ(r.jsonLines()[0]["findings"][0]["message"],
+              "the file is 1048576 bytes, the image declares 65536: the editor and edit save only "
+              "those 65536 bytes");
+}
+
+TEST(CliCheck, MalformedValuesAreUsageErrors) {
+    for (const auto& args :
+         std::vector<std::vector<std::string>>{{"check", "--chip-size", "64KB", "x"},
+                                               {"check", "--chip-size", "0", "x"},
+                                               {"check", "--chip-size", "-1", "x"},
+                                               {"check", "--device", "12345", "x"},
+                                               {"check", "--device", "", "x"},
+                                               {"check", "-", "-"},
+                                               {"check"}}) {
+        const CliResult r = runCli(args);
+        EXPECT_EQ(r.exitCode, 2) << args[1] << " " << args.back() << ": " << r.err;
+        EXPECT_NE(r.err.find("--help"), std::string::npos);
+    }
+}
+
+}  // namespace
+}  // namespace vorlane::test
