@@ -32,20 +32,34 @@ struct EditRequest {
     std::optional<uint16_t> subsystemId;
     std::optional<std::string> fontFile;
     std::optional<bool> builtinCyrillic;
+    std::optional<std::string> font8x8;   // --font-8x8 F
+    std::optional<std::string> font8x16;  // --font-8x16 F
+    int codePage = 437;                   // for the two above
 
     bool changesClocks() const {
         return engineFeedback || memoryFeedback || engineMHz || memoryMHz;
     }
 };
 
+enum class FontFormat { Fnt, Psf, Png };
+
+// What font-export writes; only `format` matters for fnt.
+struct FontExportRequest {
+    FontFormat format = FontFormat::Fnt;
+    int height = 16;  // --size 8x16 or 8x8
+    int codePage = 437;
+    int scale = 2;
+};
+
 struct Invocation {
     Command command = Command::Help;
     std::vector<std::string> files;  // info: every FILE; diff: A and B; the others: FILE alone
-    std::string output;              // -o OUT, or OUT.fnt of font-export
+    std::string output;              // -o OUT, or OUT of font-export
     bool inPlace = false;
     bool json = false;
     bool skipChecksum = false;
     EditRequest edits;
+    FontExportRequest fontExport;
     // cards, read-card and check
     std::string sysfsRoot = "/sys";
     std::string address;  // read-card's ADDRESS in the kernel's form, or empty

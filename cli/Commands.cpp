@@ -14,6 +14,8 @@
 #include "cli/DiffCommand.h"
 #include "cli/Report.h"
 #include "cli/Values.h"
+#include "fontfile/FontError.h"
+#include "fontfile/FontFiles.h"
 #include "image/Clock.h"
 #include "image/FileError.h"
 #include "image/FileIo.h"
@@ -142,7 +144,11 @@ int runEdit(const Invocation& inv) {
     if (!plan.refusal.empty()) {
         return refuse(file, plan.refusal);
     }
-    applyEdits(image, plan);
+    try {
+        applyEdits(image, plan);
+    } catch (const FontRefused& refusal) {
+        return refuse(refusal.path(), refusal.what());
+    }
     image.saveFile(inv.inPlace ? file : inv.output);
     return kExitDone;
 }
@@ -156,7 +162,19 @@ int runFontExport(const Invocation& inv) {
     if (!image.fontsLocated()) {
         return refuse(file, "the image's fonts are not located, so there is nothing to export");
     }
-    image.writeFontFile(inv.output);
+    const FontExportRequest& r = inv.fontExport;
+    const auto page = codePageFromNumber(r.codePage).value_or(CodePage::Cp437);
+    switch (r.format) {
+        case FontFormat::Fnt:
+            image.writeFontFile(inv.output);
+            break;
+        case FontFormat::Psf:
+            fontfile::exportPsf(image, inv.output, r.height, page);
+            break;
+        case FontFormat::Png:
+            fontfile::exportPng(image, inv.output, r.height, r.scale);
+            break;
+    }
     return kExitDone;
 }
 
@@ -260,6 +278,17 @@ EditPlan planEdits(const CRomImage& image, const EditRequest& request) {
         plan.fontFile = request.fontFile;
         plan.builtinCyrillic = request.builtinCyrillic;
     }
+    if (request.font8x8 && image.font8x8Offset == 0) {
+        plan.refusal = "--font-8x8: the image's 8x8 font is not located";
+        return plan;
+    }
+    if (request.font8x16 && image.font8x16Offset == 0) {
+        plan.refusal = "--font-8x16: the image's 8x16 font is not located";
+        return plan;
+    }
+    plan.font8x8 = request.font8x8;
+    plan.font8x16 = request.font8x16;
+    plan.codePage = request.codePage;
     return plan;
 }
 
@@ -269,6 +298,18 @@ void applyEdits(CRomImage& image, const EditPlan& plan) {
         image.readFontFile(*plan.fontFile);
     } else if (plan.builtinCyrillic) {
         image.applyBuiltinSet(*plan.builtinCyrillic);
+    }
+    const auto page = codePageFromNumber(plan.codePage).value_or(CodePage::Cp437);
+    for (const auto& [path, height] : {std::pair{plan.font8x8, 8}, {plan.font8x16, 16}}) {
+        if (!path) {
+            continue;
+        }
+        requireRegularFile(*path);
+        try {
+            fontfile::importFont(image, *path, height, page);
+        } catch (const fontfile::FontError& error) {
+            throw FontRefused(*path, error.what());
+        }
     }
     if (plan.engineFeedback || plan.memoryFeedback) {
         // Read only now: a new font that overlaps the clock record has already changed it.

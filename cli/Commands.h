@@ -2,7 +2,9 @@
 #pragma once
 
 #include <optional>
+#include <stdexcept>
 #include <string>
+#include <utility>
 
 #include "cli/CommandLine.h"
 #include "image/RomImage.h"
@@ -27,12 +29,27 @@ struct EditPlan {
     std::optional<uint16_t> subsystemId;
     std::optional<std::string> fontFile;
     std::optional<bool> builtinCyrillic;
+    std::optional<std::string> font8x8;
+    std::optional<std::string> font8x16;
+    int codePage = 437;
+};
+
+// A file given to --font-8x16 or --font-8x8 that is no font of that size.
+class FontRefused : public std::runtime_error {
+  public:
+    FontRefused(std::string path, const std::string& reason)
+        : std::runtime_error(reason), path_(std::move(path)) {}
+    const std::string& path() const noexcept { return path_; }
+
+  private:
+    std::string path_;
 };
 
 EditPlan planEdits(const CRomImage& image, const EditRequest& request);
 
 // Applies a plan without a refusal: fonts, clocks, TV standard, subsystem IDs, in this order.
-// Throws FileError when the font file cannot be read.
+// Throws FileError when a font file cannot be read, and FontRefused when it holds no font of
+// the size asked for.
 void applyEdits(CRomImage& image, const EditPlan& plan);
 
 // Reads `path` into a freshly reset image without validating it, and returns the count of bytes

@@ -9,7 +9,8 @@ const char* helpText() {
 Usage:
   vorlane-cli info [--json] [--skip-checksum] FILE...
   vorlane-cli edit FILE (-o OUT | --in-place) [--skip-checksum] [EDIT...]
-  vorlane-cli font-export FILE OUT.fnt [--skip-checksum]
+  vorlane-cli font-export FILE OUT [--format fnt|psf|png] [--size 8x16|8x8]
+                          [--codepage 437|866] [--scale N] [--skip-checksum]
   vorlane-cli fix-checksum FILE (-o OUT | --in-place)
   vorlane-cli diff [--json] [--skip-checksum] A B
   vorlane-cli check [--json] [--chip-size SIZE] [--device HEX] FILE...
@@ -39,11 +40,31 @@ Commands:
                   --font-file F.fnt      both fonts from a font file
                   --builtin-font standard|cyrillic
                                          both fonts from a built-in set
+                  --font-8x16 F          the 8x16 font from F: a raw 4096-byte
+                                         font (.f16) or a PC Screen Font, 8x16,
+                                         gzip-compressed or not (.psf, .psf.gz)
+                  --font-8x8 F           the 8x8 font from F: a raw 2048-byte
+                                         font (.f08) or an 8x8 PC Screen Font
+                  --codepage 437|866     the code page a font with a Unicode
+                                         table is mapped to (default 437)
                 Example: vorlane-cli edit card.rom -o fast.rom --engine-mhz 300
+                Example: vorlane-cli edit card.rom -o ru.rom --codepage 866
+                  --font-8x16 /usr/share/consolefonts/CyrSlav-VGA16.psf.gz
+                Example: vorlane-cli edit card.rom --in-place --font-8x8 a.f08
 
-  font-export   Write the 8x8 and 8x16 fonts of a valid FILE to a 6144-byte
-                font file.
+  font-export   Write the fonts of a valid FILE to OUT: both as a 6144-byte
+                font file (fnt), or one font as a PC Screen Font (psf) or as a
+                PNG picture of its 256 glyphs (png). Without --format, OUT's
+                extension decides: .psf and .psfu psf, .png png, others fnt.
+                  --format fnt|psf|png   the format of OUT
+                  --size 8x16|8x8        which font for psf, png (default 8x16)
+                  --codepage 437|866     the code page of psf's Unicode table
+                                         (default 437)
+                  --scale N              pixels per font pixel of png, 1 to 8
+                                         (default 2)
                 Example: vorlane-cli font-export card.rom card.fnt
+                Example: vorlane-cli font-export card.rom ru.psf --codepage 866
+                Example: vorlane-cli font-export card.rom a.png --scale 1
 
   fix-checksum  Save FILE with its last byte set so that the byte sum is zero,
                 whatever its status.

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <string>
 
 #include "image/Text.h"
 
@@ -34,22 +35,27 @@ int hexDigit(char c) {
 
 }  // namespace
 
-int parseFeedbackByte(std::string_view option, std::string_view text) {
-    constexpr std::string_view kWhat = "a decimal integer from 0 to 255";
+int parseDecimal(std::string_view option, std::string_view text, int min, int max) {
+    const std::string what =
+        "a decimal integer from " + std::to_string(min) + " to " + std::to_string(max);
     if (text.empty()) {
-        reject(option, text, kWhat);
+        reject(option, text, what);
     }
     for (char c : text) {
         if (!isDigit(c)) {
-            reject(option, text, kWhat);
+            reject(option, text, what);
         }
     }
-    unsigned value = 0;
+    int value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc{} || end != text.data() + text.size() || value > 255) {
-        reject(option, text, kWhat);
+    if (error != std::errc{} || end != text.data() + text.size() || value < min || value > max) {
+        reject(option, text, what);
     }
-    return static_cast<int>(value);
+    return value;
+}
+
+int parseFeedbackByte(std::string_view option, std::string_view text) {
+    return parseDecimal(option, text, 0, 255);
 }
 
 uint64_t parseChipSize(std::string_view option, std::string_view text) {

@@ -15,6 +15,9 @@ class UsageError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// A decimal integer from `min` to `max`, digits only.
+int parseDecimal(std::string_view option, std::string_view text, int min, int max);
+
 // A decimal integer from 0 to 255, digits only.
 int parseFeedbackByte(std::string_view option, std::string_view text);
 

@@ -1,6 +1,8 @@
 #include "image/CodePages.h"
 
+#include <algorithm>
 #include <array>
+#include <utility>
 
 namespace vorlane {
 
@@ -61,7 +63,45 @@ void appendUtf8(std::string& out, char32_t c) {
     }
 }
 
+// (character, code), sorted by character, for the reverse look-up.
+using ReverseTable = std::array<std::pair<char32_t, int>, 256>;
+
+ReverseTable reversed(const Table& table) {
+    ReverseTable r{};
+    for (int c = 0; c < 256; ++c) {
+        r[c] = {table[c], c};
+    }
+    std::ranges::sort(r);
+    return r;
+}
+
 }  // namespace
+
+std::optional<CodePage> codePageFromNumber(int number) {
+    switch (number) {
+        case 437:
+            return CodePage::Cp437;
+        case 866:
+            return CodePage::Cp866;
+        default:
+            return std::nullopt;
+    }
+}
+
+const std::array<char32_t, 256>& codePageTable(CodePage page) {
+    return page == CodePage::Cp866 ? k866 : k437;
+}
+
+std::optional<int> codeOf(CodePage page, char32_t character) {
+    static const ReverseTable reverse437 = reversed(k437);
+    static const ReverseTable reverse866 = reversed(k866);
+    const ReverseTable& r = page == CodePage::Cp866 ? reverse866 : reverse437;
+    const auto it = std::ranges::lower_bound(r, character, {}, &std::pair<char32_t, int>::first);
+    if (it == r.end() || it->first != character) {
+        return std::nullopt;
+    }
+    return it->second;
+}
 
 char32_t codePageCharacter(CodePage page, uint8_t code) {
     return (page == CodePage::Cp866 ? k866 : k437)[code];

@@ -2,12 +2,23 @@
 // font sets follow.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace vorlane {
 
 enum class CodePage { Cp437 = 437, Cp866 = 866 };
+
+// 437 or 866; anything else is no code page of ours.
+std::optional<CodePage> codePageFromNumber(int number);
+
+// Code -> Unicode for all 256 codes, as codePageCharacter gives them.
+const std::array<char32_t, 256>& codePageTable(CodePage page);
+
+// The code that shows `character` in `page`, if any.
+std::optional<int> codeOf(CodePage page, char32_t character);
 
 // The Unicode character `code` shows: 0x00 is U+0000, 0x01-0x1F and 0x7F the PC's graphic
 // characters (the same in both pages), 0x20-0x7E ASCII, 0x80-0xFF the page's own characters.

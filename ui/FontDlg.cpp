@@ -3,6 +3,8 @@
 #include <span>
 
 #include "dialogkit/PaintContext.h"
+#include "fontfile/FontError.h"
+#include "fontfile/FontFiles.h"
 #include "res/Templates.h"
 #include "res/resource.h"
 #include "ui/GlyphDlg.h"
@@ -16,6 +18,27 @@ namespace {
 
 constexpr unsigned kOpenFlags = dk::OFN_FILEMUSTEXIST | dk::OFN_HIDEREADONLY;
 constexpr unsigned kSaveFlags = dk::OFN_HIDEREADONLY | dk::OFN_OVERWRITEPROMPT;
+
+// How a font file chosen in the dialogs is read or written, by the end of its name (in any case).
+enum class FontFileKind { Fnt, Psf, PsfGz, Raw16, Raw8, Png };
+
+FontFileKind fontFileKind(const std::string& path) {
+    std::string name;
+    for (const char c : path) {
+        name += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    }
+    const std::pair<const char*, FontFileKind> endings[] = {
+        {".psf", FontFileKind::Psf},      {".psfu", FontFileKind::Psf},
+        {".psf.gz", FontFileKind::PsfGz}, {".f16", FontFileKind::Raw16},
+        {".f08", FontFileKind::Raw8},     {".png", FontFileKind::Png},
+    };
+    for (const auto& [ending, kind] : endings) {
+        if (name.ends_with(ending)) {
+            return kind;
+        }
+    }
+    return FontFileKind::Fnt;
+}
 
 // Requests a repaint of the whole dialog when it goes out of scope, however the scope is left.
 class RepaintOnExit {
@@ -96,22 +119,61 @@ void CFontDlg::OnLoadFont() {
     if (m_pImage == nullptr || !m_pImage->fontsLocated()) {
         return;
     }
-    dk::CFileDialog dialog(true, "fnt", "", kOpenFlags, kFontFilter);
+    dk::CFileDialog dialog(true, "fnt", "", kOpenFlags, kLoadFontFilter);
     if (dialog.DoModal() != IDOK) {
         return;
     }
-    m_pImage->readFontFile(dialog.GetPathName());
+    const std::string path = dialog.GetPathName();
+    const FontFileKind kind = fontFileKind(path);
+    // A picture is no font to load: chosen through "All Files", it is read as a font file.
+    if (kind == FontFileKind::Fnt || kind == FontFileKind::Png) {
+        m_pImage->readFontFile(path);
+        return;
+    }
+    // A raw font says its size by its name; a PC Screen Font replaces the font of its height.
+    const int height = kind == FontFileKind::Raw16 ? 16 : kind == FontFileKind::Raw8 ? 8 : 0;
+    try {
+        fontfile::importFont(*m_pImage, path, height, codePage());
+    } catch (const fontfile::FontError& error) {
+        MessageBox(path + "\n\nThis font cannot be loaded: " + error.what() + ".", "Error",
+                   dk::MB_OK | dk::MB_ICONSTOP);
+    }
 }
 
 void CFontDlg::OnSaveFont() {
     if (m_pImage == nullptr || !m_pImage->fontsLocated()) {
         return;
     }
-    dk::CFileDialog dialog(false, "fnt", "", kSaveFlags, kFontFilter);
+    dk::CFileDialog dialog(false, "fnt", "", kSaveFlags, kSaveFontFilter);
     if (dialog.DoModal() != IDOK) {
         return;
     }
-    m_pImage->writeFontFile(dialog.GetPathName());
+    // One font for the formats that hold one: the 8x16 font the grid shows, unless the name
+    // asks for the 8x8 font.
+    const std::string path = dialog.GetPathName();
+    const FontFileKind kind = fontFileKind(path);
+    switch (kind) {
+        case FontFileKind::Fnt:
+            m_pImage->writeFontFile(path);
+            break;
+        case FontFileKind::Psf:
+        case FontFileKind::PsfGz:
+            fontfile::exportPsf(*m_pImage, path, 16, codePage(), kind == FontFileKind::PsfGz);
+            break;
+        case FontFileKind::Raw16:
+            fontfile::exportRaw(*m_pImage, path, 16);
+            break;
+        case FontFileKind::Raw8:
+            fontfile::exportRaw(*m_pImage, path, 8);
+            break;
+        case FontFileKind::Png:
+            fontfile::exportPng(*m_pImage, path, 16, kPngScale);
+            break;
+    }
+}
+
+CodePage CFontDlg::codePage() {
+    return m_rusBox.GetCheck() == 1 ? CodePage::Cp866 : CodePage::Cp437;
 }
 
 void CFontDlg::OnLButtonDblClk(dk::Point at) {
@@ -130,7 +192,7 @@ void CFontDlg::OnLButtonDblClk(dk::Point at) {
     CGlyphDlg glyph;
     glyph.m_pImage = m_pImage;
     glyph.m_code = row * kGlyphsPerLine + column;
-    glyph.m_codePage = m_rusBox.GetCheck() != 0 ? CodePage::Cp866 : CodePage::Cp437;
+    glyph.m_codePage = codePage();
     if (glyph.DoModal() == IDOK) {
         Invalidate();
     }

@@ -210,7 +210,7 @@ TEST(CliProcess, FailuresExitWithTheirCodeInOneLineAndWriteNothing) {
         {with({"--subsystem-vendor", "xyz"}), 2, "'xyz'"},
         {with({"--builtin-font", "russian"}), 2, "'russian'"},
         {with({"--font-file", "a.fnt", "--builtin-font", "standard"}), 2, "--font-file"},
-        {{"font-export", missing}, 2, "OUT.fnt"},
+        {{"font-export", missing}, 2, "OUT is required"},
         {{"fix-checksum", missing, "--in-place", "-o", out}, 2, "--in-place"},
         {{"fix-checksum", "-", "--in-place"}, 2, "standard input"},
         {{"edit", "-", "--in-place", "--tv", "pal"}, 2, "standard input"},

@@ -5,8 +5,10 @@
 #include <filesystem>
 #include <span>
 
+#include "fontfile/FontReader.h"
 #include "image/BuiltinFonts.h"
 #include "tests/dialogkit/ModalDriver.h"
+#include "tests/fontfile/FontSamples.h"
 #include "tests/ui/MainWindowFixture.h"
 #include "ui/FontDlg.h"
 
@@ -194,10 +196,15 @@ TEST_F(FontDialogTest, LoadSaveAndRusWithAndWithoutLocatedFontsAndOnFileErrors) 
         if (!c.answer.empty()) {
             const bool load = c.button == IDC_LOAD_FONT;
             const auto& r = scripted.asked()[promptsBefore];
+            // The font file's entries come first and unchanged; the other formats follow.
+            const std::string formats =
+                "Console fonts (*.psf *.psfu *.psf.gz)|*.psf;*.psfu;*.psf.gz|"
+                "VGA 8x16 fonts (*.f16)|*.f16|VGA 8x8 fonts (*.f08)|*.f08|";
             EXPECT_EQ(std::tie(r.kind, r.file.filter, r.file.defaultExt, r.file.flags),
                       std::make_tuple(load ? dk::ScriptedPrompts::Asked::OpenFile
                                            : dk::ScriptedPrompts::Asked::SaveFile,
-                                      std::string("Font Files (*.fnt)|*.fnt|All Files (*.*)|*.*||"),
+                                      "Font Files (*.fnt)|*.fnt|All Files (*.*)|*.*|" + formats +
+                                          (load ? "|" : "PNG pictures (*.png)|*.png||"),
                                       std::string("fnt"), load ? 0x1004u : 6u));
         }
         if (!c.error.empty()) {
@@ -222,6 +229,113 @@ TEST_F(FontDialogTest, LoadSaveAndRusWithAndWithoutLocatedFontsAndOnFileErrors) 
         }
     }
     EXPECT_FALSE(std::filesystem::exists(unwritable));
+}
+
+// The glyphs the grid must show after a load, each beside the ones the image had.
+std::vector<uint8_t> mergedFont(const fontfile::CodePageFont& font, std::vector<uint8_t> old) {
+    for (int code = 0; code < 256; ++code) {
+        if (font.present.test(code)) {
+            std::ranges::copy(font.bytes().subspan(code * 16, 16), old.begin() + code * 16);
+        }
+    }
+    return old;
+}
+
+TEST_F(FontDialogTest, LoadsConsoleAndRawFontsIntoTheGrid) {
+    const std::string console = consoleFont("CyrSlav-VGA16.psf.gz");
+    if (console.empty()) {
+        GTEST_SKIP() << "console-setup-linux is not installed (tools/install-deps)";
+    }
+    std::vector<uint8_t> raw16(4096), raw8(2048);
+    for (size_t i = 0; i < raw16.size(); ++i) {
+        raw16[i] = static_cast<uint8_t>(i * 29 + 3);
+        raw8[i / 2] = static_cast<uint8_t>(i * 11);
+    }
+    writeBytes(dir.file("vga.F16"), raw16);
+    writeBytes(dir.file("vga.f08"), raw8);
+    writeBytes(dir.file("wide.psf"), psf({.width = 9}));
+    const auto cyrillic = fontfile::readFont(readBytes(console), 16, CodePage::Cp866);
+    const auto latin = fontfile::readFont(readBytes(console), 16, CodePage::Cp437);
+    ASSERT_NE(mergedFont(cyrillic, std::vector<uint8_t>(4096)),
+              mergedFont(latin, std::vector<uint8_t>(4096)));
+
+    open();
+    const QRect frame = frameRect();
+    const QPoint origin = frame.topLeft() + QPoint(4, 3);
+    const auto load = [&](const std::string& path) {
+        scripted.answerFile(path);
+        return repaintsAfter([&] { clickFont(IDC_LOAD_FONT); });
+    };
+    const auto tall = [&] {
+        const auto fonts = imageFonts();
+        return std::vector<uint8_t>(fonts.begin() + 2048, fonts.end());
+    };
+    const auto narrow = [&] {
+        const auto fonts = imageFonts();
+        return std::vector<uint8_t>(fonts.begin(), fonts.begin() + 2048);
+    };
+
+    // With "Rus" ticked the console font is mapped to code page 866.
+    repaintsAfter([&] { clickFont(IDC_RUS); });
+    const auto before = tall();
+    EXPECT_EQ(load(console), 1);
+    EXPECT_EQ(tall(), mergedFont(cyrillic, before));
+    EXPECT_EQ(gridDifference(font->window(), frame, 19, 15, origin, tall()), 0);
+
+    // A raw font replaces only the font of its size, whatever the case of its name.
+    const auto narrowBefore = narrow();
+    EXPECT_EQ(load(dir.file("vga.F16")), 1);
+    EXPECT_EQ(tall(), raw16);
+    EXPECT_EQ(narrow(), narrowBefore);
+    EXPECT_EQ(gridDifference(font->window(), frame, 19, 15, origin, raw16), 0);
+    EXPECT_EQ(load(dir.file("vga.f08")), 1);
+    EXPECT_EQ(narrow(), raw8);
+    EXPECT_EQ(tall(), raw16);
+
+    // A font that is refused says why and changes nothing; the grid is still redrawn.
+    const auto image = dlg->m_image.data;
+    scripted.answerMessage(dk::IDOK);
+    EXPECT_EQ(load(dir.file("wide.psf")), 1);
+    EXPECT_TRUE(dlg->m_image.data == image);
+    EXPECT_EQ(lastAsked().message.caption, "Error");
+    const std::string box = errorText();
+    EXPECT_NE(box.find(dir.file("wide.psf")), std::string::npos) << box;
+    EXPECT_NE(box.find("glyphs are 9 pixels wide, need 8"), std::string::npos) << box;
+}
+
+TEST_F(FontDialogTest, SavesEachFormatByItsName) {
+    open();
+    const auto readBack = [](const std::string& path, CodePage page) {
+        return bytesOf(fontfile::readFont(readBytes(path), 16, page).bytes());
+    };
+    repaintsAfter([&] { clickFont(IDC_RUS); });  // the Cyrillic set, and code page 866
+    const std::vector<uint8_t> cyrillic = imageFonts();
+    const std::vector<uint8_t> cyrillicTall(cyrillic.begin() + 2048, cyrillic.end());
+    for (const char* name : {"a.fnt", "a.f16", "a.F08", "a.psf", "a.psf.gz", "a.png"}) {
+        SCOPED_TRACE(name);
+        const std::string path = dir.file(name);
+        scripted.answerFile(path);
+        EXPECT_EQ(repaintsAfter([&] { clickFont(IDC_SAVE_FONT); }), 0);
+        const auto file = readBytes(path);
+        const std::string n = name;
+        if (n == "a.fnt") {
+            EXPECT_EQ(file, cyrillic);
+        } else if (n == "a.f16") {
+            EXPECT_EQ(file, cyrillicTall);
+        } else if (n == "a.F08") {
+            EXPECT_EQ(file, std::vector<uint8_t>(cyrillic.begin(), cyrillic.begin() + 2048));
+        } else if (n == "a.png") {
+            QImage picture;
+            ASSERT_TRUE(picture.loadFromData(file.data(), static_cast<int>(file.size()), "PNG"));
+            EXPECT_EQ(picture.size(), QSize(256, 512));
+            EXPECT_TRUE(picture.isGrayscale());
+        } else {
+            EXPECT_EQ(file[0] == 0x1F, n == "a.psf.gz");
+            // Named in code page 866, so read in 437 the Cyrillic letters are missing.
+            EXPECT_EQ(readBack(path, CodePage::Cp866), cyrillicTall);
+            EXPECT_NE(readBack(path, CodePage::Cp437), cyrillicTall);
+        }
+    }
 }
 
 TEST_F(MainWindowFixture, FontButtonTicksTheBoxExactlyForTheCyrillic8x8Font) {
