@@ -8,6 +8,7 @@
 
 #include "tests/cli/CliRunner.h"
 #include "tests/support/FakeSysfs.h"
+#include "tests/support/Unprivileged.h"
 
 namespace vorlane::test {
 namespace {
@@ -157,17 +158,21 @@ TEST(CliReadCard, AllErasedDumpIsSavedAndExplained) {
 }
 
 TEST(CliReadCard, PermissionDeniedSaysItNeedsRoot) {
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "root may open any file; the refusal is tested through the port";
+    if (!asUnprivilegedUser([] { return ::access(VORLANE_CLI_PATH, X_OK) == 0; })) {
+        GTEST_SKIP() << "an ordinary user cannot reach the built program here";
     }
     TempDir dir;
+    ::chmod(dir.path().c_str(), 0755);
     FakeSysfs sysfs(dir.file("sys"));
     sysfs.add(FakeDevice{});
     std::filesystem::permissions(sysfs.romOf("0000:01:00.0"), std::filesystem::perms::none);
-    const CliResult r = runCli({"read-card", "-o", dir.file("out.rom"), "--sysfs", sysfs.root()});
-    EXPECT_EQ(r.exitCode, 3);
-    EXPECT_NE(r.err.find("reading a card's ROM needs root"), std::string::npos) << r.err;
-    EXPECT_FALSE(std::filesystem::exists(dir.file("out.rom")));
+    EXPECT_TRUE(asUnprivilegedUser([&] {
+        const CliResult r =
+            runCli({"read-card", "-o", dir.file("out.rom"), "--sysfs", sysfs.root()});
+        return r.exitCode == 3 &&
+               r.err.find("reading a card's ROM needs root") != std::string::npos &&
+               !std::filesystem::exists(dir.file("out.rom"));
+    }));
 }
 
 TEST(CliCheck, VerdictsExitStatusAndJson) {
