@@ -2,8 +2,6 @@
 // not), gzip, and Debian's console fonts when they are installed.
 #pragma once
 
-#include <zlib.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
@@ -11,6 +9,8 @@
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "fontfile/Gzip.h"
 
 namespace vorlane::test {
 
@@ -94,23 +94,9 @@ inline std::vector<uint8_t> psf(const PsfShape& s) {
     return out;
 }
 
+// One gzip member, as Debian ships its console fonts.
 inline std::vector<uint8_t> gzip(const std::vector<uint8_t>& bytes) {
-    z_stream z{};
-    if (deflateInit2(&z, 9, Z_DEFLATED, 16 + MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK) {
-        throw std::runtime_error("deflateInit2");
-    }
-    std::vector<uint8_t> out(deflateBound(&z, bytes.size()) + 32);
-    z.next_in = const_cast<Bytef*>(bytes.data());
-    z.avail_in = static_cast<uInt>(bytes.size());
-    z.next_out = out.data();
-    z.avail_out = static_cast<uInt>(out.size());
-    const int result = deflate(&z, Z_FINISH);
-    out.resize(z.total_out);
-    deflateEnd(&z);
-    if (result != Z_STREAM_END) {
-        throw std::runtime_error("deflate");
-    }
-    return out;
+    return fontfile::gzip(bytes);
 }
 
 // A Debian console font (console-setup-linux), or "" when it is not installed.
