@@ -11,6 +11,7 @@
 #include <cstring>
 #include <system_error>
 
+#include "image/Descriptor.h"
 #include "image/FileError.h"
 
 namespace vorlane::card {
@@ -51,22 +52,6 @@ std::optional<uint32_t> parseHexLine(std::string_view text, size_t digits) {
     return hexDigits(text.substr(2), digits);
 }
 
-class Folder {
-  public:
-    explicit Folder(int fd) : fd_(fd) {}
-    ~Folder() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    Folder(const Folder&) = delete;
-    Folder& operator=(const Folder&) = delete;
-    int get() const { return fd_; }
-
-  private:
-    int fd_;
-};
-
 struct Attribute {
     std::optional<std::string> text;  // nullopt: there is no such file
     std::string problem;              // why the file could not be read, or ""
@@ -84,7 +69,7 @@ Attribute readAttribute(int folder, const char* name) {
         return {std::nullopt,
                 std::string("its ") + name + " file cannot be read: " + std::strerror(errno)};
     }
-    const Folder fd(raw);
+    const Descriptor fd(raw);
     struct stat info {};
     if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
         return {std::nullopt, std::string("its ") + name + " file is not a regular file"};
@@ -207,7 +192,7 @@ CardListing listAtiCards(const std::string& sysfsRoot) {
     const std::string folder = devicesFolder(sysfsRoot);
     DIR* dir = ::opendir(folder.c_str());
     if (dir == nullptr) {
-        throw FileError(folder, "read", std::error_code(errno, std::generic_category()));
+        throwFileError(folder, "read", errno);
     }
     std::vector<std::string> names;
     errno = 0;
@@ -234,7 +219,7 @@ CardListing listAtiCards(const std::string& sysfsRoot) {
         }
         // Each entry is the kernel's link to the device's own folder; that link is followed,
         // and no other.
-        const Folder device(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        const Descriptor device(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
         if (device.get() < 0) {
             listing.skipped.push_back({path, std::strerror(errno)});
             continue;

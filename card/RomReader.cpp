@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "card/Cards.h"
+#include "image/Descriptor.h"
 #include "image/FileError.h"
 
 namespace vorlane::card {
@@ -49,26 +50,6 @@ class SignalCatcher {
     struct sigaction oldTerm_ {};
 };
 
-class Descriptor {
-  public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd_; }
-
-  private:
-    int fd_;
-};
-
-[[noreturn]] void fail(const std::string& path, const char* operation, int error) {
-    throw FileError(path, operation, std::error_code(error, std::generic_category()));
-}
-
 }  // namespace
 
 SysfsRomPort::SysfsRomPort(const std::string& sysfsRoot, const std::string& address) {
@@ -86,7 +67,7 @@ int SysfsRomPort::openRom(int flags, const char* operation,
     // inside it never is.
     const Descriptor folder(::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (folder.get() < 0) {
-        fail(folder_, "open", errno);
+        throwFileError(folder_, "open", errno);
     }
     for (;;) {
         // A pipe stands in for the kernel's file in tests; opening it waits for the other end.
@@ -95,12 +76,12 @@ int SysfsRomPort::openRom(int flags, const char* operation,
             struct stat info {};
             if (::fstat(fd, &info) != 0 || !(S_ISREG(info.st_mode) || S_ISFIFO(info.st_mode))) {
                 ::close(fd);
-                fail(path_, operation, ENXIO);
+                throwFileError(path_, operation, ENXIO);
             }
             return fd;
         }
         if (errno != EINTR || stop()) {
-            fail(path_, operation, errno);
+            throwFileError(path_, operation, errno);
         }
     }
 }
@@ -115,7 +96,7 @@ void SysfsRomPort::writeControl(std::string_view text) {
             continue;
         }
         if (n < 0) {
-            fail(path_, "write", errno);
+            throwFileError(path_, "write", errno);
         }
         done += static_cast<size_t>(n);
     }
@@ -139,7 +120,7 @@ size_t SysfsRomPort::read(std::span<uint8_t> into, const std::function<bool()>& 
             continue;
         }
         if (n < 0) {
-            fail(path_, "read", errno);
+            throwFileError(path_, "read", errno);
         }
         if (n == 0) {
             break;

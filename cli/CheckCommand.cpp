@@ -35,7 +35,7 @@ uint64_t loadForCheck(CRomImage& image, const std::string& file, RomStatus& stat
     status = loadAndValidate(image, file, false);
     struct stat info {};
     if (::stat(file.c_str(), &info) != 0) {
-        throw FileError(file, "open", std::error_code(errno, std::generic_category()));
+        throwFileError(file, "open", errno);
     }
     return static_cast<uint64_t>(info.st_size);
 }

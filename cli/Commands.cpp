@@ -65,7 +65,7 @@ std::string statusReason(RomStatus status) {
 void requireRegularFile(const std::string& path) {
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0) {
-        throw FileError(path, "open", std::error_code(errno, std::generic_category()));
+        throwFileError(path, "open", errno);
     }
     if (S_ISDIR(info.st_mode)) {
         throw FileError(path, "open", std::make_error_code(std::errc::is_a_directory));

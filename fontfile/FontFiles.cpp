@@ -17,10 +17,6 @@ namespace vorlane::fontfile {
 
 namespace {
 
-[[noreturn]] void fail(const std::string& path, const char* operation, int error) {
-    throw FileError(path, operation, std::error_code(error, std::generic_category()));
-}
-
 uint16_t offsetOf(const CRomImage& image, int height) {
     return height == 8 ? image.font8x8Offset : image.font8x16Offset;
 }
@@ -38,7 +34,7 @@ std::string sizeName(int height) {
 std::vector<uint8_t> readFontBytes(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
-        fail(path, "open", errno);
+        throwFileError(path, "open", errno);
     }
     std::vector<uint8_t> bytes(64 * 1024);
     size_t done = 0;
@@ -63,7 +59,7 @@ std::vector<uint8_t> readFontBytes(const std::string& path) {
     }
     ::close(fd);
     if (error != 0) {
-        fail(path, "read", error);
+        throwFileError(path, "read", error);
     }
     if (done > kMaxFontBytes) {
         throw FontError("larger than any font file (over " + std::to_string(kMaxFontBytes >> 20) +

@@ -10,4 +10,8 @@ FileError::FileError(std::string path, std::string operation, std::error_code re
       operation_(std::move(operation)),
       reason_(reason) {}
 
+void throwFileError(const std::string& path, const char* operation, int error) {
+    throw FileError(path, operation, std::error_code(error, std::generic_category()));
+}
+
 }  // namespace vorlane

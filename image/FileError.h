@@ -24,4 +24,7 @@ class FileError : public std::runtime_error {
     std::error_code reason_;
 };
 
+// Throws a FileError whose reason is the system's error number `error` (errno).
+[[noreturn]] void throwFileError(const std::string& path, const char* operation, int error);
+
 }  // namespace vorlane

@@ -10,40 +10,12 @@
 #include <cstdlib>
 #include <random>
 
+#include "image/Descriptor.h"
 #include "image/FileError.h"
 
 namespace vorlane {
 
 namespace {
-
-[[noreturn]] void fail(const std::string& path, const char* operation, int error) {
-    throw FileError(path, operation, std::error_code(error, std::generic_category()));
-}
-
-// Closes a descriptor it owns on every path out of a scope; standard streams are only borrowed.
-class Descriptor {
-  public:
-    explicit Descriptor(int fd, bool owned = true) : fd_(fd), owned_(owned) {}
-    ~Descriptor() {
-        if (fd_ >= 0 && owned_) {
-            ::close(fd_);
-        }
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-
-    int get() const { return fd_; }
-    // Closes now, so that an error reported by close itself is not lost.
-    int close() {
-        const int result = owned_ ? ::close(fd_) : 0;
-        fd_ = -1;
-        return result;
-    }
-
-  private:
-    int fd_;
-    bool owned_;
-};
 
 // Reads until `size` bytes are in or the file ends; returns the count.
 size_t readFully(int fd, const std::string& path, uint8_t* dest, size_t size) {
@@ -54,7 +26,7 @@ size_t readFully(int fd, const std::string& path, uint8_t* dest, size_t size) {
             if (errno == EINTR) {
                 continue;
             }
-            fail(path, "read", errno);
+            throwFileError(path, "read", errno);
         }
         if (n == 0) {
             break;
@@ -72,7 +44,7 @@ void writeFully(int fd, const std::string& path, const uint8_t* src, size_t size
             if (errno == EINTR) {
                 continue;
             }
-            fail(path, "write", errno);
+            throwFileError(path, "write", errno);
         }
         done += static_cast<size_t>(n);
     }
@@ -106,10 +78,10 @@ std::string readLink(const std::string& link, const std::string& path) {
     std::string target(PATH_MAX, '\0');
     const ssize_t n = ::readlink(link.c_str(), target.data(), target.size());
     if (n < 0) {
-        fail(path, "write", errno);
+        throwFileError(path, "write", errno);
     }
     if (static_cast<size_t>(n) >= target.size()) {
-        fail(path, "write", ENAMETOOLONG);
+        throwFileError(path, "write", ENAMETOOLONG);
     }
     target.resize(static_cast<size_t>(n));
     return target;
@@ -133,7 +105,7 @@ Destination resolveDestination(const std::string& path) {
         struct stat st {};
         if (::lstat(current.c_str(), &st) != 0) {
             if (errno != ENOENT) {
-                fail(path, "write", errno);
+                throwFileError(path, "write", errno);
             }
             destination.file = current;
             return destination;
@@ -148,7 +120,7 @@ Destination resolveDestination(const std::string& path) {
             continue;
         }
         if (S_ISDIR(st.st_mode)) {
-            fail(path, "write", EISDIR);
+            throwFileError(path, "write", EISDIR);
         }
         destination.inPlace = !S_ISREG(st.st_mode);
         destination.file = current;
@@ -156,7 +128,7 @@ Destination resolveDestination(const std::string& path) {
         destination.existing = st;
         return destination;
     }
-    fail(path, "write", ELOOP);
+    throwFileError(path, "write", ELOOP);
 }
 
 // A device, FIFO or terminal is written as it is: renaming a file over it would destroy the
@@ -167,25 +139,25 @@ void writeInPlace(const std::string& path, std::initializer_list<std::span<const
         standardOutput ? STDOUT_FILENO : ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC),
         !standardOutput);
     if (fd.get() < 0) {
-        fail(path, "open for writing", errno);
+        throwFileError(path, "open for writing", errno);
     }
     struct stat st {};
     if (::fstat(fd.get(), &st) != 0) {
-        fail(path, "write", errno);
+        throwFileError(path, "write", errno);
     }
     // A regular file reached through /dev/stdout or /dev/fd is the shell's redirection: continue
     // after what it holds, as writing to the stream itself would, rather than over its start.
     if (!standardOutput && S_ISREG(st.st_mode) && ::lseek(fd.get(), 0, SEEK_END) < 0) {
-        fail(path, "write", errno);
+        throwFileError(path, "write", errno);
     }
     for (const auto part : parts) {
         writeFully(fd.get(), path, part.data(), part.size());
     }
     if (S_ISBLK(st.st_mode) && ::fsync(fd.get()) != 0) {
-        fail(path, "write", errno);
+        throwFileError(path, "write", errno);
     }
     if (fd.close() != 0) {
-        fail(path, "write", errno);
+        throwFileError(path, "write", errno);
     }
 }
 
@@ -200,12 +172,12 @@ size_t readFileInto(const std::string& path, std::initializer_list<std::span<uin
                       : ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK),
                   !standardInput);
     if (fd.get() < 0) {
-        fail(path, "open", errno);
+        throwFileError(path, "open", errno);
     }
     if (!standardInput) {
         const int flags = ::fcntl(fd.get(), F_GETFL);
         if (flags < 0 || ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK) < 0) {
-            fail(path, "open", errno);
+            throwFileError(path, "open", errno);
         }
     }
     size_t total = 0;
@@ -247,11 +219,11 @@ void writeFileAtomically(const std::string& path,
         // 0666 lets the user's umask decide a new file's permissions, as for any new file.
         raw = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (raw < 0 && errno != EEXIST) {
-            fail(path, "create", errno);
+            throwFileError(path, "create", errno);
         }
     }
     if (raw < 0) {
-        fail(path, "create", EEXIST);
+        throwFileError(path, "create", EEXIST);
     }
 
     Descriptor fd(raw);
@@ -265,20 +237,20 @@ void writeFileAtomically(const std::string& path,
             }
             // After the owner: changing it clears the set-user-ID and set-group-ID bits.
             if (::fchmod(fd.get(), existing.st_mode & 07777) != 0) {
-                fail(path, "write", errno);
+                throwFileError(path, "write", errno);
             }
         }
         for (const auto part : parts) {
             writeFully(fd.get(), path, part.data(), part.size());
         }
         if (::fsync(fd.get()) != 0) {
-            fail(path, "write", errno);
+            throwFileError(path, "write", errno);
         }
         if (fd.close() != 0) {
-            fail(path, "write", errno);
+            throwFileError(path, "write", errno);
         }
         if (::rename(temporary.c_str(), target.c_str()) != 0) {
-            fail(path, "write", errno);
+            throwFileError(path, "write", errno);
         }
     } catch (...) {
         ::unlink(temporary.c_str());
