@@ -84,13 +84,9 @@ struct GridRepaints : QObject {
 
 class FontDialogTest : public MainWindowFixture {
   protected:
-    // Loads a fresh image into the main window and shows a new font dialog over it.
+    // The font dialog over a fresh image, with its grid's repaints counted.
     void open() {
-        load(write("card.rom", B()));
-        font = std::make_unique<CFontDlg>();
-        font->m_pImage = &dlg->m_image;
-        ASSERT_TRUE(font->Create());
-        QApplication::setActiveWindow(font->window());
+        openFontDialog();
         repaints = new GridRepaints(font->window(), frameRect());
         repaintsAfter([] {});  // the first paints
     }
@@ -113,7 +109,6 @@ class FontDialogTest : public MainWindowFixture {
     }
 
     // Both die with the main window, the dialog's owner.
-    std::unique_ptr<CFontDlg> font;
     GridRepaints* repaints = nullptr;
 };
 

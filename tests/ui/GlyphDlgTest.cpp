@@ -25,13 +25,6 @@ struct Glyphs {
 
 class GlyphDialogTest : public MainWindowFixture {
   protected:
-    void open() {
-        load(write("card.rom", B()));
-        font = std::make_unique<CFontDlg>();
-        font->m_pImage = &dlg->m_image;
-        ASSERT_TRUE(font->Create());
-        QApplication::setActiveWindow(font->window());
-    }
     // The middle of `code`'s cell: 19 x 15 cells from 4 right of and 3 below the frame's corner.
     QPoint cellCentre(int code) const {
         const QPoint origin = font->GetDlgItem(IDC_GLYPH_FRAME)->geometry().topLeft();
@@ -52,8 +45,6 @@ class GlyphDialogTest : public MainWindowFixture {
         std::ranges::copy(m.fontBytes(m.font8x8Offset, 2048).subspan(code * 8, 8), g.small.begin());
         return g;
     }
-
-    std::unique_ptr<CFontDlg> font;
 };
 
 dk::BitGridWidget* grid(QDialog* d, int id) {
@@ -157,7 +148,7 @@ TEST_F(GlyphDialogTest, OkWritesExactlyTheEditedGlyphsAndEveryOtherWayOutNothing
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        open();
+        openFontDialog();
         auto expected = dlg->m_image.data;
         if (c.expected) {
             Glyphs g = glyphsOf(kCode);
@@ -194,7 +185,7 @@ TEST_F(GlyphDialogTest, OpensOnlyOnACellOfAGridWithBothFontsLocated) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        open();
+        openFontDialog();
         if (c.notLocated != nullptr) {
             dlg->m_image.*c.notLocated = 0;
         }
@@ -214,7 +205,7 @@ TEST_F(GlyphDialogTest, OpensOnlyOnACellOfAGridWithBothFontsLocated) {
 }
 
 TEST_F(GlyphDialogTest, ShowsTheCodeInCodePage866WhileRusIsTicked) {
-    open();
+    openFontDialog();
     const auto codeShown = [&](int code) {
         std::string text;
         doubleClick(cellCentre(code), [&](QDialog* d) {

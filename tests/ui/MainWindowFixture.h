@@ -14,6 +14,7 @@
 #include "res/resource.h"
 #include "tests/support/RomBuilder.h"
 #include "ui/EditorApp.h"
+#include "ui/FontDlg.h"
 #include "ui/MainDlg.h"
 
 namespace vorlane::test {
@@ -31,6 +32,7 @@ class MainWindowFixture : public ::testing::Test {
         EXPECT_EQ(scripted.unexpected(), 0) << "a prompt appeared that the test did not expect";
         EXPECT_TRUE(scripted.drained()) << "a scripted answer was never asked for";
         testApp().m_pMainWnd = nullptr;
+        font.reset();
         dlg.reset();
         dk::setPrompts(nullptr);
     }
@@ -47,6 +49,14 @@ class MainWindowFixture : public ::testing::Test {
         const std::string path = dir.file(name);
         builder.writeTo(path);
         return path;
+    }
+    // Loads a fresh image into the main window and shows a new font dialog over it.
+    void openFontDialog() {
+        load(write("card.rom", RomBuilder()));
+        font = std::make_unique<CFontDlg>();
+        font->m_pImage = &dlg->m_image;
+        ASSERT_TRUE(font->Create());
+        QApplication::setActiveWindow(font->window());
     }
     void load(const std::string& path) {
         scripted.answerFile(path);
@@ -105,6 +115,7 @@ class MainWindowFixture : public ::testing::Test {
     dk::ScriptedPrompts scripted;
     TempDir dir;
     std::unique_ptr<CMainDlg> dlg;
+    std::unique_ptr<CFontDlg> font;  // after openFontDialog()
 };
 
 }  // namespace vorlane::test
