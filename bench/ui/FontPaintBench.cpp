@@ -8,7 +8,7 @@
 #include <QPainter>
 #include <QWidget>
 
-#include "dialogkit/App.h"
+#include "bench/ui/OffscreenBenchMain.h"
 #include "dialogkit/PaintContext.h"
 #include "image/RomImage.h"
 #include "res/resource.h"
@@ -107,18 +107,5 @@ BENCHMARK(BM_FontDialogWithControls)->Unit(benchmark::kMicrosecond)->Repetitions
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    benchmark::Initialize(&argc, argv);
-    QApplication application(argc, argv);
-    dk::applyDialogFont();
-    {
-        LitDialog dialog;
-        g_lit = &dialog;
-        benchmark::RunSpecifiedBenchmarks();
-        g_lit = nullptr;
-    }
-    benchmark::Shutdown();
-    return 0;
+    return vorlane::bench::offscreenBenchmarkMain(argc, argv, g_lit);
 }

@@ -7,7 +7,7 @@
 #include <QImage>
 #include <QWidget>
 
-#include "dialogkit/App.h"
+#include "bench/ui/OffscreenBenchMain.h"
 #include "image/RomImage.h"
 #include "res/resource.h"
 #include "ui/GlyphDlg.h"
@@ -65,18 +65,5 @@ BENCHMARK(BM_GlyphGrid8x8)->Unit(benchmark::kMicrosecond)->Repetitions(10);
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    benchmark::Initialize(&argc, argv);
-    QApplication application(argc, argv);
-    dk::applyDialogFont();
-    {
-        LitGlyph lit;
-        g_lit = &lit;
-        benchmark::RunSpecifiedBenchmarks();
-        g_lit = nullptr;
-    }
-    benchmark::Shutdown();
-    return 0;
+    return vorlane::bench::offscreenBenchmarkMain(argc, argv, g_lit);
 }
