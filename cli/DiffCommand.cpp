@@ -1,13 +1,16 @@
 #include "cli/DiffCommand.h"
 
+#include <CLI/CLI.hpp>
 #include <algorithm>
 #include <cstdio>
 #include <memory>
 
-#include "cli/Commands.h"
+#include "cli/Json.h"
+#include "cli/LoadImage.h"
 #include "cli/Report.h"
 #include "cli/Values.h"
 #include "image/CodePages.h"
+#include "image/Diff.h"
 #include "image/Text.h"
 
 namespace vorlane::cli {
@@ -18,6 +21,11 @@ constexpr size_t kRangesShown = 20;
 constexpr size_t kRangeBytesShown = 8;  // a range this short shows its bytes
 constexpr size_t kTextShown = 40;       // characters of a text value
 constexpr size_t kLineWidth = 80;
+
+struct DiffSide {
+    const std::string& file;  // the argument as given
+    ComparedImage compared;
+};
 
 bool startsCodePoint(char c) {
     return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
@@ -219,33 +227,23 @@ std::string summary(const ImageDiff& diff) {
            glyphCount(diff.fonts8x8Compared, diff.glyphs8x8.size(), "8x8") + "\n";
 }
 
-std::string jsonCodes(const std::vector<int>& codes) {
-    std::string out = "[";
-    for (size_t i = 0; i < codes.size(); ++i) {
-        out += formatPlain(i == 0 ? "%d" : ",%d", codes[i]);
-    }
-    return out + "]";
-}
-
-}  // namespace
-
 std::string diffJson(const DiffSide& a, const DiffSide& b, const ImageDiff& diff) {
-    std::string out = "{\"a\":" + jsonValue(a.file) + ",\"b\":" + jsonValue(b.file) +
-                      ",\"identical\":" + (diff.identical() ? "true" : "false") +
-                      ",\"bytesDiffering\":" + std::to_string(diff.bytesDiffering) +
-                      ",\"byteRanges\":[";
-    for (size_t i = 0; i < diff.byteRanges.size(); ++i) {
-        out += formatPlain("%s[%u,%u]", i == 0 ? "" : ",", diff.byteRanges[i].first,
-                           diff.byteRanges[i].length);
+    Json j;
+    j["a"] = a.file;
+    j["b"] = b.file;
+    j["identical"] = diff.identical();
+    j["bytesDiffering"] = diff.bytesDiffering;
+    j["byteRanges"] = Json::array();
+    for (const ByteRange& range : diff.byteRanges) {
+        j["byteRanges"].push_back(Json::array({range.first, range.length}));
     }
-    out += "],\"fields\":{";
-    for (size_t i = 0; i < diff.fields.size(); ++i) {
-        const FieldChange& field = diff.fields[i];
-        out += (i == 0 ? "\"" : ",\"") + std::string(field.key) + "\":[" + jsonValue(field.a) +
-               "," + jsonValue(field.b) + "]";
+    j["fields"] = Json::object();
+    for (const FieldChange& field : diff.fields) {
+        j["fields"][std::string(field.key)] = Json::array({jsonOf(field.a), jsonOf(field.b)});
     }
-    return out + "},\"glyphs8x16\":" + jsonCodes(diff.glyphs8x16) +
-           ",\"glyphs8x8\":" + jsonCodes(diff.glyphs8x8) + "}";
+    j["glyphs8x16"] = diff.glyphs8x16;
+    j["glyphs8x8"] = diff.glyphs8x8;
+    return jsonText(j);
 }
 
 std::string diffHuman(const DiffSide& a, const DiffSide& b, const ImageDiff& diff) {
@@ -260,8 +258,25 @@ std::string diffHuman(const DiffSide& a, const DiffSide& b, const ImageDiff& dif
     return out + summary(diff);
 }
 
-int runDiff(const std::string& fileA, const std::string& fileB, bool json, bool skipChecksum) {
-    const auto load = [skipChecksum](const std::string& file, CRomImage& image) {
+}  // namespace
+
+void DiffOptions::declare(CLI::App& sub) {
+    sub.add_flag("--json", json);
+    sub.add_flag("--skip-checksum", skipChecksum);
+    sub.add_option("A", fileA)->required();
+    sub.add_option("B", fileB)->required();
+}
+
+void DiffOptions::read() {
+    checkStandardInput("diff", {fileA, fileB}, false);
+}
+
+int runDiff(const DiffOptions& options) {
+    const std::string& fileA = options.fileA;
+    const std::string& fileB = options.fileB;
+    const bool json = options.json;
+    const auto load = [skipChecksum = options.skipChecksum](const std::string& file,
+                                                            CRomImage& image) {
         const size_t loaded = loadImage(image, file);
         image.skipChecksum = skipChecksum ? 1 : 0;
         return ComparedImage{image, image.validate(), loaded};

@@ -1,8 +1,10 @@
-// What `info` prints about one validated (or failed) image.
+// What `info` prints about one validated (or failed) image, which `read-card` and `diff` print
+// too, and the warnings about the devices a card listing passed over.
 #pragma once
 
 #include <string>
 
+#include "card/Cards.h"
 #include "image/Info.h"
 #include "image/RomImage.h"
 
@@ -11,13 +13,13 @@ namespace vorlane::cli {
 // "None", "NTSC", "PAL" or "unknown".
 const char* tvStandardName(int standard);
 
-// One value as JSON text, on one line; a float with at least nine significant digits.
-std::string jsonValue(const InfoValue& value);
-
 // One JSON object on one line, without the line feed.
 std::string infoJson(const CRomImage& image, RomStatus status, const std::string& file);
 
 // A block of lines for a person, ending in a line feed.
 std::string infoHuman(const CRomImage& image, RomStatus status, const std::string& file);
+
+// One warning line per device the listing passed over; the others are listed all the same.
+void reportSkipped(const card::CardListing& listing);
 
 }  // namespace vorlane::cli

@@ -1,54 +1,21 @@
-#include "cli/CardCommands.h"
+#include "cli/ReadCardCommand.h"
 
+#include <CLI/CLI.hpp>
 #include <csignal>
 #include <cstdio>
-#include <nlohmann/json.hpp>
 #include <system_error>
 
 #include "card/Cards.h"
 #include "card/RomReader.h"
-#include "cli/Commands.h"
+#include "cli/Output.h"
 #include "cli/Report.h"
 #include "cli/Values.h"
 #include "image/FileError.h"
 #include "image/FileIo.h"
-#include "image/Text.h"
 
 namespace vorlane::cli {
 
 namespace {
-
-using Json = nlohmann::ordered_json;
-
-std::string hex4(uint16_t value) {
-    return formatPlain("%04x", value);
-}
-
-// Warnings, not errors: the other devices are listed all the same.
-void reportSkipped(const card::CardListing& listing) {
-    for (const card::SkippedDevice& skipped : listing.skipped) {
-        complain(skipped.path, "skipped: " + skipped.reason);
-    }
-}
-
-std::string cardLine(const card::DisplayCard& c) {
-    return c.address + "  vendor " + hex4(c.vendorId) + "  device " + hex4(c.deviceId) +
-           "  subsystem vendor " + hex4(c.subsystemVendorId) + "  subsystem " +
-           hex4(c.subsystemId) + (c.bootVga ? "  boot VGA" : "") +
-           (c.hasRom ? "  ROM" : "  no ROM") + "\n";
-}
-
-std::string cardJson(const card::DisplayCard& c) {
-    Json j;
-    j["address"] = c.address;
-    j["vendorId"] = c.vendorId;
-    j["deviceId"] = c.deviceId;
-    j["subsystemVendorId"] = c.subsystemVendorId;
-    j["subsystemId"] = c.subsystemId;
-    j["bootVga"] = c.bootVga;
-    j["rom"] = c.hasRom;
-    return j.dump(-1, ' ', false, Json::error_handler_t::replace) + "\n";
-}
 
 std::string addresses(const card::CardListing& listing) {
     std::string list;
@@ -59,16 +26,16 @@ std::string addresses(const card::CardListing& listing) {
 }
 
 // The card `read-card` reads, or the exit status when there is none to read.
-const card::DisplayCard* chooseCard(const Invocation& inv, const card::CardListing& listing,
-                                    int& exitStatus) {
-    const std::string folder = card::devicesFolder(inv.sysfsRoot);
-    if (!inv.address.empty()) {
+const card::DisplayCard* chooseCard(const ReadCardOptions& options,
+                                    const card::CardListing& listing, int& exitStatus) {
+    const std::string folder = card::devicesFolder(options.sysfsRoot);
+    if (!options.address.empty()) {
         for (const card::DisplayCard& c : listing.cards) {
-            if (c.address == inv.address) {
+            if (c.address == options.address) {
                 return &c;
             }
         }
-        complain(inv.address,
+        complain(options.address,
                  listing.cards.empty()
                      ? "no ATI display card there; none was found under " + folder
                      : "no ATI display card there; the cards are " + addresses(listing));
@@ -98,9 +65,9 @@ bool allErased(const std::vector<uint8_t>& bytes) {
 
 // The ROM of `chosen`, or the exit status when it could not be read. An interrupted read ends
 // the program with the signal that interrupted it, the ROM hidden again.
-std::optional<card::RomDump> dumpRom(const Invocation& inv, const card::DisplayCard& chosen,
-                                     int& exitStatus) {
-    card::SysfsRomPort port(inv.sysfsRoot, chosen.address);
+std::optional<card::RomDump> dumpRom(const ReadCardOptions& options,
+                                     const card::DisplayCard& chosen, int& exitStatus) {
+    card::SysfsRomPort port(options.sysfsRoot, chosen.address);
     if (!chosen.hasRom) {
         complain(port.path(), "the card has no rom file, so the kernel offers no ROM to read");
         exitStatus = kExitFile;
@@ -136,56 +103,58 @@ std::optional<card::RomDump> dumpRom(const Invocation& inv, const card::DisplayC
 
 }  // namespace
 
-int runCards(const Invocation& inv) {
-    // A devices folder that cannot be read is a file error, reported by run().
-    const card::CardListing listing = card::listAtiCards(inv.sysfsRoot);
-    reportSkipped(listing);
-    std::string out;
-    for (const card::DisplayCard& c : listing.cards) {
-        out += inv.json ? cardJson(c) : cardLine(c);
-    }
-    if (listing.cards.empty() && !inv.json) {
-        out = "no ATI display card found under " + card::devicesFolder(inv.sysfsRoot) + "\n";
-    }
-    std::fwrite(out.data(), 1, out.size(), stdout);
-    return kExitDone;
+void ReadCardOptions::declare(CLI::App& sub) {
+    address_ = sub.add_option("ADDRESS", addressText_);
+    addValue(sub, "-o", output, "OUT")->required();
+    sub.add_flag("--json", json);
+    addValue(sub, "--sysfs", sysfsRoot, "DIR");
 }
 
-int runReadCard(const Invocation& inv) {
+void ReadCardOptions::read() {
+    if (isGiven(address_)) {
+        const auto normalized = card::normalizeAddress(addressText_);
+        if (!normalized) {
+            throw UsageError("read-card: '" + addressText_ +
+                             "' is not a PCI address such as 0000:01:00.0");
+        }
+        address = *normalized;
+    }
+}
+
+int runReadCard(const ReadCardOptions& options) {
     // A devices folder that cannot be read is a file error, reported by run().
-    const card::CardListing listing = card::listAtiCards(inv.sysfsRoot);
+    const card::CardListing listing = card::listAtiCards(options.sysfsRoot);
     reportSkipped(listing);
     int exitStatus = kExitDone;
-    const card::DisplayCard* chosen = chooseCard(inv, listing, exitStatus);
+    const card::DisplayCard* chosen = chooseCard(options, listing, exitStatus);
     if (chosen == nullptr) {
         return exitStatus;
     }
-    const auto dump = dumpRom(inv, *chosen, exitStatus);
+    const auto dump = dumpRom(options, *chosen, exitStatus);
     if (!dump) {
         return exitStatus;
     }
-    writeFileAtomically(inv.output, {std::span<const uint8_t>(dump->bytes)});
+    writeFileAtomically(options.output, {std::span<const uint8_t>(dump->bytes)});
 
     CRomImage image;
     image.loadBytes(dump->bytes);
     const RomStatus status = image.validate();
     // With the dump on standard output, the report must not mix into it.
-    FILE* report = inv.output == "-" ? stderr : stdout;
-    const std::string text = inv.json ? infoJson(image, status, inv.output) + "\n"
-                                      : infoHuman(image, status, inv.output);
+    FILE* report = options.output == "-" ? stderr : stdout;
+    const std::string text = options.json ? infoJson(image, status, options.output) + "\n"
+                                          : infoHuman(image, status, options.output);
     std::fwrite(text.data(), 1, text.size(), report);
     if (status == kRomOk) {
         return kExitDone;
     }
-    std::string reason = "status " + std::to_string(status) + ", " +
-                         oneLine(CRomImage::statusMessage(status)) + "; ";
+    std::string reason = statusReason(status) + "; ";
     if (allErased(dump->bytes)) {
         reason += "every byte is 0xFF, so the card did not show its ROM; ";
     }
     reason +=
         "a dump of the card the machine booted from can be the copy the BIOS patched in memory, "
         "not the chip's contents";
-    complain(inv.output, reason);
+    complain(options.output, reason);
     return kExitInvalid;
 }
 
