@@ -1,11 +1,6 @@
 #include "fontfile/FontFiles.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
-#include <system_error>
 
 #include "fontfile/FontError.h"
 #include "fontfile/FontWriter.h"
@@ -32,40 +27,12 @@ std::string sizeName(int height) {
 }  // namespace
 
 std::vector<uint8_t> readFontBytes(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) {
-        throwFileError(path, "open", errno);
-    }
-    std::vector<uint8_t> bytes(64 * 1024);
-    size_t done = 0;
-    int error = 0;
     // One byte past the ceiling tells a file that is too large from one that just fits.
-    while (done <= kMaxFontBytes) {
-        if (done == bytes.size()) {
-            bytes.resize(std::min(bytes.size() * 2, kMaxFontBytes + 1));
-        }
-        const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0) {
-            error = errno;
-            break;
-        }
-        if (n == 0) {
-            break;
-        }
-        done += static_cast<size_t>(n);
-    }
-    ::close(fd);
-    if (error != 0) {
-        throwFileError(path, "read", error);
-    }
-    if (done > kMaxFontBytes) {
+    std::vector<uint8_t> bytes = readFileUpTo(path, kMaxFontBytes + 1, Dash::FileName);
+    if (bytes.size() > kMaxFontBytes) {
         throw FontError("larger than any font file (over " + std::to_string(kMaxFontBytes >> 20) +
                         " MiB)");
     }
-    bytes.resize(done);
     return bytes;
 }
 
