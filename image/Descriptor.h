@@ -14,6 +14,9 @@ class Descriptor {
             ::close(fd_);
         }
     }
+    Descriptor(Descriptor&& other) noexcept : fd_(other.fd_), owned_(other.owned_) {
+        other.fd_ = -1;
+    }
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
 

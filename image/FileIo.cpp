@@ -5,6 +5,7 @@
 #include <sys/vfs.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -163,10 +164,12 @@ void writeInPlace(const std::string& path, std::initializer_list<std::span<const
 
 }  // namespace
 
-size_t readFileInto(const std::string& path, std::initializer_list<std::span<uint8_t>> parts) {
-    const bool standardInput = isStandardStream(path);
-    // Opening without blocking keeps a pipe with no writer from hanging the open; reads block
-    // again as usual afterwards.
+namespace {
+
+// Opening without blocking keeps a pipe with no writer from hanging the open; reads block again
+// as usual afterwards.
+Descriptor openForReading(const std::string& path, Dash dash) {
+    const bool standardInput = dash == Dash::StandardInput && isStandardStream(path);
     Descriptor fd(standardInput
                       ? STDIN_FILENO
                       : ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK),
@@ -180,6 +183,14 @@ size_t readFileInto(const std::string& path, std::initializer_list<std::span<uin
             throwFileError(path, "open", errno);
         }
     }
+    return fd;
+}
+
+}  // namespace
+
+size_t readFileInto(const std::string& path, std::initializer_list<std::span<uint8_t>> parts,
+                    Dash dash) {
+    const Descriptor fd = openForReading(path, dash);
     size_t total = 0;
     for (const auto part : parts) {
         const size_t n = readFully(fd.get(), path, part.data(), part.size());
@@ -191,9 +202,18 @@ size_t readFileInto(const std::string& path, std::initializer_list<std::span<uin
     return total;
 }
 
-std::vector<uint8_t> readFileUpTo(const std::string& path, size_t limit) {
-    std::vector<uint8_t> bytes(limit);
-    bytes.resize(readFileInto(path, {std::span<uint8_t>(bytes)}));
+std::vector<uint8_t> readFileUpTo(const std::string& path, size_t limit, Dash dash) {
+    const Descriptor fd = openForReading(path, dash);
+    std::vector<uint8_t> bytes(std::min(limit, size_t{64} * 1024));
+    size_t done = 0;
+    for (;;) {
+        done += readFully(fd.get(), path, bytes.data() + done, bytes.size() - done);
+        if (done < bytes.size() || bytes.size() == limit) {
+            break;
+        }
+        bytes.resize(std::min(bytes.size() * 2, limit));
+    }
+    bytes.resize(done);
     return bytes;
 }
 

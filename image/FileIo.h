@@ -20,14 +20,20 @@ inline bool isStandardStream(std::string_view path) {
     return path == kStandardStream;
 }
 
+// What "-" names when a file is read: standard input, or a file of that name (a font file is
+// never read from standard input).
+enum class Dash { StandardInput, FileName };
+
 // Reads the file from its start into `parts`, one after another, until the file ends or every
 // part is full. Returns the number of bytes read. Bytes the file does not supply are untouched.
 // "-" reads standard input, which is left open.
-size_t readFileInto(const std::string& path, std::initializer_list<std::span<uint8_t>> parts);
+size_t readFileInto(const std::string& path, std::initializer_list<std::span<uint8_t>> parts,
+                    Dash dash = Dash::StandardInput);
 
 // Reads at most `limit` bytes of the file (or of standard input for "-"); the vector's size is
-// the number of bytes read.
-std::vector<uint8_t> readFileUpTo(const std::string& path, size_t limit);
+// the number of bytes read. Memory grows with what is read, not with `limit`.
+std::vector<uint8_t> readFileUpTo(const std::string& path, size_t limit,
+                                  Dash dash = Dash::StandardInput);
 
 // Writes `parts` one after another as the whole new content of `path`:
 // - a regular file, or none yet: atomically. The bytes go to a temporary file in the folder of

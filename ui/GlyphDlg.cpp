@@ -1,10 +1,10 @@
 #include "ui/GlyphDlg.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <vector>
 
 #include "dialogkit/PaintContext.h"
+#include "image/Text.h"
 #include "res/Templates.h"
 #include "res/resource.h"
 
@@ -43,10 +43,9 @@ void CGlyphDlg::DoDataExchange(dk::CDataExchange& dx) {
 }
 
 std::string CGlyphDlg::CodeText(int code, CodePage page) {
-    char hex[8];
-    std::snprintf(hex, sizeof hex, "0x%02X", code & 0xFF);
-    return std::string(hex) + "   " + codePageText(page, static_cast<uint8_t>(code)) +
-           "   (code page " + std::to_string(static_cast<int>(page)) + ")";
+    return formatPlain("0x%02X", code & 0xFF) + "   " +
+           codePageText(page, static_cast<uint8_t>(code)) + "   (code page " +
+           std::to_string(static_cast<int>(page)) + ")";
 }
 
 bool CGlyphDlg::OnInitDialog() {
