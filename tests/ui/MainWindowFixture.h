@@ -9,7 +9,7 @@
 #include <sstream>
 #include <string>
 
-#include "dialogkit/Prompts.h"
+#include "tests/support/ScriptedPrompts.h"
 #include "dialogkit/Widgets.h"
 #include "res/resource.h"
 #include "tests/support/RomBuilder.h"
