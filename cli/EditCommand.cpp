@@ -210,9 +210,8 @@ void applyEdits(CRomImage& image, const EditPlan& plan) {
 int runEdit(const EditOptions& options) {
     const std::string& file = options.file;
     CRomImage image;
-    const RomStatus status = loadAndValidate(image, file, options.skipChecksum);
-    if (status != kRomOk) {
-        return refuse(file, statusReason(status));
+    if (const auto failed = loadValid(image, file, options.skipChecksum)) {
+        return *failed;
     }
     const EditPlan plan = planEdits(image, options.edits);
     if (!plan.refusal.empty()) {

@@ -62,9 +62,8 @@ void FontExportOptions::read() {
 int runFontExport(const FontExportOptions& options) {
     const std::string& file = options.file;
     CRomImage image;
-    const RomStatus status = loadAndValidate(image, file, options.skipChecksum);
-    if (status != kRomOk) {
-        return refuse(file, statusReason(status));
+    if (const auto failed = loadValid(image, file, options.skipChecksum)) {
+        return *failed;
     }
     if (!image.fontsLocated()) {
         return refuse(file, "the image's fonts are not located, so there is nothing to export");

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <system_error>
 
+#include "cli/Output.h"
 #include "image/FileError.h"
 #include "image/FileIo.h"
 
@@ -53,6 +54,14 @@ RomStatus loadAndValidate(CRomImage& image, const std::string& path, bool skipCh
     loadImage(image, path);
     image.skipChecksum = skipChecksum ? 1 : 0;
     return image.validate();
+}
+
+std::optional<int> loadValid(CRomImage& image, const std::string& file, bool skipChecksum) {
+    const RomStatus status = loadAndValidate(image, file, skipChecksum);
+    if (status != kRomOk) {
+        return refuse(file, statusReason(status));
+    }
+    return std::nullopt;
 }
 
 }  // namespace vorlane::cli

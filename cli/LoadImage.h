@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 
 #include "image/RomImage.h"
@@ -20,5 +21,9 @@ size_t loadImage(CRomImage& image, const std::string& path);
 // Reads `path` into a freshly reset image and validates it. Anything but a regular file is
 // refused before it is opened. Throws FileError.
 RomStatus loadAndValidate(CRomImage& image, const std::string& path, bool skipChecksum);
+
+// Loads FILE as above and refuses anything but a valid image: nothing when it is valid, else the
+// exit status, the refusal reported. Throws FileError.
+std::optional<int> loadValid(CRomImage& image, const std::string& file, bool skipChecksum);
 
 }  // namespace vorlane::cli
