@@ -45,10 +45,14 @@ const char* tvStandardName(int standard) {
 }
 
 std::string infoJson(const CRomImage& image, RomStatus status, const std::string& file) {
-    Json line;
-    line["file"] = file;
-    for (const InfoField& field : infoRecord(image, status)) {
-        line[std::string(field.key)] = jsonOf(field.value);
+    const InfoRecord record = infoRecord(image, status);
+    Json line = Json::object();
+    // The keys are distinct by construction: appended without looking each one up.
+    auto& members = line.get_ref<Json::object_t&>();
+    members.reserve(record.size() + 1);
+    members.emplace_back("file", file);
+    for (const InfoField& field : record) {
+        members.emplace_back(std::string(field.key), jsonOf(field.value));
     }
     return jsonText(line);
 }
