@@ -13,6 +13,7 @@
 
 #include "image/Descriptor.h"
 #include "image/FileError.h"
+#include "image/FileIo.h"
 
 namespace vorlane::card {
 
@@ -74,23 +75,15 @@ Attribute readAttribute(int folder, const char* name) {
     if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
         return {std::nullopt, std::string("its ") + name + " file is not a regular file"};
     }
-    char buffer[kAttributeMax + 1];
+    uint8_t buffer[kAttributeMax + 1];
     size_t done = 0;
-    while (done < sizeof buffer) {
-        const ssize_t n = ::read(fd.get(), buffer + done, sizeof buffer - done);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0) {
-            return {std::nullopt,
-                    std::string("its ") + name + " file cannot be read: " + std::strerror(errno)};
-        }
-        if (n == 0) {
-            break;
-        }
-        done += static_cast<size_t>(n);
+    try {
+        done = readFully(fd.get(), name, buffer, sizeof buffer);
+    } catch (const FileError& error) {
+        return {std::nullopt, std::string("its ") + name +
+                                  " file cannot be read: " + std::strerror(error.code().value())};
     }
-    return {std::string(buffer, done), ""};
+    return {std::string(reinterpret_cast<const char*>(buffer), done), ""};
 }
 
 // Reads and parses one ID file; a missing or malformed one is a reason to skip the device.

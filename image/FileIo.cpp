@@ -13,12 +13,10 @@
 
 #include "image/Descriptor.h"
 #include "image/FileError.h"
+#include "image/Text.h"
 
 namespace vorlane {
 
-namespace {
-
-// Reads until `size` bytes are in or the file ends; returns the count.
 size_t readFully(int fd, const std::string& path, uint8_t* dest, size_t size) {
     size_t done = 0;
     while (done < size) {
@@ -36,6 +34,8 @@ size_t readFully(int fd, const std::string& path, uint8_t* dest, size_t size) {
     }
     return done;
 }
+
+namespace {
 
 void writeFully(int fd, const std::string& path, const uint8_t* src, size_t size) {
     size_t done = 0;
@@ -64,9 +64,8 @@ std::string temporaryNameFor(const std::string& target) {
     const auto slash = target.find_last_of('/');
     const std::string folder = slash == std::string::npos ? "" : target.substr(0, slash + 1);
     const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
-    char suffix[17];
-    std::snprintf(suffix, sizeof suffix, "%016llx", static_cast<unsigned long long>(random()));
-    return folder + "." + name + "." + suffix + ".tmp";
+    return folder + "." + name + "." +
+           formatPlain("%016llx", static_cast<unsigned long long>(random())) + ".tmp";
 }
 
 bool onProcFs(const std::string& folder) {

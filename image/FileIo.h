@@ -20,6 +20,10 @@ inline bool isStandardStream(std::string_view path) {
     return path == kStandardStream;
 }
 
+// Reads from the open file `fd` until `size` bytes are in or the file ends, and returns the
+// count: the one read loop of the programs. Throws FileError naming `path`.
+size_t readFully(int fd, const std::string& path, uint8_t* dest, size_t size);
+
 // What "-" names when a file is read: standard input, or a file of that name (a font file is
 // never read from standard input).
 enum class Dash { StandardInput, FileName };
