@@ -21,7 +21,8 @@ enum class Fault { None, EnableDenied, ReadFailsPartWay, DisableFails, SignalDur
 
 class RecordingPort : public card::RomPort {
   public:
-    RecordingPort(Fault fault, std::vector<uint8_t> rom) : fault_(fault), rom_(std::move(rom)) {}
+    RecordingPort(Fault fault, std::vector<uint8_t> rom, int signal = SIGINT)
+        : fault_(fault), rom_(std::move(rom)), signal_(signal) {}
     std::vector<std::string> steps;
 
     void writeControl(std::string_view text) override {
@@ -40,7 +41,7 @@ class RecordingPort : public card::RomPort {
                 throw FileError("rom", "read", std::make_error_code(std::errc::io_error));
             }
             if (done == 4096 && fault_ == Fault::SignalDuringRead) {
-                std::raise(SIGINT);
+                std::raise(signal_);
             }
             if (stop()) {
                 return done;
@@ -53,6 +54,7 @@ class RecordingPort : public card::RomPort {
   private:
     Fault fault_;
     std::vector<uint8_t> rom_;
+    int signal_;
 };
 
 struct OrderCase {
@@ -99,6 +101,50 @@ INSTANTIATE_TEST_SUITE_P(
         OrderCase{"DisableFails", Fault::DisableFails, kAllSteps, "FileError"},
         OrderCase{"SignalDuringRead", Fault::SignalDuringRead, kAllSteps, "interrupted"}),
     [](const ::testing::TestParamInfo<OrderCase>& info) { return info.param.name; });
+
+// Every signal that would end the program while the ROM is exposed is caught, the ROM hidden
+// again, and the signal handed back; the program's own handler is put back afterwards.
+class ReadSignal : public ::testing::TestWithParam<int> {};
+
+TEST_P(ReadSignal, HidesTheRomAndHandsTheSignalBack) {
+    const int signal = GetParam();
+    struct sigaction before {};
+    ::sigaction(signal, nullptr, &before);
+    RecordingPort port(Fault::SignalDuringRead, RomBuilder().build(), signal);
+    int caught = 0;
+    try {
+        card::readRom(port);
+    } catch (const card::RomReadInterrupted& interrupted) {
+        caught = interrupted.signal();
+    }
+    EXPECT_EQ(caught, signal);
+    EXPECT_EQ(port.steps, kAllSteps);
+    struct sigaction after {};
+    ::sigaction(signal, nullptr, &after);
+    EXPECT_EQ(after.sa_handler, before.sa_handler);
+    sigset_t mask;
+    ::pthread_sigmask(SIG_SETMASK, nullptr, &mask);
+    EXPECT_FALSE(sigismember(&mask, signal)) << "the signal was left blocked";
+}
+
+INSTANTIATE_TEST_SUITE_P(Terminating, ReadSignal,
+                         ::testing::Values(SIGHUP, SIGINT, SIGQUIT, SIGPIPE, SIGTERM, SIGALRM,
+                                           SIGUSR1, SIGXFSZ, SIGRTMIN),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                             return std::string(info.param == SIGRTMIN ? "RTMIN"
+                                                                       : sigabbrev_np(info.param));
+                         });
+
+// A signal ignored by whoever started the program (nohup) stays ignored: it ends nothing.
+TEST(ReadRom, AnIgnoredSignalStaysIgnored) {
+    struct sigaction before {};
+    ::sigaction(SIGHUP, nullptr, &before);
+    std::signal(SIGHUP, SIG_IGN);
+    RecordingPort port(Fault::SignalDuringRead, RomBuilder().build(), SIGHUP);
+    EXPECT_NO_THROW(card::readRom(port));
+    EXPECT_EQ(port.steps, kAllSteps);
+    ::sigaction(SIGHUP, &before, nullptr);
+}
 
 TEST(ReadRom, StopsAtTheLimit) {
     RecordingPort port(Fault::None, std::vector<uint8_t>(5000, 0xAB));

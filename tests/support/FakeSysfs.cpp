@@ -43,6 +43,9 @@ std::string FakeSysfs::add(const FakeDevice& device) {
     if (device.bootVga) {
         writeText(folder + "/boot_vga", *device.bootVga);
     }
+    if (device.resource) {
+        writeText(folder + "/resource", *device.resource);
+    }
     if (device.rom) {
         writeBytes(folder + "/rom", *device.rom);
         ::chmod((folder + "/rom").c_str(), 0600);  // as the kernel makes it
