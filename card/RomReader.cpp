@@ -99,6 +99,26 @@ class SignalCatcher {
     sigset_t callerMask_{};
 };
 
+// Lets the caught signals in while it lives (they are held blocked otherwise).
+class SignalsLetIn {
+  public:
+    SignalsLetIn() {
+        if (waitMask != nullptr) {
+            ::pthread_sigmask(SIG_SETMASK, waitMask, &held_);
+        }
+    }
+    ~SignalsLetIn() {
+        if (waitMask != nullptr) {
+            ::pthread_sigmask(SIG_SETMASK, &held_, nullptr);
+        }
+    }
+    SignalsLetIn(const SignalsLetIn&) = delete;
+    SignalsLetIn& operator=(const SignalsLetIn&) = delete;
+
+  private:
+    sigset_t held_{};
+};
+
 // Waits until `fd` can be read or a caught signal comes; false for the signal. Without a catcher
 // it waits under the mask in force.
 bool waitReadable(int fd) {
@@ -165,9 +185,10 @@ void SysfsRomPort::writeControl(std::string_view text) {
 size_t SysfsRomPort::read(std::span<uint8_t> into, const std::function<bool()>& stop) {
     int raw = -1;
     try {
-        // Not blocking, so that a pipe standing in for the kernel's file is waited on in ppoll,
-        // where a signal ends the wait.
-        raw = openRom(O_RDONLY | O_NONBLOCK, "open", stop);
+        // Opening a pipe that stands in for the kernel's file waits for its writer, and a signal
+        // must be able to end that wait.
+        const SignalsLetIn letIn;
+        raw = openRom(O_RDONLY, "open", stop);
     } catch (const FileError& error) {
         if (stop()) {
             return 0;
@@ -181,7 +202,7 @@ size_t SysfsRomPort::read(std::span<uint8_t> into, const std::function<bool()>& 
             continue;  // a signal: stop() says so
         }
         const ssize_t n = ::read(fd.get(), into.data() + done, into.size() - done);
-        if (n < 0 && (errno == EINTR || errno == EAGAIN)) {
+        if (n < 0 && errno == EINTR) {
             continue;
         }
         if (n < 0) {

@@ -17,9 +17,9 @@ using card::DisplayCard;
 
 std::string describe(const DisplayCard& c) {
     char text[80];
-    std::snprintf(text, sizeof text, "%s %04x:%04x %04x:%04x%s%s", c.address.c_str(), c.vendorId,
+    std::snprintf(text, sizeof text, "%s %04x:%04x %04x:%04x%s%s%s", c.address.c_str(), c.vendorId,
                   c.deviceId, c.subsystemVendorId, c.subsystemId, c.bootVga ? " boot" : "",
-                  c.hasRom ? " rom" : "");
+                  c.hasRom ? " rom" : "", c.romIsStartupCopy ? " copy" : "");
     return text;
 }
 
@@ -108,7 +108,28 @@ INSTANTIATE_TEST_SUITE_P(
                   &FakeDevice::deviceClass, "?")},
             {"0000:08:00.0 1002:5144 1002:013a boot rom"},
             {"0000:01:00.0", "0000:02:00.0", "0000:03:00.0", "0000:04:00.0", "0000:05:00.0",
-             "0000:06:00.0"}}),
+             "0000:06:00.0"}},
+        // The ROM resource tells the start-up copy: its address or its shadow flag, each alone.
+        // A short, malformed or missing resource file leaves the ROM the card's own.
+        ListingCase{
+            "StartupCopyIsToldByTheRomResource",
+            {with(kBoot, &FakeDevice::resource, resourceFile(kStartupCopyLine)),
+             with(dev("0000:01:00.0"), &FakeDevice::resource, resourceFile(kRomBarLine)),
+             with(dev("0000:03:00.0"), &FakeDevice::resource,
+                  resourceFile("0x00000000000c0000 0x00000000000dffff 0x0000000000046200")),
+             with(dev("0000:04:00.0"), &FakeDevice::resource,
+                  resourceFile("0x00000000fe800000 0x00000000fe80ffff 0x0000000000046202")),
+             with(dev("0000:05:00.0"), &FakeDevice::resource,
+                  resourceFile(kStartupCopyLine).substr(0, 6 * 57)),
+             with(dev("0000:06:00.0"), &FakeDevice::resource,
+                  resourceFile("0x00000000000c0000 0x00000000000dffff")),
+             dev("0000:07:00.0")},
+            {"0000:01:00.0 1002:5159 1002:0008 rom",
+             "0000:02:00.0 1002:5144 1002:013a boot rom copy",
+             "0000:03:00.0 1002:5159 1002:0008 rom copy",
+             "0000:04:00.0 1002:5159 1002:0008 rom copy", "0000:05:00.0 1002:5159 1002:0008 rom",
+             "0000:06:00.0 1002:5159 1002:0008 rom", "0000:07:00.0 1002:5159 1002:0008 rom"},
+            {}}),
     [](const ::testing::TestParamInfo<ListingCase>& info) { return info.param.name; });
 
 // The tree itself can hold what no kernel makes: links out of the device folder, missing
