@@ -39,10 +39,12 @@ uint16_t wordAt(std::span<const uint8_t> bytes, size_t at) {
 const char* familyName(OlderFamily family) {
     switch (family) {
         case OlderFamily::Radeon7000:
-            return "the Radeon 7000 to 7500 family (R100/RV100/RV200), whose clock record has "
+            return "a card of the Radeon 7000 to 7500 family (R100/RV100/RV200), whose clock "
+                   "record has "
                    "another layout";
         case OlderFamily::Radeon8500:
-            return "the Radeon 8500 to 9250 family (R200/RV250/RV280), not yet tested with "
+            return "a card of the Radeon 8500 to 9250 family (R200/RV250/RV280), not yet tested "
+                   "with "
                    "Vorlane";
         case OlderFamily::Rage128:
             return "a Rage 128";
