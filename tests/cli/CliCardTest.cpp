@@ -320,6 +320,23 @@ TEST(CliCheck, VerdictsExitStatusAndJson) {
     EXPECT_NE(missing.out.find("not fit"), std::string::npos);
 }
 
+// An intact image of an older family is named in the human reports; the JSON stays as it was.
+TEST(CliCheck, OlderFamilyIsNamedInTheHumanReportsOnly) {
+    TempDir dir;
+    RomBuilder().deviceId(0x5046).clockRecordAt(std::nullopt).writeTo(dir.file("rage128.rom"));
+    const std::string line =
+        "  older card  device 5046 is a Rage 128: the image is intact, but "
+        "not one Vorlane can edit\n";
+    for (const char* command : {"info", "check"}) {
+        const CliResult human = runCli({command, dir.file("rage128.rom")});
+        EXPECT_EQ(human.exitCode, 1) << command;
+        EXPECT_TRUE(human.out.ends_with(line)) << command << ": " << human.out;
+        const CliResult json = runCli({command, "--json", dir.file("rage128.rom")});
+        EXPECT_EQ(json.out.find("older"), std::string::npos) << json.out;
+        EXPECT_EQ(json.jsonLines().size(), 1u);
+    }
+}
+
 TEST(CliCheck, StandardInputIsSizedByWhatWasRead) {
     TempDir dir;
     std::vector<uint8_t> bytes = RomBuilder().build();
