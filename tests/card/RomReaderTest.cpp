@@ -2,9 +2,16 @@
 // once through real files.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <poll.h>
+#include <pthread.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <csignal>
 #include <filesystem>
 #include <system_error>
+#include <thread>
 
 #include "card/RomReader.h"
 #include "image/FileError.h"
@@ -182,6 +189,61 @@ TEST(SysfsRomPort, PipeServedLikeTheKernelSeesEnableReadDisable) {
     card::SysfsRomPort port(sysfs.root(), "0000:01:00.0");
     EXPECT_EQ(card::readRom(port).bytes, rom);
     EXPECT_EQ(server.steps(), kAllSteps);
+}
+
+// Reads one control line written to the pipe at `path`, giving up after five seconds.
+std::string readControlLine(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY);
+    std::string line;
+    pollfd poll{fd, POLLIN, 0};
+    while (fd >= 0 && !line.ends_with('\n') && ::poll(&poll, 1, 5000) > 0) {
+        char c = 0;
+        if (::read(fd, &c, 1) != 1) {
+            break;
+        }
+        line += c;
+    }
+    if (fd >= 0) {
+        ::close(fd);
+    }
+    return line.ends_with('\n') ? "write:" + line : "gave up";
+}
+
+// A card whose ROM gives nothing, and a hangup while the reader waits on it: the wait ends at
+// once, the ROM is hidden again and the signal is handed back.
+TEST(SysfsRomPort, ASignalEndsTheWaitOnARomThatGivesNothing) {
+    TempDir dir;
+    FakeSysfs sysfs(dir.path());
+    sysfs.add(FakeDevice{});
+    const std::string rom = sysfs.romOf("0000:01:00.0");
+    std::filesystem::remove(rom);
+    ASSERT_EQ(::mkfifo(rom.c_str(), 0600), 0);
+    const pthread_t reader = ::pthread_self();
+    std::vector<std::string> steps;
+    std::thread kernel([&] {
+        steps.push_back(readControlLine(rom));
+        // Holds the ROM open without a byte in it, so that only the signal can end the wait.
+        const int holding = ::open(rom.c_str(), O_WRONLY);
+        ::pthread_kill(reader, SIGHUP);
+        std::string disable = readControlLine(rom);
+        ::close(holding);
+        if (disable == "gave up") {
+            // The wait outlived the signal; the end of the ROM lets the reader go on.
+            steps.push_back(disable);
+            disable = readControlLine(rom);
+        }
+        steps.push_back(disable);
+    });
+    card::SysfsRomPort port(sysfs.root(), "0000:01:00.0");
+    int caught = 0;
+    try {
+        card::readRom(port);
+    } catch (const card::RomReadInterrupted& interrupted) {
+        caught = interrupted.signal();
+    }
+    kernel.join();
+    EXPECT_EQ(caught, SIGHUP);
+    EXPECT_EQ(steps, (std::vector<std::string>{"write:1\n", "write:0\n"}));
 }
 
 TEST(SysfsRomPort, RefusesARomThatIsALinkAndAnAddressThatIsAPath) {
