@@ -5,7 +5,13 @@
 # VORLANE_KERNEL_CACHE, or ~/.cache/vorlane/kernel, so reruns and later builds reuse it.
 set -euo pipefail
 
-cache=${VORLANE_KERNEL_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/vorlane/kernel}
+if [ -n "${VORLANE_KERNEL_CACHE:-}" ]; then
+  cache=$VORLANE_KERNEL_CACHE
+elif [ -n "${XDG_CACHE_HOME:-}" ] || [ -n "${HOME:-}" ]; then
+  cache=${XDG_CACHE_HOME:-$HOME/.cache}/vorlane/kernel
+else
+  cache=/tmp/vorlane-kernel-$(id -u)
+fi
 mkdir -p "$cache"
 exec 9>"$cache/.lock"
 flock 9
@@ -22,8 +28,11 @@ fi
 
 download=$(mktemp -d)
 trap 'rm -rf "$download"' EXIT
+# As root, apt downloads as its own user, which must be able to write the folder.
+if [ "$(id -u)" -eq 0 ] && id _apt >/dev/null 2>&1; then
+  chown _apt "$download"
+fi
 cd "$download"
-# apt's download sandbox user cannot write a folder of root's; the files are checked all the same.
 apt-get download -q linux-image-amd64 >&2
 meta=$(ls linux-image-amd64_*.deb)
 image_package=$(dpkg-deb -f "$meta" Depends | grep -o 'linux-image-[^ ,]*-amd64' | head -n 1)
