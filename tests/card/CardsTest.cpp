@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <new>
 
 #include "card/Cards.h"
 #include "image/FileError.h"
+#include "tests/card/RunningOutOfMemory.h"
 #include "tests/support/FakeSysfs.h"
 #include "tests/support/RomBuilder.h"
 
@@ -170,6 +172,39 @@ TEST(Listing, RomThatIsALinkOrAFolderIsNoRom) {
     }
     EXPECT_EQ(cards, (std::vector<std::string>{"0000:01:00.0 1002:5159 1002:0008",
                                                "0000:02:00.0 1002:5159 1002:0008"}));
+}
+
+size_t openDescriptors() {
+    size_t count = 0;
+    for ([[maybe_unused]] const auto& entry :
+         std::filesystem::directory_iterator("/proc/self/fd")) {
+        ++count;
+    }
+    return count;
+}
+
+// An exception part-way through the listing (memory running out at each allocation in turn)
+// leaves no folder or file open.
+TEST(Listing, AFailurePartWayLeavesNothingOpen) {
+    TempDir dir;
+    FakeSysfs sysfs(dir.path());
+    for (const char* address : {"0000:01:00.0", "0000:02:00.0", "0000:03:00.0", "0000:04:00.0",
+                                "0000:05:00.0", "0000:06:00.0", "0000:07:00.0", "0000:08:00.0"}) {
+        sysfs.add(dev(address));
+    }
+    const size_t before = openDescriptors();
+    int failures = 0;
+    for (int allocations = 0; allocations < 60; ++allocations) {
+        runOutOfMemoryAfter(allocations);
+        try {
+            card::listAtiCards(sysfs.root());
+        } catch (const std::bad_alloc&) {
+            ++failures;
+        }
+        runOutOfMemoryAfter(-1);
+        EXPECT_EQ(openDescriptors(), before) << "failing allocation " << allocations;
+    }
+    EXPECT_GT(failures, 10);
 }
 
 TEST(Listing, UnreadableDevicesFolderIsAFileError) {
