@@ -21,7 +21,10 @@ std::string cardLine(const card::DisplayCard& c) {
     return c.address + "  vendor " + hex4(c.vendorId) + "  device " + hex4(c.deviceId) +
            "  subsystem vendor " + hex4(c.subsystemVendorId) + "  subsystem " +
            hex4(c.subsystemId) + (c.bootVga ? "  boot VGA" : "") +
-           (c.hasRom ? "  ROM" : "  no ROM") + "\n";
+           (!c.hasRom            ? "  no ROM"
+            : c.romIsStartupCopy ? "  ROM (start-up copy)"
+                                 : "  ROM") +
+           "\n";
 }
 
 std::string cardJson(const card::DisplayCard& c) {

@@ -12,6 +12,7 @@
 #include "cli/Json.h"
 #include "cli/LoadImage.h"
 #include "cli/Output.h"
+#include "cli/Report.h"
 #include "cli/Values.h"
 #include "image/Check.h"
 #include "image/FileError.h"
@@ -108,8 +109,9 @@ int runCheck(const CheckOptions& options) {
         }
         const auto findings = checkImage(image, status, size, request);
         unfit = unfit || hasError(findings);
-        const std::string text =
-            options.json ? checkJson(file, status, findings) : checkHuman(file, findings);
+        const std::string text = options.json
+                                     ? checkJson(file, status, findings)
+                                     : checkHuman(file, findings) + olderFamilyLine(image, status);
         std::fwrite(text.data(), 1, text.size(), stdout);
     }
     return unreadable ? kExitFile : unfit ? kExitInvalid : kExitDone;

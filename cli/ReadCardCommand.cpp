@@ -6,7 +6,9 @@
 #include <system_error>
 
 #include "card/Cards.h"
+#include "card/RomOrigin.h"
 #include "card/RomReader.h"
+#include "cli/Json.h"
 #include "cli/Output.h"
 #include "cli/Report.h"
 #include "cli/Values.h"
@@ -63,6 +65,42 @@ bool allErased(const std::vector<uint8_t>& bytes) {
     return true;
 }
 
+// Why the kernel would not give the chip's contents, said before anything is read; "" when it
+// would (or when a start-up copy is wanted).
+std::string refusalBeforeReading(const ReadCardOptions& options, const card::DisplayCard& chosen) {
+    switch (card::refusalBeforeReading(chosen, options.shadow)) {
+        case card::RomRefusal::None:
+            return "";
+        case card::RomRefusal::StartupCopy:
+            return "the ROM the kernel offers for this card is the copy its BIOS made of itself in "
+                   "memory at start-up (at 0xC0000, the card being the boot display), not the "
+                   "chip's contents; to get the chip's, read the card on a machine where it is not "
+                   "the boot display, or give --shadow to save the start-up copy anyway";
+        case card::RomRefusal::OtherCardsStartupCopy:
+            return "the kernel offers the start-up copy at 0xC0000 for this card, which is not the "
+                   "boot display: that is the boot display's BIOS, never this card's, so it is "
+                   "not saved, --shadow or not";
+    }
+    return "";
+}
+
+// The likely cause of a failed enable or read, in plain words.
+std::string readFailure(const ReadCardOptions& options, const card::DisplayCard& chosen,
+                        const FileError& error) {
+    const auto code = error.code();
+    if (code == std::errc::permission_denied || code == std::errc::operation_not_permitted) {
+        return "reading a card's ROM needs root";
+    }
+    if (code == std::errc::io_error) {
+        return error.reason() +
+               ": the card exposes no valid option ROM, or its memory decoding is switched "
+               "off; the kernel's log (dmesg) says which, and as root `echo 1 > " +
+               card::devicesFolder(options.sysfsRoot) + "/" + chosen.address +
+               "/enable` switches decoding on";
+    }
+    return error.reason();
+}
+
 // The ROM of `chosen`, or the exit status when it could not be read. An interrupted read ends
 // the program with the signal that interrupted it, the ROM hidden again.
 std::optional<card::RomDump> dumpRom(const ReadCardOptions& options,
@@ -87,10 +125,7 @@ std::optional<card::RomDump> dumpRom(const ReadCardOptions& options,
         }
         return dump;
     } catch (const FileError& error) {
-        const auto code = error.code();
-        const bool denied =
-            code == std::errc::permission_denied || code == std::errc::operation_not_permitted;
-        complain(error.path(), denied ? "reading a card's ROM needs root" : error.reason());
+        complain(error.path(), readFailure(options, chosen, error));
         exitStatus = kExitFile;
     } catch (const card::RomReadInterrupted& interrupted) {
         complain(port.path(), "interrupted; the ROM was hidden again and nothing was written");
@@ -107,6 +142,7 @@ void ReadCardOptions::declare(CLI::App& sub) {
     address_ = sub.add_option("ADDRESS", addressText_);
     addValue(sub, "-o", output, "OUT")->required();
     sub.add_flag("--json", json);
+    sub.add_flag("--shadow", shadow);
     addValue(sub, "--sysfs", sysfsRoot, "DIR");
 }
 
@@ -130,9 +166,28 @@ int runReadCard(const ReadCardOptions& options) {
     if (chosen == nullptr) {
         return exitStatus;
     }
+    const std::string romPath =
+        card::devicesFolder(options.sysfsRoot) + "/" + chosen->address + "/rom";
+    // Decided from what the kernel lists, so that a refused ROM is never even exposed.
+    if (chosen->hasRom) {
+        if (const std::string refusal = refusalBeforeReading(options, *chosen); !refusal.empty()) {
+            complain(romPath, refusal);
+            return kExitInvalid;
+        }
+    }
     const auto dump = dumpRom(options, *chosen, exitStatus);
     if (!dump) {
         return exitStatus;
+    }
+    const bool startupCopy = chosen->romIsStartupCopy;
+    if (const std::string foreign = card::foreignBios(*chosen, dump->bytes); !foreign.empty()) {
+        if (startupCopy) {
+            complain(romPath, foreign +
+                                  ": the kernel served another card's BIOS as this card's "
+                                  "start-up copy, so it is not saved, --shadow or not");
+            return kExitInvalid;
+        }
+        complain(romPath, "warning: " + foreign + "; check that this is the card you meant");
     }
     writeFileAtomically(options.output, {std::span<const uint8_t>(dump->bytes)});
 
@@ -141,19 +196,35 @@ int runReadCard(const ReadCardOptions& options) {
     const RomStatus status = image.validate();
     // With the dump on standard output, the report must not mix into it.
     FILE* report = options.output == "-" ? stderr : stdout;
-    const std::string text = options.json ? infoJson(image, status, options.output) + "\n"
-                                          : infoHuman(image, status, options.output);
+    std::string text;
+    if (options.json) {
+        Json line = infoObject(image, status, options.output);
+        // The key exists only for a start-up copy.
+        if (startupCopy) {
+            line["shadow"] = true;
+        }
+        text = jsonText(line) + "\n";
+    } else {
+        text = infoHuman(image, status, options.output);
+        if (startupCopy) {
+            text +=
+                "  source      the start-up copy in memory at 0xC0000 (--shadow), not the "
+                "chip's contents\n";
+        }
+    }
     std::fwrite(text.data(), 1, text.size(), report);
     if (status == kRomOk) {
         return kExitDone;
     }
-    std::string reason = statusReason(status) + "; ";
+    std::string reason = statusReason(status);
     if (allErased(dump->bytes)) {
-        reason += "every byte is 0xFF, so the card did not show its ROM; ";
+        reason += "; every byte is 0xFF, so the card did not show its ROM";
     }
-    reason +=
-        "a dump of the card the machine booted from can be the copy the BIOS patched in memory, "
-        "not the chip's contents";
+    if (startupCopy) {
+        reason +=
+            "; this is the copy the BIOS patched in memory at start-up, not the chip's "
+            "contents";
+    }
     complain(options.output, reason);
     return kExitInvalid;
 }

@@ -1,5 +1,5 @@
-// read-card [ADDRESS] -o OUT [--json] [--sysfs DIR]: saves a card's option ROM and reports it
-// as info does.
+// read-card [ADDRESS] -o OUT [--json] [--shadow] [--sysfs DIR]: saves a card's option ROM and
+// reports it as info does.
 #pragma once
 
 #include <string>
@@ -12,6 +12,7 @@ struct ReadCardOptions : CommandOptions {
     std::string address;  // in the kernel's form, or empty
     std::string output;
     bool json = false;
+    bool shadow = false;  // save the boot display's start-up copy all the same
     std::string sysfsRoot = "/sys";
 
     void declare(CLI::App& sub) override;

@@ -8,6 +8,7 @@
 #include "cli/Values.h"
 #include "image/Clock.h"
 #include "image/Info.h"
+#include "image/OlderFamily.h"
 #include "image/Text.h"
 
 namespace vorlane::cli {
@@ -31,6 +32,11 @@ std::string fontOffset(uint16_t offset) {
 
 }  // namespace
 
+std::string olderFamilyLine(const CRomImage& image, RomStatus status) {
+    const std::string note = olderFamilyNote(image, status);
+    return note.empty() ? "" : "  older card  " + note + "\n";
+}
+
 const char* tvStandardName(int standard) {
     switch (standard) {
         case 0:
@@ -44,7 +50,7 @@ const char* tvStandardName(int standard) {
     }
 }
 
-std::string infoJson(const CRomImage& image, RomStatus status, const std::string& file) {
+Json infoObject(const CRomImage& image, RomStatus status, const std::string& file) {
     const InfoRecord record = infoRecord(image, status);
     Json line = Json::object();
     // The keys are distinct by construction: appended without looking each one up.
@@ -54,7 +60,11 @@ std::string infoJson(const CRomImage& image, RomStatus status, const std::string
     for (const InfoField& field : record) {
         members.emplace_back(std::string(field.key), jsonOf(field.value));
     }
-    return jsonText(line);
+    return line;
+}
+
+std::string infoJson(const CRomImage& image, RomStatus status, const std::string& file) {
+    return jsonText(infoObject(image, status, file));
 }
 
 std::string infoHuman(const CRomImage& image, RomStatus status, const std::string& file) {
@@ -90,7 +100,7 @@ std::string infoHuman(const CRomImage& image, RomStatus status, const std::strin
     out += "  fonts       8x8 " + fontOffset(image.font8x8Offset) + "  8x16 " +
            fontOffset(image.font8x16Offset) +
            "  Cyrillic set: " + (image.isCyrillicSet() ? "yes" : "no") + "\n";
-    return out;
+    return out + olderFamilyLine(image, status);
 }
 
 void reportSkipped(const card::CardListing& listing) {

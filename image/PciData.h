@@ -12,6 +12,7 @@ namespace vorlane {
 inline constexpr uint16_t kAtiVendorId = 0x1002;
 
 struct PciData {
+    static constexpr uint32_t kPointerAt = 0x18;  // in the ROM header: where the structure is
     static constexpr char kSignature[4] = {'P', 'C', 'I', 'R'};
     static constexpr uint32_t kVendorIdAt = 0x04;
     static constexpr uint32_t kDeviceIdAt = 0x06;

@@ -103,7 +103,7 @@ std::string_view CRomImage::headText() const {
 
 void CRomImage::parse() {
     length = std::min(length, data[2] * 512);
-    pcirOffset = bounded(word(0x18), length, 8);
+    pcirOffset = bounded(word(PciData::kPointerAt), length, 8);
     headerOffset = bounded(word(0x48), length, 0x56);
 
     const uint32_t h = headerOffset;
