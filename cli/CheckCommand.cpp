@@ -1,10 +1,6 @@
 #include "cli/CheckCommand.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <CLI/CLI.hpp>
-#include <cerrno>
 #include <cstdio>
 #include <system_error>
 #include <vector>
@@ -25,21 +21,27 @@ namespace {
 // Standard input is read no further than this; no flash chip of these cards comes near it.
 constexpr size_t kStandardInputLimit = 1024 * 1024;
 
+struct CheckedFile {
+    uint64_t size = 0;
+    bool moreThanSize = false;  // standard input went on past the limit
+};
+
 // Loads FILE as `info` does and returns the size of the whole file. Throws FileError.
-uint64_t loadForCheck(CRomImage& image, const std::string& file, RomStatus& status) {
+CheckedFile loadForCheck(CRomImage& image, const std::string& file, RomStatus& status) {
+    CheckedFile checked;
+    image.reset();
     if (isStandardStream(file)) {
-        const std::vector<uint8_t> bytes = readFileUpTo(file, kStandardInputLimit);
-        image.reset();
+        // One byte past the limit tells an input that goes on from one that just fits.
+        const std::vector<uint8_t> bytes = readFileUpTo(file, kStandardInputLimit + 1);
         image.loadBytes(bytes);
-        status = image.validate();
-        return bytes.size();
+        checked.moreThanSize = bytes.size() > kStandardInputLimit;
+        checked.size = checked.moreThanSize ? kStandardInputLimit : bytes.size();
+    } else {
+        // The size of the file that was read, not of whatever the path names a moment later.
+        image.loadFile(file, &checked.size);
     }
-    status = loadAndValidate(image, file, false);
-    struct stat info {};
-    if (::stat(file.c_str(), &info) != 0) {
-        throwFileError(file, "open", errno);
-    }
-    return static_cast<uint64_t>(info.st_size);
+    status = image.validate();
+    return checked;
 }
 
 const char* levelName(CheckFinding::Level level) {
@@ -99,15 +101,16 @@ int runCheck(const CheckOptions& options) {
     for (const std::string& file : options.files) {
         CRomImage image;
         RomStatus status = kRomOk;
-        uint64_t size = 0;
+        CheckedFile checked;
         try {
-            size = loadForCheck(image, file, status);
+            checked = loadForCheck(image, file, status);
         } catch (const FileError& error) {
             complain(file, error.reason());
             unreadable = true;
             continue;
         }
-        const auto findings = checkImage(image, status, size, request);
+        const auto findings =
+            checkImage(image, status, checked.size, request, checked.moreThanSize);
         unfit = unfit || hasError(findings);
         const std::string text = options.json
                                      ? checkJson(file, status, findings)

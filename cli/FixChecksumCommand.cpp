@@ -19,7 +19,10 @@ void FixChecksumOptions::read() {
 
 int runFixChecksum(const FixChecksumOptions& options) {
     CRomImage image;
-    loadAndValidate(image, options.file, false);
+    const RomStatus status = loadAndValidate(image, options.file, false);
+    if (const char* refusal = saveRefusal(status, image.length)) {
+        return refuse(options.file, statusReason(status) + ": " + refusal);
+    }
     image.saveFile(options.outputs.inPlace ? options.file : options.outputs.output);
     return kExitDone;
 }

@@ -103,12 +103,16 @@ void CFontDlg::OnLoadFont() {
     if (dialog.DoModal() != IDOK) {
         return;
     }
-    // A name whose ending is no format's, or a picture (no font to load, chosen through "All
-    // Files"), is read as the font file.
+    // A name whose ending is no format's is read as the font file.
     const std::string path = dialog.GetPathName();
     const fontfile::FontFormat* format = fontfile::formatOfName(path).format;
+    // A picture is written for people to look at; read as a font it would scramble both fonts.
     if (format->read == nullptr) {
-        format = &fontfile::fontFileFormat();
+        MessageBox(path +
+                       "\n\nThis font cannot be loaded: a PNG picture is written, not read. "
+                       "Choose a .fnt, .psf, .psf.gz, .f16 or .f08 file.",
+                   "Error", dk::MB_OK | dk::MB_ICONSTOP);
+        return;
     }
     try {
         format->read(*m_pImage, path, codePage());
