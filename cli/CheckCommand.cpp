@@ -1,9 +1,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <nlohmann/json.hpp>
+#include <span>
 #include <system_error>
 #include <vector>
 
@@ -13,6 +15,7 @@
 #include "image/Check.h"
 #include "image/FileError.h"
 #include "image/FileIo.h"
+#include "image/Report.h"
 
 namespace vorlane::cli {
 
@@ -23,25 +26,39 @@ using Json = nlohmann::ordered_json;
 // Standard input is read no further than this; no flash chip of these cards comes near it.
 constexpr size_t kStandardInputLimit = 1024 * 1024;
 
-// Loads FILE as `info` does and returns the size of the whole file. Throws FileError.
-uint64_t loadForCheck(CRomImage& image, const std::string& file, RomStatus& status) {
+// What check needs of a FILE besides its image: the size of the whole file, and whether the
+// bytes past the image buffer are erased (all 0xFF, padding up to a chip's size).
+struct CheckedFile {
+    uint64_t size = 0;
+    bool erasedPastBuffer = true;
+};
+
+std::span<const uint8_t> pastBuffer(const std::vector<uint8_t>& bytes) {
+    const size_t from = std::min(bytes.size(), static_cast<size_t>(CRomImage::kBufferSize));
+    return std::span<const uint8_t>(bytes).subspan(from);
+}
+
+// Loads FILE as `info` does. Throws FileError.
+CheckedFile loadForCheck(CRomImage& image, const std::string& file, RomStatus& status) {
     if (isStandardStream(file)) {
         const std::vector<uint8_t> bytes = readFileUpTo(file, kStandardInputLimit);
         image.reset();
         image.loadBytes(bytes);
         status = image.validate();
-        return bytes.size();
+        return {bytes.size(), isErased(pastBuffer(bytes))};
     }
     status = loadAndValidate(image, file, false);
     struct stat info {};
     if (::stat(file.c_str(), &info) != 0) {
         throwFileError(file, "open", errno);
     }
-    return static_cast<uint64_t>(info.st_size);
-}
-
-const char* levelName(CheckFinding::Level level) {
-    return level == CheckFinding::Level::Error ? "error" : "warning";
+    CheckedFile checked{static_cast<uint64_t>(info.st_size), true};
+    if (checked.size > static_cast<uint64_t>(CRomImage::kBufferSize)) {
+        // Read as far as standard input is; a larger file's rest is not known to be padding.
+        const std::vector<uint8_t> bytes = readFileUpTo(file, kStandardInputLimit);
+        checked.erasedPastBuffer = bytes.size() >= checked.size && isErased(pastBuffer(bytes));
+    }
+    return checked;
 }
 
 std::string checkJson(const std::string& file, RomStatus status,
@@ -52,23 +69,11 @@ std::string checkJson(const std::string& file, RomStatus status,
     j["status"] = status;
     j["findings"] = Json::array();
     for (const CheckFinding& finding : findings) {
-        j["findings"].push_back({{"level", levelName(finding.level)},
+        j["findings"].push_back({{"level", checkLevelName(finding.level)},
                                  {"code", finding.code},
                                  {"message", finding.message}});
     }
     return j.dump(-1, ' ', false, Json::error_handler_t::replace) + "\n";
-}
-
-std::string checkHuman(const std::string& file, const std::vector<CheckFinding>& findings) {
-    const char* verdict = hasError(findings)  ? "not fit"
-                          : !findings.empty() ? "ok with warnings"
-                                              : "ok";
-    std::string out = file + ": " + verdict + "\n";
-    for (const CheckFinding& finding : findings) {
-        out += std::string("  ") + levelName(finding.level) + " " + finding.code + ": " +
-               oneLine(finding.message) + "\n";
-    }
-    return out;
 }
 
 }  // namespace
@@ -80,16 +85,17 @@ int runCheck(const Invocation& inv) {
     for (const std::string& file : inv.files) {
         CRomImage image;
         RomStatus status = kRomOk;
-        uint64_t size = 0;
+        CheckedFile checked;
         try {
-            size = loadForCheck(image, file, status);
+            checked = loadForCheck(image, file, status);
         } catch (const FileError& error) {
             std::fflush(stdout);
             std::fprintf(stderr, "vorlane-cli: %s: %s\n", file.c_str(), error.reason().c_str());
             unreadable = true;
             continue;
         }
-        const auto findings = checkImage(image, status, size, request);
+        const auto findings =
+            checkImage(image, status, checked.size, request, checked.erasedPastBuffer);
         unfit = unfit || hasError(findings);
         const std::string text =
             inv.json ? checkJson(file, status, findings) : checkHuman(file, findings);

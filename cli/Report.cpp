@@ -32,19 +32,6 @@ std::string fontOffset(uint16_t offset) {
 
 }  // namespace
 
-const char* tvStandardName(int standard) {
-    switch (standard) {
-        case 0:
-            return "None";
-        case 1:
-            return "NTSC";
-        case 2:
-            return "PAL";
-        default:
-            return "unknown";
-    }
-}
-
 std::string jsonValue(const InfoValue& value) {
     if (const float* number = std::get_if<float>(&value)) {
         // nlohmann would print 225 as "225.0" and with only the digits that tell doubles apart;

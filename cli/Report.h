@@ -4,12 +4,10 @@
 #include <string>
 
 #include "image/Info.h"
+#include "image/Report.h"
 #include "image/RomImage.h"
 
 namespace vorlane::cli {
-
-// "None", "NTSC", "PAL" or "unknown".
-const char* tvStandardName(int standard);
 
 // One value as JSON text, on one line; a float with at least nine significant digits.
 std::string jsonValue(const InfoValue& value);
