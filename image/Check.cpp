@@ -1,5 +1,8 @@
 #include "image/Check.h"
 
+#include <algorithm>
+
+#include "image/FileIo.h"
 #include "image/Text.h"
 
 namespace vorlane {
@@ -30,10 +33,26 @@ const char* codeTypeName(uint8_t type) {
     }
 }
 
+// Bytes past `length` that a flash programmer would take for the image's own: anything but
+// padding of erased bytes.
+bool hasTrailingBytes(const CRomImage& image, uint64_t fileSize, bool erasedPastBuffer) {
+    const auto length = static_cast<uint64_t>(image.validLength());
+    if (fileSize <= length) {
+        return false;
+    }
+    const uint64_t inBuffer = std::min<uint64_t>(fileSize, CRomImage::kBufferSize);
+    const std::span<const uint8_t> tail(image.data.data() + length, inBuffer - length);
+    return !isErased(tail) || (fileSize > inBuffer && !erasedPastBuffer);
+}
+
 }  // namespace
 
+bool isErased(std::span<const uint8_t> bytes) {
+    return std::all_of(bytes.begin(), bytes.end(), [](uint8_t b) { return b == kErasedByte; });
+}
+
 std::vector<CheckFinding> checkImage(const CRomImage& image, RomStatus status, uint64_t fileSize,
-                                     const CheckRequest& request) {
+                                     const CheckRequest& request, bool erasedPastBuffer) {
     using Level = CheckFinding::Level;
     std::vector<CheckFinding> findings;
     const auto add = [&](Level level, const char* code, std::string message) {
@@ -67,7 +86,7 @@ std::vector<CheckFinding> checkImage(const CRomImage& image, RomStatus status, u
                         static_cast<unsigned long long>(*request.chipSize)));
     }
     if (valid) {
-        if (fileSize > static_cast<uint64_t>(image.length)) {
+        if (hasTrailingBytes(image, fileSize, erasedPastBuffer)) {
             add(Level::Warning, "trailing-bytes",
                 formatPlain(
                     "the file is %llu bytes, the image declares %d: the editor and edit save "
@@ -87,6 +106,27 @@ std::vector<CheckFinding> checkImage(const CRomImage& image, RomStatus status, u
                         size, static_cast<unsigned long long>(*request.chipSize)));
     }
     return findings;
+}
+
+std::string padRefusal(RomStatus status, uint64_t fileSize, uint64_t chipSize) {
+    if (fileSize > chipSize) {
+        return formatPlain("the file is %llu bytes, the chip holds %llu",
+                           static_cast<unsigned long long>(fileSize),
+                           static_cast<unsigned long long>(chipSize));
+    }
+    // The statuses that leave no BIOS of this family: padding would dress up a file that is
+    // none as one ready to flash.
+    if (status >= kRomTooSmall && status <= kRomNotAti) {
+        return formatPlain("status %d, ", status) + oneLine(CRomImage::statusMessage(status)) +
+               ": not a BIOS of this family";
+    }
+    return {};
+}
+
+void writePadded(const std::string& path, std::span<const uint8_t> bytes, uint64_t chipSize) {
+    const std::vector<uint8_t> padding(chipSize > bytes.size() ? chipSize - bytes.size() : 0,
+                                       kErasedByte);
+    writeFileAtomically(path, {bytes, padding});
 }
 
 }  // namespace vorlane
