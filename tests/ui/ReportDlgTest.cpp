@@ -44,11 +44,16 @@ class ReportTest : public MainWindowFixture {
     // Presses `key` with Ctrl in the main window and runs `action` on the report dialog that
     // opens; false when none opened. The action must close it.
     bool withReport(Qt::Key key, const std::function<void(QWidget*)>& action) {
+        activate();
         ModalDriver driver;
         driver.onNext(action);
-        QApplication::setActiveWindow(dlg->window());
         QTest::keyClick(dlg->window(), key, Qt::ControlModifier);
         return driver.fired();
+    }
+    // The main window active, with no activation left pending that could close a popup later.
+    void activate() {
+        QApplication::setActiveWindow(dlg->window());
+        QCoreApplication::processEvents();
     }
     static std::string reportOf(QWidget* report) {
         return report->findChild<QPlainTextEdit*>()->toPlainText().toStdString();
@@ -80,6 +85,7 @@ TEST_F(ReportTest, MenuEntriesAndKeysDoNothingBeforeALoad) {
             static_cast<QMenu*>(popup)->setActiveAction(actions.at(actions.size() - 3 + entry));
             QTest::keyClick(popup, Qt::Key_Return);
         });
+        activate();
         QTest::keyClick(dlg->window(), Qt::Key_Space, Qt::AltModifier);
         ASSERT_TRUE(menuDriver.fired());
         EXPECT_EQ(seen.mid(2), (QStringList{"&About Vorlane_25... ", "Co&mpare with File... Ctrl+D",
