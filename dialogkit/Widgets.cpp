@@ -67,7 +67,8 @@ void EditWidget::setControlText(const QString& text) {
 
 MultiLineEditWidget::MultiLineEditWidget(QWidget* parent) : QPlainTextEdit(parent) {
     setLineWrapMode(QPlainTextEdit::NoWrap);
-    // Escape and Enter belong to the dialog (Cancel, the default button), not to the text.
+    // Tab moves on to the next control, as everywhere in a dialog. Escape and Enter, which the
+    // text ignores, reach the dialog: Cancel and the default button.
     setTabChangesFocus(true);
 }
 
