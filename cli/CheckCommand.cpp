@@ -11,6 +11,7 @@
 
 #include "cli/CardCommands.h"
 #include "cli/Commands.h"
+#include "cli/Report.h"
 #include "cli/Values.h"
 #include "image/Check.h"
 #include "image/FileError.h"
@@ -97,8 +98,8 @@ int runCheck(const Invocation& inv) {
         const auto findings =
             checkImage(image, status, checked.size, request, checked.erasedPastBuffer);
         unfit = unfit || hasError(findings);
-        const std::string text =
-            inv.json ? checkJson(file, status, findings) : checkHuman(file, findings);
+        const std::string text = inv.json ? checkJson(file, status, findings)
+                                          : checkHuman(file, image, status, findings);
         std::fwrite(text.data(), 1, text.size(), stdout);
     }
     return unreadable ? kExitFile : unfit ? kExitInvalid : kExitDone;

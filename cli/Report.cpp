@@ -87,7 +87,7 @@ std::string infoHuman(const CRomImage& image, RomStatus status, const std::strin
     out += "  fonts       8x8 " + fontOffset(image.font8x8Offset) + "  8x16 " +
            fontOffset(image.font8x16Offset) +
            "  Cyrillic set: " + (image.isCyrillicSet() ? "yes" : "no") + "\n";
-    return out;
+    return out + olderFamilyLine(image, status);
 }
 
 }  // namespace vorlane::cli

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "image/CodePages.h"
+#include "image/OlderFamily.h"
 #include "image/Text.h"
 
 namespace vorlane {
@@ -246,7 +247,13 @@ const char* checkLevelName(CheckFinding::Level level) {
     return level == CheckFinding::Level::Error ? "error" : "warning";
 }
 
-std::string checkHuman(const std::string& file, const std::vector<CheckFinding>& findings) {
+std::string olderFamilyLine(const CRomImage& image, RomStatus status) {
+    const std::string note = olderFamilyNote(image, status);
+    return note.empty() ? "" : "  older card  " + note + "\n";
+}
+
+std::string checkHuman(const std::string& file, const CRomImage& image, RomStatus status,
+                       const std::vector<CheckFinding>& findings) {
     const char* verdict = hasError(findings)  ? "not fit"
                           : !findings.empty() ? "ok with warnings"
                                               : "ok";
@@ -255,7 +262,7 @@ std::string checkHuman(const std::string& file, const std::vector<CheckFinding>&
         out += std::string("  ") + checkLevelName(finding.level) + " " + finding.code + ": " +
                oneLine(finding.message) + "\n";
     }
-    return out;
+    return out + olderFamilyLine(image, status);
 }
 
 }  // namespace vorlane

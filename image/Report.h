@@ -29,7 +29,13 @@ std::string diffHuman(const DiffSide& a, const DiffSide& b, const ImageDiff& dif
 // "error" or "warning".
 const char* checkLevelName(CheckFinding::Level level);
 
-// The verdict line ("ok", "ok with warnings" or "not fit") and one line per finding.
-std::string checkHuman(const std::string& file, const std::vector<CheckFinding>& findings);
+// "  older card  ..." and a line feed for an intact image of an older family, or "": the human
+// reports of info, check and read-card end with it.
+std::string olderFamilyLine(const CRomImage& image, RomStatus status);
+
+// The verdict line ("ok", "ok with warnings" or "not fit"), one line per finding, and the older
+// family's line, for `image` as `validate` left it with `status`.
+std::string checkHuman(const std::string& file, const CRomImage& image, RomStatus status,
+                       const std::vector<CheckFinding>& findings);
 
 }  // namespace vorlane

@@ -41,7 +41,7 @@ std::string checkReport(const std::string& name, const SavedImage& saved, uint64
     // Every byte of the file is in the buffer: none lies past it.
     const auto findings =
         checkImage(*saved.image, saved.status, saved.bytes.size(), {chipSize, std::nullopt}, true);
-    return checkHuman(name, findings);
+    return checkHuman(name, *saved.image, saved.status, findings);
 }
 
 CReportDlg::CReportDlg(const dk::DialogTemplate& dialogTemplate) : CDialog(dialogTemplate) {}
