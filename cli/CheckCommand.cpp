@@ -1,8 +1,4 @@
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <nlohmann/json.hpp>
 #include <span>
@@ -27,11 +23,12 @@ using Json = nlohmann::ordered_json;
 // Standard input is read no further than this; no flash chip of these cards comes near it.
 constexpr size_t kStandardInputLimit = 1024 * 1024;
 
-// What check needs of a FILE besides its image: the size of the whole file, and whether the
-// bytes past the image buffer are erased (all 0xFF, padding up to a chip's size).
+// What check needs of a FILE besides its image: its size, whether it goes on past what was read
+// (standard input), and whether its bytes past the image buffer are erased (all 0xFF: padding
+// up to a chip's size).
 struct CheckedFile {
     uint64_t size = 0;
-    bool erasedPastBuffer = true;
+    FileTail tail;
 };
 
 std::span<const uint8_t> pastBuffer(const std::vector<uint8_t>& bytes) {
@@ -41,24 +38,26 @@ std::span<const uint8_t> pastBuffer(const std::vector<uint8_t>& bytes) {
 
 // Loads FILE as `info` does. Throws FileError.
 CheckedFile loadForCheck(CRomImage& image, const std::string& file, RomStatus& status) {
+    CheckedFile checked;
+    image.reset();
     if (isStandardStream(file)) {
-        const std::vector<uint8_t> bytes = readFileUpTo(file, kStandardInputLimit);
-        image.reset();
+        // One byte past the limit tells an input that goes on from one that just fits.
+        const std::vector<uint8_t> bytes = readFileUpTo(file, kStandardInputLimit + 1);
         image.loadBytes(bytes);
-        status = image.validate();
-        return {bytes.size(), isErased(pastBuffer(bytes))};
+        checked.tail.moreThanSize = bytes.size() > kStandardInputLimit;
+        checked.size = checked.tail.moreThanSize ? kStandardInputLimit : bytes.size();
+        checked.tail.erasedPastBuffer = !checked.tail.moreThanSize && isErased(pastBuffer(bytes));
+    } else {
+        // The size of the file that was read, not of whatever the path names a moment later.
+        image.loadFile(file, &checked.size);
+        if (checked.size > static_cast<uint64_t>(CRomImage::kBufferSize)) {
+            // Read as far as standard input is; a larger file's rest is not known to be padding.
+            const std::vector<uint8_t> bytes = readFileUpTo(file, kStandardInputLimit);
+            checked.tail.erasedPastBuffer =
+                bytes.size() >= checked.size && isErased(pastBuffer(bytes));
+        }
     }
-    status = loadAndValidate(image, file, false);
-    struct stat info {};
-    if (::stat(file.c_str(), &info) != 0) {
-        throwFileError(file, "open", errno);
-    }
-    CheckedFile checked{static_cast<uint64_t>(info.st_size), true};
-    if (checked.size > static_cast<uint64_t>(CRomImage::kBufferSize)) {
-        // Read as far as standard input is; a larger file's rest is not known to be padding.
-        const std::vector<uint8_t> bytes = readFileUpTo(file, kStandardInputLimit);
-        checked.erasedPastBuffer = bytes.size() >= checked.size && isErased(pastBuffer(bytes));
-    }
+    status = image.validate();
     return checked;
 }
 
@@ -95,8 +94,7 @@ int runCheck(const Invocation& inv) {
             unreadable = true;
             continue;
         }
-        const auto findings =
-            checkImage(image, status, checked.size, request, checked.erasedPastBuffer);
+        const auto findings = checkImage(image, status, checked.size, request, checked.tail);
         unfit = unfit || hasError(findings);
         const std::string text = inv.json ? checkJson(file, status, findings)
                                           : checkHuman(file, image, status, findings);

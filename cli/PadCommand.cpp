@@ -68,7 +68,7 @@ int runPad(const Invocation& inv) {
     CRomImage image;
     image.loadBytes(bytes);
     const RomStatus status = image.validate();
-    if (const std::string refusal = padRefusal(status, size, chipSize); !refusal.empty()) {
+    if (const std::string refusal = padRefusal(image, status, size, chipSize); !refusal.empty()) {
         complain(file, "refused: " + refusal);
         return kExitInvalid;
     }

@@ -35,14 +35,15 @@ const char* codeTypeName(uint8_t type) {
 
 // Bytes past `length` that a flash programmer would take for the image's own: anything but
 // padding of erased bytes.
-bool hasTrailingBytes(const CRomImage& image, uint64_t fileSize, bool erasedPastBuffer) {
+bool hasTrailingBytes(const CRomImage& image, uint64_t fileSize, const FileTail& fileTail) {
     const auto length = static_cast<uint64_t>(image.validLength());
     if (fileSize <= length) {
         return false;
     }
     const uint64_t inBuffer = std::min<uint64_t>(fileSize, CRomImage::kBufferSize);
     const std::span<const uint8_t> tail(image.data.data() + length, inBuffer - length);
-    return !isErased(tail) || (fileSize > inBuffer && !erasedPastBuffer);
+    return !isErased(tail) ||
+           (fileSize > inBuffer && (fileTail.moreThanSize || !fileTail.erasedPastBuffer));
 }
 
 }  // namespace
@@ -52,14 +53,21 @@ bool isErased(std::span<const uint8_t> bytes) {
 }
 
 std::vector<CheckFinding> checkImage(const CRomImage& image, RomStatus status, uint64_t fileSize,
-                                     const CheckRequest& request, bool erasedPastBuffer) {
+                                     const CheckRequest& request, const FileTail& tail) {
     using Level = CheckFinding::Level;
+    const bool moreThanSize = tail.moreThanSize;
     std::vector<CheckFinding> findings;
     const auto add = [&](Level level, const char* code, std::string message) {
         findings.push_back({level, code, std::move(message)});
     };
-    const auto size = static_cast<unsigned long long>(fileSize);
+    const std::string size = formatPlain(moreThanSize ? "more than %llu" : "%llu",
+                                         static_cast<unsigned long long>(fileSize));
     const bool valid = status == kRomOk;
+    // A file known only to be larger than `fileSize` is larger than a chip of that size too; it
+    // is never known to be smaller than a chip.
+    const bool tooBig = request.chipSize && (fileSize > *request.chipSize ||
+                                             (moreThanSize && fileSize >= *request.chipSize));
+    const bool smaller = request.chipSize && !moreThanSize && fileSize < *request.chipSize;
 
     if (!valid) {
         add(Level::Error, "status", CRomImage::statusMessage(status));
@@ -80,18 +88,17 @@ std::vector<CheckFinding> checkImage(const CRomImage& image, RomStatus status, u
                             codeType, codeTypeName(codeType)));
         }
     }
-    if (request.chipSize && fileSize > *request.chipSize) {
+    if (tooBig) {
         add(Level::Error, "too-big",
-            formatPlain("the file is %llu bytes, the chip holds %llu", size,
+            formatPlain("the file is %s bytes, the chip holds %llu", size.c_str(),
                         static_cast<unsigned long long>(*request.chipSize)));
     }
     if (valid) {
-        if (hasTrailingBytes(image, fileSize, erasedPastBuffer)) {
+        if (hasTrailingBytes(image, fileSize, tail)) {
             add(Level::Warning, "trailing-bytes",
-                formatPlain(
-                    "the file is %llu bytes, the image declares %d: the editor and edit save "
-                    "only those %d bytes",
-                    size, image.length, image.length));
+                formatPlain("the file is %s bytes, the image declares %d: the editor and edit save "
+                            "only those %d bytes",
+                            size.c_str(), image.length, image.length));
         }
         if ((pcirByte(image, kIndicatorOffset) & 0x80) == 0) {
             add(Level::Warning, "more-images",
@@ -99,24 +106,28 @@ std::vector<CheckFinding> checkImage(const CRomImage& image, RomStatus status, u
                 "last)");
         }
     }
-    if (request.chipSize && fileSize < *request.chipSize) {
+    if (smaller) {
         add(Level::Warning, "smaller-than-chip",
-            formatPlain("the file is %llu bytes, the chip holds %llu: the rest of the chip is not "
+            formatPlain("the file is %s bytes, the chip holds %llu: the rest of the chip is not "
                         "part of the image",
-                        size, static_cast<unsigned long long>(*request.chipSize)));
+                        size.c_str(), static_cast<unsigned long long>(*request.chipSize)));
     }
     return findings;
 }
 
-std::string padRefusal(RomStatus status, uint64_t fileSize, uint64_t chipSize) {
+std::string padRefusal(const CRomImage& image, RomStatus status, uint64_t fileSize,
+                       uint64_t chipSize) {
     if (fileSize > chipSize) {
         return formatPlain("the file is %llu bytes, the chip holds %llu",
                            static_cast<unsigned long long>(fileSize),
                            static_cast<unsigned long long>(chipSize));
     }
-    // The statuses that leave no BIOS of this family: padding would dress up a file that is
-    // none as one ready to flash.
-    if (status >= kRomTooSmall && status <= kRomNotAti) {
+    // What may not be saved may not be padded either: dressed up to a chip's size, a file that
+    // is no BIOS of this family would look ready to flash.
+    if (const char* refusal = saveRefusal(status, image.length)) {
+        if (status < kRomTooSmall || status > kRomNotAti) {
+            return refusal;
+        }
         return formatPlain("status %d, ", status) + oneLine(CRomImage::statusMessage(status)) +
                ": not a BIOS of this family";
     }

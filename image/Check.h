@@ -30,13 +30,20 @@ inline constexpr uint8_t kErasedByte = 0xFF;
 // True when every byte is kErasedByte (and for none at all).
 bool isErased(std::span<const uint8_t> bytes);
 
+// What is known of the file past the bytes that the image buffer holds.
+struct FileTail {
+    // The file was read no further than `fileSize` bytes and goes on (standard input has no
+    // size), so it is larger than that, by how much unknown.
+    bool moreThanSize = false;
+    // Every byte of the file past the image buffer is erased; unknown counts as not.
+    bool erasedPastBuffer = false;
+};
+
 // `image` as `validate` left it with `status`, its buffer holding the first bytes of a file of
-// `fileSize` bytes, which may exceed what the buffer holds; `erasedPastBuffer` says that every
-// byte of the file past the buffer is erased (unknown counts as not). Bytes past `length` that
-// are all erased are padding, not trailing bytes. Errors come before warnings, each in a fixed
-// order.
+// `fileSize` bytes, which may exceed what the buffer holds. Bytes past `length` that are all
+// erased are padding, not trailing bytes. Errors come before warnings, each in a fixed order.
 std::vector<CheckFinding> checkImage(const CRomImage& image, RomStatus status, uint64_t fileSize,
-                                     const CheckRequest& request, bool erasedPastBuffer = false);
+                                     const CheckRequest& request, const FileTail& tail = {});
 
 inline bool hasError(const std::vector<CheckFinding>& findings) {
     for (const CheckFinding& finding : findings) {
@@ -47,10 +54,11 @@ inline bool hasError(const std::vector<CheckFinding>& findings) {
     return false;
 }
 
-// Why a file of `fileSize` bytes whose image validated with `status` may not be padded to a
-// chip of `chipSize` bytes: larger than the chip, or no BIOS of this family (status 1 to 4).
-// Empty when it may.
-std::string padRefusal(RomStatus status, uint64_t fileSize, uint64_t chipSize);
+// Why a file of `fileSize` bytes whose image (`image`, validated with `status`) may not be
+// padded to a chip of `chipSize` bytes: larger than the chip, or what saveRefusal refuses (no
+// BIOS of this family, status 1 to 4). Empty when it may.
+std::string padRefusal(const CRomImage& image, RomStatus status, uint64_t fileSize,
+                       uint64_t chipSize);
 
 // Writes `bytes` followed by erased bytes up to `chipSize`, atomically; `bytes` themselves are
 // written as they are. Throws FileError.

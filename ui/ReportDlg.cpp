@@ -40,7 +40,8 @@ std::string compareReport(const std::string& name, const SavedImage& saved,
 std::string checkReport(const std::string& name, const SavedImage& saved, uint64_t chipSize) {
     // Every byte of the file is in the buffer: none lies past it.
     const auto findings =
-        checkImage(*saved.image, saved.status, saved.bytes.size(), {chipSize, std::nullopt}, true);
+        checkImage(*saved.image, saved.status, saved.bytes.size(), {chipSize, std::nullopt},
+                   {.moreThanSize = false, .erasedPastBuffer = true});
     return checkHuman(name, *saved.image, saved.status, findings);
 }
 
@@ -111,7 +112,8 @@ void CCheckDlg::OnChipSize() {
 void CCheckDlg::OnSavePadded() {
     const uint64_t chipSize = ChosenChipSize();
     // Refused before a name is asked for, with the words of vorlane-cli pad.
-    const std::string refusal = padRefusal(saved_.status, saved_.bytes.size(), chipSize);
+    const std::string refusal =
+        padRefusal(*saved_.image, saved_.status, saved_.bytes.size(), chipSize);
     if (!refusal.empty()) {
         MessageBox("Not padded: " + refusal, "Error", dk::MB_OK | dk::MB_ICONSTOP);
         return;

@@ -36,7 +36,8 @@ TEST_P(CheckFindings, AreExactlyTheExpectedOnes) {
     CRomImage image;
     image.loadBytes(c.builder.build());
     const RomStatus status = image.validate();
-    const auto findings = checkImage(image, status, c.fileSize, c.request, c.erasedPastBuffer);
+    const auto findings =
+        checkImage(image, status, c.fileSize, c.request, {false, c.erasedPastBuffer});
     EXPECT_EQ(codesOf(findings), c.codes);
     EXPECT_EQ(hasError(findings), !c.codes.empty() && c.codes.front().starts_with("E:"));
     for (const CheckFinding& finding : findings) {
