@@ -9,6 +9,7 @@
 #include "cli/FixChecksumCommand.h"
 #include "cli/FontExportCommand.h"
 #include "cli/InfoCommand.h"
+#include "cli/PadCommand.h"
 #include "cli/ReadCardCommand.h"
 
 namespace vorlane::cli {
@@ -23,6 +24,7 @@ std::span<const CommandRow> commandTable() {
         commandRow<CheckOptions, runCheck>("check"),
         commandRow<CardsOptions, runCards>("cards"),
         commandRow<ReadCardOptions, runReadCard>("read-card"),
+        commandRow<PadOptions, runPad>("pad"),
     };
     return kCommands;
 }

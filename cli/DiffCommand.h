@@ -1,5 +1,5 @@
-// diff [--json] [--skip-checksum] A B: what differs between two images, for a person or as one
-// JSON object.
+// diff [--json] [--skip-checksum] A B: what differs between two images, for a person (the
+// core's diffHuman, which the editor shows too) or as one JSON object.
 #pragma once
 
 #include <string>

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "cli/Values.h"
+#include "image/Text.h"
 
 namespace vorlane::cli {
 

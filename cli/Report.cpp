@@ -8,7 +8,6 @@
 #include "cli/Values.h"
 #include "image/Clock.h"
 #include "image/Info.h"
-#include "image/OlderFamily.h"
 #include "image/Text.h"
 
 namespace vorlane::cli {
@@ -31,24 +30,6 @@ std::string fontOffset(uint16_t offset) {
 }
 
 }  // namespace
-
-std::string olderFamilyLine(const CRomImage& image, RomStatus status) {
-    const std::string note = olderFamilyNote(image, status);
-    return note.empty() ? "" : "  older card  " + note + "\n";
-}
-
-const char* tvStandardName(int standard) {
-    switch (standard) {
-        case 0:
-            return "None";
-        case 1:
-            return "NTSC";
-        case 2:
-            return "PAL";
-        default:
-            return "unknown";
-    }
-}
 
 Json infoObject(const CRomImage& image, RomStatus status, const std::string& file) {
     const InfoRecord record = infoRecord(image, status);

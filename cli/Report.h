@@ -7,21 +7,16 @@
 #include "card/Cards.h"
 #include "cli/Json.h"
 #include "image/Info.h"
+#include "image/Report.h"
 #include "image/RomImage.h"
 
 namespace vorlane::cli {
-
-// "None", "NTSC", "PAL" or "unknown".
-const char* tvStandardName(int standard);
 
 // The object of one `info --json` line, for a command that adds members of its own.
 Json infoObject(const CRomImage& image, RomStatus status, const std::string& file);
 
 // One JSON object on one line, without the line feed.
 std::string infoJson(const CRomImage& image, RomStatus status, const std::string& file);
-
-// "  older card  ..." and a line feed for an intact image of an older family, or "".
-std::string olderFamilyLine(const CRomImage& image, RomStatus status);
 
 // A block of lines for a person, ending in a line feed.
 std::string infoHuman(const CRomImage& image, RomStatus status, const std::string& file);

@@ -1,0 +1,67 @@
+#include "cli/PadCommand.h"
+
+#include <sys/stat.h>
+
+#include <CLI/CLI.hpp>
+#include <algorithm>
+#include <cerrno>
+#include <string>
+#include <vector>
+
+#include "cli/LoadImage.h"
+#include "cli/Output.h"
+#include "cli/Values.h"
+#include "image/Check.h"
+#include "image/FileError.h"
+#include "image/FileIo.h"
+
+namespace vorlane::cli {
+
+namespace {
+
+// Standard input is read at least this far, as check reads it, so that a refusal names its size.
+constexpr uint64_t kStandardInputLimit = 1024 * 1024;
+
+}  // namespace
+
+void PadOptions::declare(CLI::App& sub) {
+    sub.add_option("FILE", file)->required();
+    addValue(sub, "--chip-size", chipSizeText_, "SIZE")->required();
+    outputs.declare(sub);
+}
+
+void PadOptions::read() {
+    outputs.read("pad");
+    chipSize = parseChipSize("--chip-size", chipSizeText_);
+    checkStandardInput("pad", {file}, outputs.inPlace);
+}
+
+int runPad(const PadOptions& options) {
+    const std::string& file = options.file;
+    const uint64_t chipSize = options.chipSize;
+    // A file larger than the chip is refused, so only its image is read then.
+    uint64_t limit = std::max(chipSize, kStandardInputLimit) + 1;
+    uint64_t size = 0;
+    if (!isStandardStream(file)) {
+        requireRegularFile(file);
+        struct stat info {};
+        if (::stat(file.c_str(), &info) != 0) {
+            throwFileError(file, "open", errno);
+        }
+        size = static_cast<uint64_t>(info.st_size);
+        limit = size > chipSize ? CRomImage::kBufferSize : size;
+    }
+    const std::vector<uint8_t> bytes = readFileUpTo(file, static_cast<size_t>(limit));
+    size = std::max<uint64_t>(size, bytes.size());
+
+    CRomImage image;
+    image.loadBytes(bytes);
+    const RomStatus status = image.validate();
+    if (const std::string refusal = padRefusal(image, status, size, chipSize); !refusal.empty()) {
+        return refuse(file, refusal);
+    }
+    writePadded(options.outputs.inPlace ? file : options.outputs.output, bytes, chipSize);
+    return kExitDone;
+}
+
+}  // namespace vorlane::cli
