@@ -1,5 +1,7 @@
 #include "res/Strings.h"
 
+#include <QtGlobal>
+
 #include "res/Templates.h"
 #include "res/resource.h"
 
@@ -11,7 +13,10 @@ namespace vorlane::res {
 
 namespace {
 
-constexpr const char* kHelpText =
+// The strings are the source texts of the editor's translations (context "Vorlane"): the editor
+// translates what it is given here.
+constexpr const char* kHelpText = QT_TRANSLATE_NOOP(
+    "Vorlane",
     "Vorlane edits the video BIOS images of Radeon 7000 to 9800 cards. It works on image files "
     "only and never touches the card.\n"
     "\n"
@@ -26,19 +31,19 @@ constexpr const char* kHelpText =
     "Font and SubSys: the text-mode fonts and the PCI subsystem IDs of the image. In the font "
     "window, a double-click on a glyph opens it for editing.\n"
     "\n"
-    "Alt+Space or a right click on the window opens its menu with the About box.";
+    "Alt+Space or a right click on the window opens its menu with the About box.");
 
 }  // namespace
 
 std::string loadString(int id) {
     switch (id) {
         case IDS_ABOUTBOX:
-            return "&About Vorlane_25...";
+            return QT_TRANSLATE_NOOP("Vorlane", "&About Vorlane_25...");
         case IDS_HELP_TEXT:
             return kHelpText;
         case IDS_CAPTION:
-            return std::string("   ") + kWebAddress +
-                   "     Vorlane for Radeon 7000/9800 - Version 2.5";
+            return QT_TRANSLATE_NOOP("Vorlane",
+                                     "   %1     Vorlane for Radeon 7000/9800 - Version 2.5");
         default:
             return {};
     }

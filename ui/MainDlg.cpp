@@ -4,12 +4,14 @@
 
 #include "dialogkit/App.h"
 #include "dialogkit/PaintContext.h"
+#include "dialogkit/Translation.h"
 #include "image/Clock.h"
 #include "image/Text.h"
 #include "res/Strings.h"
 #include "res/Templates.h"
 #include "res/resource.h"
 #include "ui/AboutDlg.h"
+#include "ui/CoreTexts.h"
 
 namespace vorlane {
 
@@ -65,10 +67,10 @@ bool CMainDlg::OnInitDialog() {
         }
     }
     SetIcon(m_icon, true);
-    SetWindowText(loadString(IDS_CAPTION));
+    SetWindowText(dk::formatText(dk::translate("Vorlane", loadString(IDS_CAPTION)), {kWebAddress}));
 
     // Indices are the image's TV standards, so the list must keep this order.
-    m_tvCombo.AddString("None");
+    m_tvCombo.AddString(dk::translate("Vorlane", "None"));
     m_tvCombo.AddString("NTSC");
     m_tvCombo.AddString("PAL");
 
@@ -120,7 +122,7 @@ void CMainDlg::Refresh() {
 void CMainDlg::OnLoadBios() {
     // The file is chosen first: cancelling keeps the loaded (and perhaps edited) image.
     dk::CFileDialog dialog(true, "rom", "", dk::OFN_FILEMUSTEXIST | dk::OFN_HIDEREADONLY,
-                           kRomFilter);
+                           dk::translate("Vorlane", kRomFilter));
     if (dialog.DoModal() != IDOK) {
         return;
     }
@@ -149,9 +151,9 @@ void CMainDlg::LoadBios(const std::string& path) {
     m_path = path;
     const RomStatus status = m_image.validate();
     if (status != kRomOk) {
-        m_statusMessage = CRomImage::statusMessage(status);
+        m_statusMessage = statusText(status);
         UpdateData(false);
-        MessageBox(m_statusMessage, "Error", dk::MB_OK | dk::MB_ICONSTOP);
+        MessageBox(m_statusMessage, dk::translate("Vorlane", "Error"), dk::MB_OK | dk::MB_ICONSTOP);
     } else {
         m_biosText = latin1ToUtf8(m_image.headText()) + "   " + m_image.info();
 
@@ -184,7 +186,7 @@ void CMainDlg::OnSaveBios() {
         return;
     }
     dk::CFileDialog dialog(false, "rom", "", dk::OFN_HIDEREADONLY | dk::OFN_OVERWRITEPROMPT,
-                           kRomFilter);
+                           dk::translate("Vorlane", kRomFilter));
     if (dialog.DoModal() != IDOK) {
         return;
     }

@@ -1,5 +1,5 @@
 // Writes each dialog to a PNG under the build folder for a person to look at, and checks that
-// no control's text is cut off by its rectangle in the dialog font.
+// no control's text is cut off by its rectangle in the dialog font, in English and in Russian.
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QDir>
@@ -72,51 +72,77 @@ void saveShot(QWidget* window, const QString& name) {
     EXPECT_GT(QFileInfo(path).size(), 0);
 }
 
-TEST_F(MainWindowFixture, ScreenshotOfMainWindow) {
-    load(write("card.rom", RomBuilder().engineFeedback(0x64)));
-    saveShot(dlg->window(), "main.png");
-    EXPECT_EQ(clippedTexts(dlg->window()).join("; ").toStdString(), "");
+// Texts shown in their source language although a translation is installed that has them.
+QStringList untranslatedTexts(QWidget* window) {
+    QStringList texts{window->windowTitle()};
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        if (auto* label = qobject_cast<QLabel*>(w)) {
+            texts << label->text();
+        } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+            texts << button->text();
+        } else if (auto* group = qobject_cast<QGroupBox*>(w)) {
+            texts << group->title();
+        }
+    }
+    QStringList untranslated;
+    for (const QString& text : texts) {
+        const QByteArray source = text.toUtf8();
+        for (const char* context : {dk::kTemplateContext, "Vorlane"}) {
+            if (!text.isEmpty() && QCoreApplication::translate(context, source) != text) {
+                untranslated << text;
+            }
+        }
+    }
+    return untranslated;
 }
 
-TEST_F(MainWindowFixture, ScreenshotsOfTheOtherDialogs) {
+// Every dialog of the editor over a loaded image, each saved as <name><suffix>.png and checked.
+void shootEveryDialog(CMainDlg& main, const QString& suffix) {
+    const auto check = [&](QWidget* window, const QString& name) {
+        saveShot(window, name + suffix + ".png");
+        EXPECT_EQ(clippedTexts(window).join("; ").toStdString(), "") << name.toStdString();
+        EXPECT_EQ(untranslatedTexts(window).join("; ").toStdString(), "") << name.toStdString();
+    };
+    check(main.window(), "main");
+
     CAboutDlg about;
     ASSERT_TRUE(about.Create());
-    saveShot(about.window(), "about.png");
-    EXPECT_EQ(clippedTexts(about.window()).join("; ").toStdString(), "");
-}
-
-TEST_F(MainWindowFixture, ScreenshotsOfTheFontAndPciIdDialogs) {
-    load(write("card.rom", RomBuilder().deviceId(0x5a4b).subsystemId(0x00ea)));
-    dlg->m_image.applyBuiltinSet(false);  // real glyphs in the grid
+    check(about.window(), "about");
 
     CFontDlg font;
-    font.m_pImage = &dlg->m_image;
+    font.m_pImage = &main.m_image;
     ASSERT_TRUE(font.Create());
-    saveShot(font.window(), "font.png");
-    EXPECT_EQ(clippedTexts(font.window()).join("; ").toStdString(), "");
+    check(font.window(), "font");
 
     CSubsysDlg pci;
-    pci.m_pImage = &dlg->m_image;
-    pci.m_deviceIdText = hexId(dlg->m_image.deviceId);
-    pci.m_vendorIdText = hexId(dlg->m_image.vendorId);
-    pci.m_subvendorIdText = hexId(dlg->m_image.subsystemVendorId);
-    pci.m_subsystemIdText = hexId(dlg->m_image.subsystemId);
+    pci.m_pImage = &main.m_image;
+    pci.m_deviceIdText = hexId(main.m_image.deviceId);
+    pci.m_vendorIdText = hexId(main.m_image.vendorId);
+    pci.m_subvendorIdText = hexId(main.m_image.subsystemVendorId);
+    pci.m_subsystemIdText = hexId(main.m_image.subsystemId);
     ASSERT_TRUE(pci.Create());
-    saveShot(pci.window(), "pci.png");
-    EXPECT_EQ(clippedTexts(pci.window()).join("; ").toStdString(), "");
-}
+    check(pci.window(), "pci");
 
-TEST_F(MainWindowFixture, ScreenshotOfTheGlyphDialog) {
-    load(write("card.rom", RomBuilder()));
-    dlg->m_image.applyBuiltinSet(false);
     CGlyphDlg glyph;
-    glyph.m_pImage = &dlg->m_image;
+    glyph.m_pImage = &main.m_image;
     glyph.m_code = 0x41;
     ASSERT_TRUE(glyph.Create());
     QApplication::setActiveWindow(glyph.window());
     glyph.GetDlgItem(res::IDC_GLYPH_8X16)->setFocus();  // its cursor shows
-    saveShot(glyph.window(), "glyph.png");
-    EXPECT_EQ(clippedTexts(glyph.window()).join("; ").toStdString(), "");
+    check(glyph.window(), "glyph");
+}
+
+TEST_F(MainWindowFixture, ScreenshotsOfEveryDialog) {
+    load(write("card.rom", RomBuilder().engineFeedback(0x64).deviceId(0x5a4b).subsystemId(0x00ea)));
+    dlg->m_image.applyBuiltinSet(false);  // real glyphs in the grid
+    shootEveryDialog(*dlg, "");
+}
+
+TEST_F(RussianFixture, ScreenshotsOfEveryDialogInRussian) {
+    ASSERT_TRUE(language.startsWith("ru")) << language.toStdString();
+    load(write("card.rom", RomBuilder().engineFeedback(0x64).deviceId(0x5a4b).subsystemId(0x00ea)));
+    dlg->m_image.applyBuiltinSet(true);  // the Cyrillic set, as a Russian user would have it
+    shootEveryDialog(*dlg, "-ru");
 }
 
 }  // namespace

@@ -1,0 +1,76 @@
+// The editor in Russian: the language follows the locale, and the messages built from the core's
+// reports arrive translated with their numbers and paths in place.
+#include <QComboBox>
+
+#include "tests/fontfile/FontSamples.h"
+#include "tests/ui/MainWindowFixture.h"
+
+namespace vorlane::test {
+namespace {
+
+using namespace res;
+
+TEST(Translations, OnlyARussianLocaleChangesTheTextsAndQtsOwnFollow) {
+    const QStringList dirs{QStringLiteral(VORLANE_TRANSLATIONS_DIR)};
+    const struct {
+        QLocale locale;
+        const char* cancel;
+        bool qtTranslated;
+    } rows[] = {
+        {QLocale(QLocale::Russian, QLocale::Russia), "Отмена", true},
+        {QLocale(QLocale::Russian, QLocale::Ukraine), "Отмена", true},
+        {QLocale(QLocale::German, QLocale::Germany), "Cancel", false},
+        {QLocale(QLocale::English, QLocale::UnitedStates), "Cancel", false},
+        {QLocale::c(), "Cancel", false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.locale.name().toStdString());
+        const QString language = dk::installTranslations("vorlane", dirs, row.locale);
+        EXPECT_EQ(language.isEmpty(), !row.qtTranslated);
+        EXPECT_EQ(dk::translate(dk::kTemplateContext, "Cancel"), row.cancel);
+        // Qt's file dialogs and message box buttons speak the same language as the editor.
+        EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel") != "Cancel",
+                  row.qtTranslated);
+    }
+    dk::removeTranslations();
+    EXPECT_EQ(dk::translate(dk::kTemplateContext, "Cancel"), "Cancel");
+}
+
+TEST_F(RussianFixture, MessagesFiltersAndListsAreRussian) {
+    ASSERT_TRUE(language.startsWith("ru")) << language.toStdString();
+    EXPECT_NE(dlg->GetWindowText().find("Vorlane для Radeon 7000/9800 - версия 2.5"),
+              std::string::npos);
+    EXPECT_EQ(tvCombo()->itemText(0), "Нет");
+    EXPECT_EQ(tvCombo()->itemText(1), "NTSC");
+
+    // A status of the image check, in the editor's own box.
+    scripted.answerMessage(dk::IDOK);
+    load(write("short.rom", RomBuilder().fileSize(0x2000)));
+    EXPECT_EQ(errorText(), "Ошибка N1 \n Неверный размер файла");
+    EXPECT_EQ(lastAsked().message.caption, "Ошибка");
+
+    // The open dialog's filter, and a file error in the kit's box: operation and reason too.
+    const std::string gone = dir.file("gone.rom");
+    scripted.answerMessage(dk::IDOK);
+    load(gone);
+    EXPECT_EQ(scripted.asked().at(scripted.asked().size() - 2).file.filter,
+              "Файлы ROM (*.rom)|*.rom|Файлы BIN (*.bin)|*.bin|Все файлы (*.*)|*.*||");
+    EXPECT_EQ(errorText(), gone + "\n\nНе удалось открыть файл: Нет такого файла или каталога.");
+
+    // A font file's fault, its numbers put back into the translation.
+    openFontDialog();
+    writeBytes(dir.file("wide.psf"), psf({.width = 9}));
+    scripted.answerFile(dir.file("wide.psf"));
+    scripted.answerMessage(dk::IDOK);
+    QTest::mouseClick(font->GetDlgItem(IDC_LOAD_FONT), Qt::LeftButton);
+    EXPECT_EQ(errorText(),
+              dir.file("wide.psf") +
+                  "\n\nЭтот шрифт нельзя загрузить: ширина символов 9 пикс., а нужна 8.");
+    EXPECT_EQ(dk::trNumbered("FontError", "gzip data is corrupt (invalid block type)"),
+              "данные gzip повреждены (invalid block type)");
+    EXPECT_EQ(dk::trNumbered("FontError", "a text 12 nobody translated"),
+              "a text 12 nobody translated");
+}
+
+}  // namespace
+}  // namespace vorlane::test

@@ -1,0 +1,19 @@
+// The core's messages as the editor shows them: in the user's language when the editor has it.
+// The core itself writes English for the command line; the editor translates what it reports.
+#pragma once
+
+#include <string>
+#include <system_error>
+
+#include "image/RomImage.h"
+
+namespace vorlane {
+
+std::string statusText(RomStatus status);
+// What a file operation was doing ("open", "write") and the system's reason for its failure.
+std::string fileOperationText(const std::string& operation);
+std::string fileReasonText(std::error_code reason);
+// A font file's fault ("glyphs are 9 pixels wide, need 8").
+std::string fontErrorText(const std::string& message);
+
+}  // namespace vorlane
