@@ -60,7 +60,7 @@ bool CMainDlg::OnInitDialog() {
     CDialog::OnInitDialog();
 
     if (dk::CMenu* systemMenu = GetSystemMenu()) {
-        const std::string about = loadString(IDS_ABOUTBOX);
+        const std::string about = dk::translate("Vorlane", loadString(IDS_ABOUTBOX));
         if (!about.empty()) {
             systemMenu->AppendMenu(dk::MF_SEPARATOR);
             systemMenu->AppendMenu(dk::MF_STRING, IDM_ABOUTBOX, about);

@@ -42,6 +42,15 @@ TEST_F(RussianFixture, MessagesFiltersAndListsAreRussian) {
               std::string::npos);
     EXPECT_EQ(tvCombo()->itemText(0), "Нет");
     EXPECT_EQ(tvCombo()->itemText(1), "NTSC");
+    QStringList menu;
+    for (const dk::CMenu::Item& item : dlg->GetSystemMenu()->items()) {
+        menu << QString::fromStdString(item.text);
+    }
+    EXPECT_EQ(menu.join("|").toStdString(), "&Закрыть\tAlt+F4||&О программе Vorlane_25...");
+    scripted.answerMessage(dk::IDOK);
+    QTest::keyClick(dlg->GetDlgItem(dk::IDCANCEL), Qt::Key_F1);
+    EXPECT_EQ(lastAsked().message.caption, "Справка Vorlane");
+    EXPECT_TRUE(lastAsked().message.text.starts_with("Vorlane правит")) << lastAsked().message.text;
 
     // A status of the image check, in the editor's own box.
     scripted.answerMessage(dk::IDOK);
