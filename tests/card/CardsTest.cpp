@@ -132,6 +132,25 @@ TEST(Listing, NeverFollowsALinkOutOfTheDeviceFolder) {
     EXPECT_NE(listing.skipped[1].reason.find("class file is missing"), std::string::npos);
 }
 
+// Only a file (or the pipe the tests serve) is a ROM the card exposes; a link or a folder
+// named rom is listed as no ROM.
+TEST(Listing, RomThatIsALinkOrAFolderIsNoRom) {
+    TempDir dir;
+    FakeSysfs sysfs(dir.path() + "/sys");
+    writeBytes(dir.file("outside.rom"), {0x55, 0xAA});
+    FakeDevice noRom = dev("0000:01:00.0");
+    noRom.rom.reset();
+    std::filesystem::create_symlink(dir.file("outside.rom"), sysfs.add(noRom) + "/rom");
+    noRom.address = "0000:02:00.0";
+    std::filesystem::create_directory(sysfs.add(noRom) + "/rom");
+    std::vector<std::string> cards;
+    for (const DisplayCard& c : card::listAtiCards(sysfs.root()).cards) {
+        cards.push_back(describe(c));
+    }
+    EXPECT_EQ(cards, (std::vector<std::string>{"0000:01:00.0 1002:5159 1002:0008",
+                                               "0000:02:00.0 1002:5159 1002:0008"}));
+}
+
 TEST(Listing, UnreadableDevicesFolderIsAFileError) {
     TempDir dir;
     EXPECT_THROW(card::listAtiCards(dir.path()), FileError);

@@ -138,6 +138,14 @@ TEST(CliReadCard, SavesTheRomEnabledAndDisabledAroundTheRead) {
     EXPECT_EQ(r.jsonLines()[0]["file"], dir.file("out.rom"));
     EXPECT_EQ(r.jsonLines()[0]["status"], 0);
     EXPECT_EQ(r.jsonLines()[0]["length"], 40960);
+
+    // With the dump on standard output, the report goes to standard error.
+    RomPipeServer piped(sysfs.romOf("0000:01:00.0"), rom);
+    const CliResult dump =
+        runCli({"read-card", "01:00.0", "-o", "-", "--json", "--sysfs", sysfs.root()});
+    EXPECT_EQ(dump.exitCode, 0) << dump.err;
+    EXPECT_TRUE(dump.out == std::string(rom.begin(), rom.end())) << dump.out.size() << " bytes";
+    EXPECT_NE(dump.err.find("\"status\":0"), std::string::npos) << dump.err;
 }
 
 // The ROM that reads as erased flash is saved as read, and the message says what it can mean.
@@ -197,6 +205,14 @@ TEST(CliCheck, VerdictsExitStatusAndJson) {
                                     R"(","ok":false,"status":0,"findings":[{"level":"error",
         "code":"too-big","message":"the file is 65536 bytes, the chip holds 32768"}]})"));
     EXPECT_EQ(lines[1]["findings"][0]["code"], "vendor");
+
+    // The file's own size counts, not the size the image declares.
+    RomBuilder().fileSize(65536 + 16).writeTo(dir.file("long.rom"));
+    const CliResult longer = runCli({"check", "--chip-size", "64K", dir.file("long.rom")});
+    EXPECT_EQ(longer.exitCode, 1);
+    EXPECT_EQ(longer.out.substr(0, longer.out.find('\n')), dir.file("long.rom") + ": not fit");
+    EXPECT_NE(longer.out.find("error too-big"), std::string::npos) << longer.out;
+    EXPECT_NE(longer.out.find("warning trailing-bytes"), std::string::npos) << longer.out;
 
     const CliResult missing = runCli({"check", dir.file("none.rom"), dir.file("other.rom")});
     EXPECT_EQ(missing.exitCode, 3);

@@ -93,6 +93,7 @@ TEST(CliDiff, ExitStatusDependsOnTheBytesAloneAndFilesThatCannotBeRead) {
     const auto f = [&](const char* name) { return dir.file(name); };
     B().writeTo(f("a.rom"));
     B().tvByte7(2).writeTo(f("pal.rom"));
+    B().poke(kGlyphA, {0}).writeTo(f("glyph.rom"));  // no info field differs
     const std::vector<uint8_t> noise = {0x13, 0x55, 0xAA, 0x00, 0x7E};
     writeBytes(f("noise"), noise);
     writeBytes(f("noise2"), noise);
@@ -111,6 +112,7 @@ TEST(CliDiff, ExitStatusDependsOnTheBytesAloneAndFilesThatCannotBeRead) {
         {{f("noise"), f("noise2")}, 0, ""},
         {{f("empty"), f("empty")}, 0, ""},
         {{f("a.rom"), f("pal.rom")}, 1, ""},
+        {{f("a.rom"), f("glyph.rom")}, 1, ""},
         {{f("empty"), f("noise")}, 1, ""},
         {{f("a.rom"), f("sum.rom")}, 1, ""},
         {{f("a.rom"), f("missing")}, 3, "vorlane-cli: " + f("missing") + ": No such file"},

@@ -167,7 +167,8 @@ TEST(CliProcess, FailuresExitWithTheirCodeInOneLineAndWriteNothing) {
     const auto f = [&](const std::string& name) { return dir.file(name); };
     B().writeTo(f("ok.rom"));
     B().checksum(B::Checksum::Broken).writeTo(f("sum.rom"));
-    B().tvOffset(0).writeTo(f("notv.rom"));
+    // Bytes past the image, which a save would drop: a refused --in-place must not save.
+    B().tvOffset(0).fileSize(65536 + 16).writeTo(f("notv.rom"));
     B().tvByte7(0x30).writeTo(f("tv0.rom"));
     B().subsystemVendorId(0).writeTo(f("novendor.rom"));
     B().noFontSequence().writeTo(f("nofont.rom"));
@@ -176,6 +177,17 @@ TEST(CliProcess, FailuresExitWithTheirCodeInOneLineAndWriteNothing) {
     std::filesystem::create_directory(f("sub"));
     ASSERT_EQ(mkfifo(f("fifo").c_str(), 0644), 0);
     const auto before = folderState(dir.path());
+    // A rename over a file gives it a new inode, even when it writes the same bytes.
+    const auto inodes = [&] {
+        std::map<std::string, ino_t> nodes;
+        for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+            struct stat st {};
+            ::lstat(entry.path().c_str(), &st);
+            nodes[entry.path().string()] = st.st_ino;
+        }
+        return nodes;
+    };
+    const auto inodesBefore = inodes();
 
     const std::string missing = f("missing.rom"), out = f("old.rom");
     const std::vector<std::string> edit = {"edit", missing, "-o", out};
@@ -251,6 +263,7 @@ TEST(CliProcess, FailuresExitWithTheirCodeInOneLineAndWriteNothing) {
         EXPECT_EQ(r.err.rfind("vorlane-cli: " + start, 0), 0u) << r.err;
         EXPECT_NE(r.err.find(c.part), std::string::npos) << r.err;
         EXPECT_EQ(r.err.find("--help") != std::string::npos, c.exitCode == 2) << r.err;
+        EXPECT_EQ(inodes(), inodesBefore);
     }
     EXPECT_EQ(folderState(dir.path()), before);
 }

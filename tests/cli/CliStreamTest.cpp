@@ -57,6 +57,22 @@ TEST(CliStreams, DashReadsStandardInputAndWritesStandardOutput) {
     EXPECT_EQ(folderState(dir.path()), before);  // no file named "-"
 }
 
+// A regular file behind the standard output path is the shell's redirection: `>>` appends.
+TEST(CliStreams, OutputThroughProcFdContinuesAnAppendedFile) {
+    TempDir dir;
+    B().checksum(B::Checksum::Broken).writeTo(dir.file("sum.rom"));
+    ASSERT_EQ(runCli({"fix-checksum", dir.file("sum.rom"), "-o", dir.file("fixed.rom")}).exitCode,
+              0);
+    writeBytes(dir.file("log.rom"), {'l', 'o', 'g', '\n'});
+    const std::string command = std::string("'") + VORLANE_CLI_PATH + "' fix-checksum '" +
+                                dir.file("sum.rom") + "' -o /proc/self/fd/1 >>'" +
+                                dir.file("log.rom") + "'";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    const auto log = readBytes(dir.file("log.rom"));
+    EXPECT_TRUE(text(log) == "log\n" + text(readBytes(dir.file("fixed.rom"))))
+        << log.size() << " bytes";
+}
+
 // The machine's own /dev/stdout and /dev/null must never be what a faulty write replaces: the
 // child runs in a private mount namespace whose /dev holds only its own link and node.
 TEST(CliStreams, DevStdoutAndDevNullStayWhatTheyAre) {

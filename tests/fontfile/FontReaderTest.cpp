@@ -189,6 +189,8 @@ INSTANTIATE_TEST_SUITE_P(
                     Whole{"Raw8", test::sampleGlyphs(256, 8), 8, 8},
                     Whole{"Psf1Of512", test::psf({.version = 1, .count = 512, .height = 8}), 8, 8},
                     Whole{"Psf2", test::psf({.count = 300}), 16, 16},
+                    // The header size says where the glyphs start; the format allows more than 32.
+                    Whole{"Psf2LongHeader", test::psf({.headerSize = 48}), 16, 16},
                     Whole{"TwoGzipMembers",
                           [] {
                               const auto file = test::psf({});

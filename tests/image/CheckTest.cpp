@@ -90,13 +90,15 @@ TEST(CheckMessages, NameTheNumbersAPersonNeeds) {
     ASSERT_EQ(big.size(), 2u);
     EXPECT_EQ(big[0].message, "the file is 131072 bytes, the chip holds 65536");
     CRomImage other = test::validated(RomBuilder().vendorId(0x10DE));
-    EXPECT_EQ(checkImage(other, kRomOk, 65536, {})[0].message,
-              "the PCI vendor ID is 10de, not ATI's 1002");
+    const auto vendor = checkImage(other, kRomOk, 65536, {});
+    ASSERT_FALSE(vendor.empty());
+    EXPECT_EQ(vendor[0].message, "the PCI vendor ID is 10de, not ATI's 1002");
     CRomImage broken;
     broken.loadBytes(RomBuilder().checksum(RomBuilder::Checksum::Broken).build());
     const RomStatus status = broken.validate();
-    EXPECT_EQ(checkImage(broken, status, 65536, {})[0].message,
-              CRomImage::statusMessage(kRomBadChecksum));
+    const auto failed = checkImage(broken, status, 65536, {});
+    ASSERT_FALSE(failed.empty());
+    EXPECT_EQ(failed[0].message, CRomImage::statusMessage(kRomBadChecksum));
 }
 
 struct RealCheck {

@@ -63,6 +63,18 @@ TEST(CompareImages, RangesFieldsAndGlyphs) {
     // 64 KiB files of a 32 KiB image, valid whatever follows the declared size.
     const Bytes half = RomBuilder().declaredBlocks(64).build();
     const Bytes noise = {0x13, 0x55, 0xAA, 0x00, 0x7E};
+    // Both images hold a second copy of the 8x16 font at 0x8000; B uses it, and its first copy
+    // lost glyph 0x41, which B's font therefore still has.
+    Bytes font8x16(4096);
+    for (size_t i = 0; i < font8x16.size(); ++i) {
+        font8x16[i] = RomBuilder::defaultFont8x16Byte(i);
+    }
+    const RomBuilder twoFonts = RomBuilder().poke(0x8000, font8x16);
+    const Bytes movedFont =
+        RomBuilder(twoFonts)
+            .fontSequences({{RomBuilder::kFontSequence, {RomBuilder::kFont8x8, 0x8000}}})
+            .poke(RomBuilder::kFont8x16 + 0x41 * 16, Bytes(16, 0))
+            .build();
     const std::vector<DiffCase> cases = {
         {"identical", base, base, false, {}, {}, {}, {}},
         {"one raw byte", base, flipped(base, 0x9000), true, {{0x9000, 1}}, {"byteSum"}},
@@ -104,6 +116,15 @@ TEST(CompareImages, RangesFieldsAndGlyphs) {
         {"shorter A", firstBytes(half, 40000), half, false, {{40000, 65536 - 40000}}},
         // Failed validations compare as they are: an empty file against a few bytes of noise.
         {"empty and noise", {}, noise, false, {{0, 5}}, {"length", "byteSum"}},
+        // Each image's glyphs are read where its own font sits.
+        {"font at another offset",
+         twoFonts.build(),
+         movedFont,
+         false,
+         {{RomBuilder::kFont8x16 + 0x41 * 16, 16},
+          {RomBuilder::kFontSequence + 15, 1},
+          {0xFFFF, 1}},
+         {"font8x16Offset"}},
     };
     for (const DiffCase& c : cases) {
         SCOPED_TRACE(c.name);
