@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Debian package from the build folder into a temporary folder and checks it as apt
 # and dpkg will see it: control fields, dependencies found from the binaries, the file list with
-# owners and modes, and programs that run once unpacked.
+# owners and modes, programs that run once unpacked, and no error in lintian's eyes.
 # usage: check-deb.sh CPACK BUILD-DIR VERSION EXPECTED-FILES WRITE-TEST-ROM
 source "${BASH_SOURCE%/*}/common.sh"
 cpack=$1 build=$2 version=$3 expected=$4 write_rom=$5
@@ -50,4 +50,8 @@ info=$work/info.json
 "$root/usr/bin/vorlane-cli" info --json "$work/card.rom" >"$info" 2>&1 &&
     grep -q '"status":0' "$info" && grep -q '"headText":"VORLANE TEST BIOS' "$info" ||
     fail "info on the test image: $(cat "$info")"
+
+# Debian's own judgement: no error; the warnings are shown for a person to read.
+lintian --fail-on error "$deb" >"$work/lintian" 2>&1 || fail "lintian: $(cat "$work/lintian")"
+grep -E '^[WI]: ' "$work/lintian" || true
 finish "package ${deb##*/} as expected"

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary prefix and checks what a desktop needs of it: exactly the
 # expected files, a valid desktop entry whose program and icon are installed, icons of the size
-# their folder names, the licence, and programs that run.
-# usage: check-install.sh CMAKE BUILD-DIR EXPECTED-FILES LICENSE VERSION
+# their folder names, the copyright file, and programs that run.
+# usage: check-install.sh CMAKE BUILD-DIR EXPECTED-FILES VERSION
 source "${BASH_SOURCE%/*}/common.sh"
-cmake=$1 build=$2 expected=$3 license=$4 version=$5
+cmake=$1 build=$2 expected=$3 version=$4
 
 prefix=$work/usr
 must "$cmake" --install "$build" --prefix "$prefix"
@@ -23,6 +23,14 @@ for png in "$prefix"/share/icons/hicolor/*/apps/*.png; do
         fail "${png#"$prefix"/}: $(file -b "$png"), not a $size PNG"
 done
 
-cmp -s "$license" "$prefix/share/doc/vorlane/copyright" || fail "the copyright file is no licence"
+# Debian's machine-readable copyright file, whose licences point to texts this system has.
+copyright=$prefix/share/doc/vorlane/copyright
+grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' "$copyright" ||
+    fail "the copyright file is not in Debian's machine-readable format"
+licences=$(grep -oE '/usr/share/common-licenses/[A-Za-z0-9.+-]*[A-Za-z0-9+]' "$copyright" | sort -u)
+[ -n "$licences" ] || fail "the copyright file points to no licence text"
+for text in $licences; do
+    [ -f "$text" ] || fail "the copyright file points to $text, which this system lacks"
+done
 expect_versions "$prefix" "$version"
 finish "install tree as expected"

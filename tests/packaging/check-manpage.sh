@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Fails when a manual page leaves out a synopsis line, option, option argument or exit status that
-# its program's --help shows, or when man finds a formatting problem in the page.
+# Fails when a manual page's synopsis is not the usage of its program's --help line for line, when
+# it leaves out an option, option argument or exit status that --help shows, or when man finds a
+# formatting problem in the page.
 # usage: check-manpage.sh PROGRAM PAGE [PROGRAM PAGE]...
 source "${BASH_SOURCE%/*}/common.sh"
 
@@ -14,10 +15,20 @@ check_page() {
     flat=$(printf '%s\n' "$rendered" | tr -s '[:space:]' ' ')
     printf '%s\n' "$rendered" | tr -c 'A-Za-z0-9.-' '\n' | sort -u >"$work/words"
 
-    # Synopsis: "Usage: NAME ..." or an indented "NAME command ..." line.
-    while IFS= read -r item; do
-        grep -qF -- "$item" <<<"$flat" || fail "$page: synopsis line missing: $item"
-    done < <(sed -nE "s/^(Usage: +| +)($name( .*)?)\$/\\2/p" <<<"$help")
+    # Synopsis: the page's lines are the help's usage lines, one for one and in the same order.
+    # The help's usage runs from "Usage:" to the first line that is not indented, and a line
+    # that does not start with the program's name continues the one above it.
+    diff -u --label "$name --help" --label "$page" \
+        <(awk -v name="$name" '
+            /^Usage:/ { on = 1; sub(/^Usage:/, ""); if (!NF) next }
+            on && !/^[ \t]+[^ \t]/ { exit }
+            on { $1 = $1; if ($1 == name || line == "") { if (line != "") print line; line = $0 }
+                 else line = line " " $0 }
+            END { if (line != "") print line }' <<<"$help") \
+        <(awk '/^SYNOPSIS/ { on = 1; next } /^[^ ]/ { on = 0 } on && NF { $1 = $1; print }' \
+            <<<"$rendered") >"$work/synopsis" ||
+        fail "$page: the synopsis differs from --help (- help, + page):
+$(cat "$work/synopsis")"
 
     # Every option as a whole word (-h must not pass for being part of --help), and with its
     # argument: a placeholder such as N or F.fnt, or the words to choose from.
