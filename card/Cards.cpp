@@ -19,8 +19,30 @@ namespace vorlane::card {
 namespace {
 
 constexpr uint32_t kDisplayClass = 0x03;
-// Attribute files hold one short line; anything longer is not what the kernel writes.
+// Attribute files hold one short line; anything longer is not what the kernel writes. The
+// `resource` file holds one line of 57 characters for each of the device's resources.
 constexpr size_t kAttributeMax = 64;
+constexpr size_t kResourceMax = 4096;
+constexpr uint64_t kStartupCopyAddress = 0xC0000;
+constexpr uint64_t kShadowFlag = 0x2;  // IORESOURCE_ROM_SHADOW
+constexpr int kRomResourceLine = 7;
+
+// A DIR* closed on every path out of a scope, an exception included.
+class DirectoryStream {
+  public:
+    explicit DirectoryStream(DIR* dir) : dir_(dir) {}
+    ~DirectoryStream() {
+        if (dir_ != nullptr) {
+            ::closedir(dir_);
+        }
+    }
+    DirectoryStream(const DirectoryStream&) = delete;
+    DirectoryStream& operator=(const DirectoryStream&) = delete;
+    DIR* get() const { return dir_; }
+
+  private:
+    DIR* dir_;
+};
 
 bool isHex(char c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
@@ -37,6 +59,20 @@ std::optional<uint32_t> hexDigits(std::string_view text, size_t count) {
         }
         const int digit = c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10;
         value = value * 16 + static_cast<uint32_t>(digit);
+    }
+    return value;
+}
+
+std::optional<uint64_t> parseHex64(std::string_view text) {
+    if (!text.starts_with("0x") || text.size() < 3 || text.size() > 18) {
+        return std::nullopt;
+    }
+    uint64_t value = 0;
+    for (const char c : text.substr(2)) {
+        if (!isHex(c)) {
+            return std::nullopt;
+        }
+        value = value * 16 + static_cast<uint64_t>(c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10);
     }
     return value;
 }
@@ -59,7 +95,7 @@ struct Attribute {
 
 // One attribute file of the device folder `folder`. A link, a pipe or a device is never opened
 // for what it might point at or block on: only a regular file is an attribute.
-Attribute readAttribute(int folder, const char* name) {
+Attribute readAttribute(int folder, const char* name, size_t limit = kAttributeMax) {
     const int raw =
         ::openat(folder, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (raw < 0) {
@@ -74,10 +110,10 @@ Attribute readAttribute(int folder, const char* name) {
     if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
         return {std::nullopt, std::string("its ") + name + " file is not a regular file"};
     }
-    char buffer[kAttributeMax + 1];
+    std::string buffer(limit + 1, '\0');
     size_t done = 0;
-    while (done < sizeof buffer) {
-        const ssize_t n = ::read(fd.get(), buffer + done, sizeof buffer - done);
+    while (done < buffer.size()) {
+        const ssize_t n = ::read(fd.get(), buffer.data() + done, buffer.size() - done);
         if (n < 0 && errno == EINTR) {
             continue;
         }
@@ -90,7 +126,8 @@ Attribute readAttribute(int folder, const char* name) {
         }
         done += static_cast<size_t>(n);
     }
-    return {std::string(buffer, done), ""};
+    buffer.resize(done);
+    return {std::move(buffer), ""};
 }
 
 // Reads and parses one ID file; a missing or malformed one is a reason to skip the device.
@@ -153,6 +190,9 @@ std::optional<DisplayCard> examine(int folder, const std::string& name, std::str
     struct stat rom {};
     card.hasRom = ::fstatat(folder, "rom", &rom, AT_SYMLINK_NOFOLLOW) == 0 &&
                   (S_ISREG(rom.st_mode) || S_ISFIFO(rom.st_mode));
+    // A resource file that is missing or cannot be read leaves the ROM taken as the card's own.
+    const Attribute resource = readAttribute(folder, "resource", kResourceMax);
+    card.romIsStartupCopy = resource.text && resourceMarksStartupCopy(*resource.text);
     return card;
 }
 
@@ -164,6 +204,30 @@ std::string devicesFolder(const std::string& sysfsRoot) {
         root.pop_back();
     }
     return (root == "/" ? "" : root) + "/bus/pci/devices";
+}
+
+bool resourceMarksStartupCopy(std::string_view resourceFile) {
+    for (int line = 1; line < kRomResourceLine; ++line) {
+        const size_t end = resourceFile.find('\n');
+        if (end == std::string_view::npos) {
+            return false;
+        }
+        resourceFile.remove_prefix(end + 1);
+    }
+    resourceFile = resourceFile.substr(0, resourceFile.find('\n'));
+    // START END FLAGS, single spaces between them.
+    const size_t first = resourceFile.find(' ');
+    const size_t last = resourceFile.rfind(' ');
+    if (first == std::string_view::npos || first == last) {
+        return false;
+    }
+    const auto start = parseHex64(resourceFile.substr(0, first));
+    const auto end = parseHex64(resourceFile.substr(first + 1, last - first - 1));
+    const auto flags = parseHex64(resourceFile.substr(last + 1));
+    if (!start || !end || !flags) {
+        return false;
+    }
+    return *start == kStartupCopyAddress || (*flags & kShadowFlag) != 0;
 }
 
 std::optional<std::string> normalizeAddress(std::string_view text) {
@@ -190,13 +254,13 @@ std::optional<std::string> normalizeAddress(std::string_view text) {
 
 CardListing listAtiCards(const std::string& sysfsRoot) {
     const std::string folder = devicesFolder(sysfsRoot);
-    DIR* dir = ::opendir(folder.c_str());
-    if (dir == nullptr) {
+    const DirectoryStream dir(::opendir(folder.c_str()));
+    if (dir.get() == nullptr) {
         throwFileError(folder, "read", errno);
     }
     std::vector<std::string> names;
     errno = 0;
-    while (const dirent* entry = ::readdir(dir)) {
+    while (const dirent* entry = ::readdir(dir.get())) {
         const std::string name = entry->d_name;
         if (name != "." && name != "..") {
             names.push_back(name);
@@ -204,7 +268,6 @@ CardListing listAtiCards(const std::string& sysfsRoot) {
         errno = 0;
     }
     const int readError = errno;
-    ::closedir(dir);
     if (readError != 0) {
         throw FileError(folder, "read", std::error_code(readError, std::generic_category()));
     }

@@ -19,6 +19,10 @@ struct DisplayCard {
     uint16_t subsystemId = 0;
     bool bootVga = false;  // the card the firmware initialised at boot
     bool hasRom = false;   // the kernel offers its option ROM as a `rom` file
+    // The kernel's `rom` file serves the copy of a video BIOS that the boot firmware left in
+    // memory at 0xC0000, not the card's ROM chip: the ROM resource (the seventh line of the
+    // `resource` file) starts there or carries the shadow flag.
+    bool romIsStartupCopy = false;
 };
 
 // A device folder that could not be understood, and why; it is left out of the listing.
@@ -38,6 +42,11 @@ std::string devicesFolder(const std::string& sysfsRoot);
 // Every device whose vendor is ATI and whose class is a display controller. Throws FileError
 // when the devices folder itself cannot be read.
 CardListing listAtiCards(const std::string& sysfsRoot);
+
+// Whether the seventh line of a device's `resource` file, its ROM resource as "0xSTART 0xEND
+// 0xFLAGS", marks the copy in memory: it starts at 0xC0000 or has the shadow flag (0x2). Anything
+// else, a missing or malformed line too, is the card's own ROM.
+bool resourceMarksStartupCopy(std::string_view resourceFile);
 
 // "0000:01:00.0", or "01:00.0" in domain 0, hexadecimal digits in either case, as the kernel
 // names the folder (lower case, with the domain); nullopt for anything else.

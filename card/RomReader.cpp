@@ -1,6 +1,8 @@
 #include "card/RomReader.h"
 
 #include <fcntl.h>
+#include <poll.h>
+#include <pthread.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,6 +10,8 @@
 #include <csignal>
 #include <exception>
 #include <system_error>
+#include <utility>
+#include <vector>
 
 #include "card/Cards.h"
 #include "image/Descriptor.h"
@@ -23,8 +27,27 @@ extern "C" void recordSignal(int signal) {
     caughtSignal = signal;
 }
 
-// Catches SIGINT and SIGTERM while it lives, without restarting system calls, so that a read
-// blocked on the card returns and the ROM can be hidden before the program ends.
+// The signals whose default action ends the program and that arrive from outside it: a hangup
+// (a dropped ssh session), an interrupt or quit from the terminal, a broken pipe, a kill, the
+// timers and limits, and the real-time signals. The faults a program causes itself (SIGSEGV,
+// SIGBUS, SIGFPE, SIGILL, SIGABRT, SIGTRAP, SIGSYS) cannot be returned from and are left alone.
+std::vector<int> terminatingSignals() {
+    std::vector<int> signals = {SIGHUP,    SIGINT,  SIGQUIT, SIGPIPE, SIGALRM,
+                                SIGTERM,   SIGUSR1, SIGUSR2, SIGPOLL, SIGPROF,
+                                SIGVTALRM, SIGXCPU, SIGXFSZ, SIGPWR,  SIGSTKFLT};
+    for (int signal = SIGRTMIN; signal <= SIGRTMAX; ++signal) {
+        signals.push_back(signal);
+    }
+    return signals;
+}
+
+// The mask to wait under while a catcher lives: the caller's, so that the caught signals are let
+// in only inside ppoll and none lands unseen between a check and a wait.
+const sigset_t* waitMask = nullptr;
+
+// Catches the terminating signals while it lives and holds them blocked, so that none can end
+// the program with the ROM exposed; they are let in only while the reader waits (ppoll) and when
+// `finish` looks for them. A signal ignored when it starts stays ignored.
 class SignalCatcher {
   public:
     SignalCatcher() {
@@ -33,22 +56,79 @@ class SignalCatcher {
         action.sa_handler = recordSignal;
         sigemptyset(&action.sa_mask);
         action.sa_flags = 0;
-        ::sigaction(SIGINT, &action, &oldInt_);
-        ::sigaction(SIGTERM, &action, &oldTerm_);
+        sigset_t blocked;
+        sigemptyset(&blocked);
+        for (const int signal : terminatingSignals()) {
+            struct sigaction old {};
+            if (::sigaction(signal, nullptr, &old) != 0 || old.sa_handler == SIG_IGN) {
+                continue;
+            }
+            sigaddset(&action.sa_mask, signal);
+            sigaddset(&blocked, signal);
+            replaced_.push_back({signal, old});
+        }
+        ::pthread_sigmask(SIG_BLOCK, &blocked, &callerMask_);
+        for (const auto& [signal, old] : replaced_) {
+            ::sigaction(signal, &action, nullptr);
+        }
+        waitMask = &callerMask_;
     }
     ~SignalCatcher() {
-        ::sigaction(SIGINT, &oldInt_, nullptr);
-        ::sigaction(SIGTERM, &oldTerm_, nullptr);
+        finish();
+        for (const auto& [signal, old] : replaced_) {
+            ::sigaction(signal, &old, nullptr);
+        }
     }
     SignalCatcher(const SignalCatcher&) = delete;
     SignalCatcher& operator=(const SignalCatcher&) = delete;
 
     int caught() const { return caughtSignal; }
 
+    // Lets in what came while the signals were held, with this catcher's handler still in place,
+    // and returns the signal caught, or 0.
+    int finish() {
+        if (waitMask != nullptr) {
+            waitMask = nullptr;
+            ::pthread_sigmask(SIG_SETMASK, &callerMask_, nullptr);
+        }
+        return caughtSignal;
+    }
+
   private:
-    struct sigaction oldInt_ {};
-    struct sigaction oldTerm_ {};
+    std::vector<std::pair<int, struct sigaction>> replaced_;
+    sigset_t callerMask_{};
 };
+
+// Lets the caught signals in while it lives (they are held blocked otherwise).
+class SignalsLetIn {
+  public:
+    SignalsLetIn() {
+        if (waitMask != nullptr) {
+            ::pthread_sigmask(SIG_SETMASK, waitMask, &held_);
+        }
+    }
+    ~SignalsLetIn() {
+        if (waitMask != nullptr) {
+            ::pthread_sigmask(SIG_SETMASK, &held_, nullptr);
+        }
+    }
+    SignalsLetIn(const SignalsLetIn&) = delete;
+    SignalsLetIn& operator=(const SignalsLetIn&) = delete;
+
+  private:
+    sigset_t held_{};
+};
+
+// Waits until `fd` can be read or a caught signal comes; false for the signal. Without a catcher
+// it waits under the mask in force.
+bool waitReadable(int fd) {
+    pollfd poll{fd, POLLIN, 0};
+    if (::ppoll(&poll, 1, nullptr, waitMask) >= 0) {
+        return true;
+    }
+    // Anything but a signal: read() reports what is wrong with the file.
+    return errno != EINTR;
+}
 
 }  // namespace
 
@@ -105,6 +185,9 @@ void SysfsRomPort::writeControl(std::string_view text) {
 size_t SysfsRomPort::read(std::span<uint8_t> into, const std::function<bool()>& stop) {
     int raw = -1;
     try {
+        // Opening a pipe that stands in for the kernel's file waits for its writer, and a signal
+        // must be able to end that wait.
+        const SignalsLetIn letIn;
         raw = openRom(O_RDONLY, "open", stop);
     } catch (const FileError& error) {
         if (stop()) {
@@ -115,6 +198,9 @@ size_t SysfsRomPort::read(std::span<uint8_t> into, const std::function<bool()>& 
     const Descriptor fd(raw);
     size_t done = 0;
     while (done < into.size() && !stop()) {
+        if (!waitReadable(fd.get())) {
+            continue;  // a signal: stop() says so
+        }
         const ssize_t n = ::read(fd.get(), into.data() + done, into.size() - done);
         if (n < 0 && errno == EINTR) {
             continue;
@@ -131,7 +217,7 @@ size_t SysfsRomPort::read(std::span<uint8_t> into, const std::function<bool()>& 
 }
 
 RomDump readRom(RomPort& port, size_t limit) {
-    const SignalCatcher signals;
+    SignalCatcher signals;
     // Nothing was exposed when this fails, so there is nothing to hide either.
     port.writeControl(kRomEnable);
 
@@ -154,8 +240,8 @@ RomDump readRom(RomPort& port, size_t limit) {
             failure = std::current_exception();
         }
     }
-    if (signals.caught() != 0) {
-        throw RomReadInterrupted(signals.caught());
+    if (const int signal = signals.finish(); signal != 0) {
+        throw RomReadInterrupted(signal);
     }
     if (failure) {
         std::rethrow_exception(failure);

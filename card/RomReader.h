@@ -51,7 +51,8 @@ class SysfsRomPort : public RomPort {
     std::string path_;
 };
 
-// SIGINT or SIGTERM came while the ROM was exposed; it has been hidden again, and the caller
+// A terminating signal (SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE and every other that can be
+// caught) came while the ROM was exposed; it has been hidden again, and the caller
 // decides how to end (usually by raising the signal again).
 class RomReadInterrupted : public std::runtime_error {
   public:

@@ -28,18 +28,20 @@ class CardsOptions : public CommandOptions {
     std::string sysfsRoot_ = "/sys";
 };
 
-// read-card [ADDRESS] -o OUT [--json] [--sysfs DIR]
+// read-card [ADDRESS] -o OUT [--json] [--shadow] [--sysfs DIR]
 class ReadCardOptions : public CommandOptions {
   public:
     void declare(CLI::App& sub) override {
         address_ = sub.add_option("ADDRESS", addressText_);
         addValue(sub, "-o", output_, "OUT")->required();
         sub.add_flag("--json", json_);
+        sub.add_flag("--shadow", shadow_);
         addValue(sub, "--sysfs", sysfsRoot_, "DIR");
     }
     void read(Invocation& inv) const override {
         inv.output = output_;
         inv.json = json_;
+        inv.shadow = shadow_;
         inv.sysfsRoot = sysfsRoot_;
         if (isGiven(address_)) {
             const auto address = card::normalizeAddress(addressText_);
@@ -55,6 +57,7 @@ class ReadCardOptions : public CommandOptions {
     std::string addressText_;
     std::string output_;
     bool json_ = false;
+    bool shadow_ = false;
     std::string sysfsRoot_ = "/sys";
     CLI::Option* address_ = nullptr;
 };

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "card/Cards.h"
+#include "card/RomOrigin.h"
 #include "card/RomReader.h"
 #include "cli/Commands.h"
 #include "cli/Report.h"
@@ -35,7 +36,10 @@ std::string cardLine(const card::DisplayCard& c) {
     return c.address + "  vendor " + hex4(c.vendorId) + "  device " + hex4(c.deviceId) +
            "  subsystem vendor " + hex4(c.subsystemVendorId) + "  subsystem " +
            hex4(c.subsystemId) + (c.bootVga ? "  boot VGA" : "") +
-           (c.hasRom ? "  ROM" : "  no ROM") + "\n";
+           (!c.hasRom            ? "  no ROM"
+            : c.romIsStartupCopy ? "  ROM (start-up copy)"
+                                 : "  ROM") +
+           "\n";
 }
 
 std::string cardJson(const card::DisplayCard& c) {
@@ -96,6 +100,42 @@ bool allErased(const std::vector<uint8_t>& bytes) {
     return true;
 }
 
+// Why the kernel would not give the chip's contents, said before anything is read; "" when it
+// would (or when a start-up copy is wanted).
+std::string refusalBeforeReading(const Invocation& inv, const card::DisplayCard& chosen) {
+    switch (card::refusalBeforeReading(chosen, inv.shadow)) {
+        case card::RomRefusal::None:
+            return "";
+        case card::RomRefusal::StartupCopy:
+            return "the ROM the kernel offers for this card is the copy its BIOS made of itself in "
+                   "memory at start-up (at 0xC0000, the card being the boot display), not the "
+                   "chip's contents; to get the chip's, read the card on a machine where it is not "
+                   "the boot display, or give --shadow to save the start-up copy anyway";
+        case card::RomRefusal::OtherCardsStartupCopy:
+            return "the kernel offers the start-up copy at 0xC0000 for this card, which is not the "
+                   "boot display: that is the boot display's BIOS, never this card's, so it is "
+                   "not saved, --shadow or not";
+    }
+    return "";
+}
+
+// The likely cause of a failed enable or read, in plain words.
+std::string readFailure(const Invocation& inv, const card::DisplayCard& chosen,
+                        const FileError& error) {
+    const auto code = error.code();
+    if (code == std::errc::permission_denied || code == std::errc::operation_not_permitted) {
+        return "reading a card's ROM needs root";
+    }
+    if (code == std::errc::io_error) {
+        return error.reason() +
+               ": the card exposes no valid option ROM, or its memory decoding is switched "
+               "off; the kernel's log (dmesg) says which, and as root `echo 1 > " +
+               card::devicesFolder(inv.sysfsRoot) + "/" + chosen.address +
+               "/enable` switches decoding on";
+    }
+    return error.reason();
+}
+
 // The ROM of `chosen`, or the exit status when it could not be read. An interrupted read ends
 // the program with the signal that interrupted it, the ROM hidden again.
 std::optional<card::RomDump> dumpRom(const Invocation& inv, const card::DisplayCard& chosen,
@@ -120,10 +160,7 @@ std::optional<card::RomDump> dumpRom(const Invocation& inv, const card::DisplayC
         }
         return dump;
     } catch (const FileError& error) {
-        const auto code = error.code();
-        const bool denied =
-            code == std::errc::permission_denied || code == std::errc::operation_not_permitted;
-        complain(error.path(), denied ? "reading a card's ROM needs root" : error.reason());
+        complain(error.path(), readFailure(inv, chosen, error));
         exitStatus = kExitFile;
     } catch (const card::RomReadInterrupted& interrupted) {
         complain(port.path(), "interrupted; the ROM was hidden again and nothing was written");
@@ -160,9 +197,27 @@ int runReadCard(const Invocation& inv) {
     if (chosen == nullptr) {
         return exitStatus;
     }
+    const std::string romPath = card::devicesFolder(inv.sysfsRoot) + "/" + chosen->address + "/rom";
+    // Decided from what the kernel lists, so that a refused ROM is never even exposed.
+    if (chosen->hasRom) {
+        if (const std::string refusal = refusalBeforeReading(inv, *chosen); !refusal.empty()) {
+            complain(romPath, refusal);
+            return kExitInvalid;
+        }
+    }
     const auto dump = dumpRom(inv, *chosen, exitStatus);
     if (!dump) {
         return exitStatus;
+    }
+    const bool startupCopy = chosen->romIsStartupCopy;
+    if (const std::string foreign = card::foreignBios(*chosen, dump->bytes); !foreign.empty()) {
+        if (startupCopy) {
+            complain(romPath, foreign +
+                                  ": the kernel served another card's BIOS as this card's "
+                                  "start-up copy, so it is not saved, --shadow or not");
+            return kExitInvalid;
+        }
+        complain(romPath, "warning: " + foreign + "; check that this is the card you meant");
     }
     writeFileAtomically(inv.output, {std::span<const uint8_t>(dump->bytes)});
 
@@ -171,20 +226,36 @@ int runReadCard(const Invocation& inv) {
     const RomStatus status = image.validate();
     // With the dump on standard output, the report must not mix into it.
     FILE* report = inv.output == "-" ? stderr : stdout;
-    const std::string text = inv.json ? infoJson(image, status, inv.output) + "\n"
-                                      : infoHuman(image, status, inv.output);
+    std::string text;
+    if (inv.json) {
+        text = infoJson(image, status, inv.output);
+        // The key exists only for a start-up copy.
+        if (startupCopy) {
+            text.insert(text.size() - 1, ",\"shadow\":true");
+        }
+        text += "\n";
+    } else {
+        text = infoHuman(image, status, inv.output);
+        if (startupCopy) {
+            text +=
+                "  source      the start-up copy in memory at 0xC0000 (--shadow), not the "
+                "chip's contents\n";
+        }
+    }
     std::fwrite(text.data(), 1, text.size(), report);
     if (status == kRomOk) {
         return kExitDone;
     }
-    std::string reason = "status " + std::to_string(status) + ", " +
-                         oneLine(CRomImage::statusMessage(status)) + "; ";
+    std::string reason =
+        "status " + std::to_string(status) + ", " + oneLine(CRomImage::statusMessage(status));
     if (allErased(dump->bytes)) {
-        reason += "every byte is 0xFF, so the card did not show its ROM; ";
+        reason += "; every byte is 0xFF, so the card did not show its ROM";
     }
-    reason +=
-        "a dump of the card the machine booted from can be the copy the BIOS patched in memory, "
-        "not the chip's contents";
+    if (startupCopy) {
+        reason +=
+            "; this is the copy the BIOS patched in memory at start-up, not the chip's "
+            "contents";
+    }
     complain(inv.output, reason);
     return kExitInvalid;
 }

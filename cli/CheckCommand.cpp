@@ -9,6 +9,7 @@
 
 #include "cli/CardCommands.h"
 #include "cli/Commands.h"
+#include "cli/Report.h"
 #include "cli/Values.h"
 #include "image/Check.h"
 #include "image/FileError.h"
@@ -91,8 +92,9 @@ int runCheck(const Invocation& inv) {
         }
         const auto findings = checkImage(image, status, size, request);
         unfit = unfit || hasError(findings);
-        const std::string text =
-            inv.json ? checkJson(file, status, findings) : checkHuman(file, findings);
+        const std::string text = inv.json
+                                     ? checkJson(file, status, findings)
+                                     : checkHuman(file, findings) + olderFamilyLine(image, status);
         std::fwrite(text.data(), 1, text.size(), stdout);
     }
     return unreadable ? kExitFile : unfit ? kExitInvalid : kExitDone;

@@ -63,6 +63,7 @@ struct Invocation {
     // cards, read-card and check
     std::string sysfsRoot = "/sys";
     std::string address;  // read-card's ADDRESS in the kernel's form, or empty
+    bool shadow = false;  // read-card --shadow: save the boot display's start-up copy all the same
     std::optional<uint64_t> chipSize;
     std::optional<uint16_t> deviceId;
 };

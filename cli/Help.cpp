@@ -15,7 +15,7 @@ Usage:
   vorlane-cli diff [--json] [--skip-checksum] A B
   vorlane-cli check [--json] [--chip-size SIZE] [--device HEX] FILE...
   vorlane-cli cards [--json] [--sysfs DIR]
-  vorlane-cli read-card [ADDRESS] -o OUT [--json] [--sysfs DIR]
+  vorlane-cli read-card [ADDRESS] -o OUT [--json] [--shadow] [--sysfs DIR]
   vorlane-cli --help | --version
 
 Every FILE is read as the editor reads it (its first 65536 bytes) and validated.
@@ -92,7 +92,13 @@ Commands:
 
   read-card     Save the option ROM of the card at ADDRESS (needed when there
                 are several) to OUT and show it as info does. Needs root; the
-                card is only read.
+                card is only read. For the boot display the kernel offers the
+                copy its BIOS left in memory at start-up, not the chip's
+                contents: read-card refuses it.
+                  --json      the report as info --json, with "shadow": true
+                              for a start-up copy
+                  --shadow    save the boot display's start-up copy anyway
+                  --sysfs DIR read DIR/bus/pci/devices instead of /sys
                 Example: vorlane-cli read-card 0000:01:00.0 -o card.rom
 
 Exit status:

@@ -7,6 +7,7 @@
 #include "cli/Values.h"
 #include "image/Clock.h"
 #include "image/Info.h"
+#include "image/OlderFamily.h"
 #include "image/Text.h"
 
 namespace vorlane::cli {
@@ -31,6 +32,11 @@ std::string fontOffset(uint16_t offset) {
 }
 
 }  // namespace
+
+std::string olderFamilyLine(const CRomImage& image, RomStatus status) {
+    const std::string note = olderFamilyNote(image, status);
+    return note.empty() ? "" : "  older card  " + note + "\n";
+}
 
 const char* tvStandardName(int standard) {
     switch (standard) {
@@ -100,7 +106,7 @@ std::string infoHuman(const CRomImage& image, RomStatus status, const std::strin
     out += "  fonts       8x8 " + fontOffset(image.font8x8Offset) + "  8x16 " +
            fontOffset(image.font8x16Offset) +
            "  Cyrillic set: " + (image.isCyrillicSet() ? "yes" : "no") + "\n";
-    return out;
+    return out + olderFamilyLine(image, status);
 }
 
 }  // namespace vorlane::cli

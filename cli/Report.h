@@ -17,6 +17,9 @@ std::string jsonValue(const InfoValue& value);
 // One JSON object on one line, without the line feed.
 std::string infoJson(const CRomImage& image, RomStatus status, const std::string& file);
 
+// "  older card  ..." and a line feed for an intact image of an older family, or "".
+std::string olderFamilyLine(const CRomImage& image, RomStatus status);
+
 // A block of lines for a person, ending in a line feed.
 std::string infoHuman(const CRomImage& image, RomStatus status, const std::string& file);
 

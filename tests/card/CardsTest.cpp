@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <new>
 
 #include "card/Cards.h"
 #include "image/FileError.h"
+#include "tests/card/RunningOutOfMemory.h"
 #include "tests/support/FakeSysfs.h"
 #include "tests/support/RomBuilder.h"
 
@@ -17,9 +19,9 @@ using card::DisplayCard;
 
 std::string describe(const DisplayCard& c) {
     char text[80];
-    std::snprintf(text, sizeof text, "%s %04x:%04x %04x:%04x%s%s", c.address.c_str(), c.vendorId,
+    std::snprintf(text, sizeof text, "%s %04x:%04x %04x:%04x%s%s%s", c.address.c_str(), c.vendorId,
                   c.deviceId, c.subsystemVendorId, c.subsystemId, c.bootVga ? " boot" : "",
-                  c.hasRom ? " rom" : "");
+                  c.hasRom ? " rom" : "", c.romIsStartupCopy ? " copy" : "");
     return text;
 }
 
@@ -108,7 +110,28 @@ INSTANTIATE_TEST_SUITE_P(
                   &FakeDevice::deviceClass, "?")},
             {"0000:08:00.0 1002:5144 1002:013a boot rom"},
             {"0000:01:00.0", "0000:02:00.0", "0000:03:00.0", "0000:04:00.0", "0000:05:00.0",
-             "0000:06:00.0"}}),
+             "0000:06:00.0"}},
+        // The ROM resource tells the start-up copy: its address or its shadow flag, each alone.
+        // A short, malformed or missing resource file leaves the ROM the card's own.
+        ListingCase{
+            "StartupCopyIsToldByTheRomResource",
+            {with(kBoot, &FakeDevice::resource, resourceFile(kStartupCopyLine)),
+             with(dev("0000:01:00.0"), &FakeDevice::resource, resourceFile(kRomBarLine)),
+             with(dev("0000:03:00.0"), &FakeDevice::resource,
+                  resourceFile("0x00000000000c0000 0x00000000000dffff 0x0000000000046200")),
+             with(dev("0000:04:00.0"), &FakeDevice::resource,
+                  resourceFile("0x00000000fe800000 0x00000000fe80ffff 0x0000000000046202")),
+             with(dev("0000:05:00.0"), &FakeDevice::resource,
+                  resourceFile(kStartupCopyLine).substr(0, 6 * 57)),
+             with(dev("0000:06:00.0"), &FakeDevice::resource,
+                  resourceFile("0x00000000000c0000 0x00000000000dffff")),
+             dev("0000:07:00.0")},
+            {"0000:01:00.0 1002:5159 1002:0008 rom",
+             "0000:02:00.0 1002:5144 1002:013a boot rom copy",
+             "0000:03:00.0 1002:5159 1002:0008 rom copy",
+             "0000:04:00.0 1002:5159 1002:0008 rom copy", "0000:05:00.0 1002:5159 1002:0008 rom",
+             "0000:06:00.0 1002:5159 1002:0008 rom", "0000:07:00.0 1002:5159 1002:0008 rom"},
+            {}}),
     [](const ::testing::TestParamInfo<ListingCase>& info) { return info.param.name; });
 
 // The tree itself can hold what no kernel makes: links out of the device folder, missing
@@ -149,6 +172,39 @@ TEST(Listing, RomThatIsALinkOrAFolderIsNoRom) {
     }
     EXPECT_EQ(cards, (std::vector<std::string>{"0000:01:00.0 1002:5159 1002:0008",
                                                "0000:02:00.0 1002:5159 1002:0008"}));
+}
+
+size_t openDescriptors() {
+    size_t count = 0;
+    for ([[maybe_unused]] const auto& entry :
+         std::filesystem::directory_iterator("/proc/self/fd")) {
+        ++count;
+    }
+    return count;
+}
+
+// An exception part-way through the listing (memory running out at each allocation in turn)
+// leaves no folder or file open.
+TEST(Listing, AFailurePartWayLeavesNothingOpen) {
+    TempDir dir;
+    FakeSysfs sysfs(dir.path());
+    for (const char* address : {"0000:01:00.0", "0000:02:00.0", "0000:03:00.0", "0000:04:00.0",
+                                "0000:05:00.0", "0000:06:00.0", "0000:07:00.0", "0000:08:00.0"}) {
+        sysfs.add(dev(address));
+    }
+    const size_t before = openDescriptors();
+    int failures = 0;
+    for (int allocations = 0; allocations < 60; ++allocations) {
+        runOutOfMemoryAfter(allocations);
+        try {
+            card::listAtiCards(sysfs.root());
+        } catch (const std::bad_alloc&) {
+            ++failures;
+        }
+        runOutOfMemoryAfter(-1);
+        EXPECT_EQ(openDescriptors(), before) << "failing allocation " << allocations;
+    }
+    EXPECT_GT(failures, 10);
 }
 
 TEST(Listing, UnreadableDevicesFolderIsAFileError) {

@@ -2,9 +2,16 @@
 // once through real files.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <poll.h>
+#include <pthread.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <csignal>
 #include <filesystem>
 #include <system_error>
+#include <thread>
 
 #include "card/RomReader.h"
 #include "image/FileError.h"
@@ -21,7 +28,8 @@ enum class Fault { None, EnableDenied, ReadFailsPartWay, DisableFails, SignalDur
 
 class RecordingPort : public card::RomPort {
   public:
-    RecordingPort(Fault fault, std::vector<uint8_t> rom) : fault_(fault), rom_(std::move(rom)) {}
+    RecordingPort(Fault fault, std::vector<uint8_t> rom, int signal = SIGINT)
+        : fault_(fault), rom_(std::move(rom)), signal_(signal) {}
     std::vector<std::string> steps;
 
     void writeControl(std::string_view text) override {
@@ -40,7 +48,7 @@ class RecordingPort : public card::RomPort {
                 throw FileError("rom", "read", std::make_error_code(std::errc::io_error));
             }
             if (done == 4096 && fault_ == Fault::SignalDuringRead) {
-                std::raise(SIGINT);
+                std::raise(signal_);
             }
             if (stop()) {
                 return done;
@@ -53,6 +61,7 @@ class RecordingPort : public card::RomPort {
   private:
     Fault fault_;
     std::vector<uint8_t> rom_;
+    int signal_;
 };
 
 struct OrderCase {
@@ -100,6 +109,50 @@ INSTANTIATE_TEST_SUITE_P(
         OrderCase{"SignalDuringRead", Fault::SignalDuringRead, kAllSteps, "interrupted"}),
     [](const ::testing::TestParamInfo<OrderCase>& info) { return info.param.name; });
 
+// Every signal that would end the program while the ROM is exposed is caught, the ROM hidden
+// again, and the signal handed back; the program's own handler is put back afterwards.
+class ReadSignal : public ::testing::TestWithParam<int> {};
+
+TEST_P(ReadSignal, HidesTheRomAndHandsTheSignalBack) {
+    const int signal = GetParam();
+    struct sigaction before {};
+    ::sigaction(signal, nullptr, &before);
+    RecordingPort port(Fault::SignalDuringRead, RomBuilder().build(), signal);
+    int caught = 0;
+    try {
+        card::readRom(port);
+    } catch (const card::RomReadInterrupted& interrupted) {
+        caught = interrupted.signal();
+    }
+    EXPECT_EQ(caught, signal);
+    EXPECT_EQ(port.steps, kAllSteps);
+    struct sigaction after {};
+    ::sigaction(signal, nullptr, &after);
+    EXPECT_EQ(after.sa_handler, before.sa_handler);
+    sigset_t mask;
+    ::pthread_sigmask(SIG_SETMASK, nullptr, &mask);
+    EXPECT_FALSE(sigismember(&mask, signal)) << "the signal was left blocked";
+}
+
+INSTANTIATE_TEST_SUITE_P(Terminating, ReadSignal,
+                         ::testing::Values(SIGHUP, SIGINT, SIGQUIT, SIGPIPE, SIGTERM, SIGALRM,
+                                           SIGUSR1, SIGXFSZ, SIGRTMIN),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                             return std::string(info.param == SIGRTMIN ? "RTMIN"
+                                                                       : sigabbrev_np(info.param));
+                         });
+
+// A signal ignored by whoever started the program (nohup) stays ignored: it ends nothing.
+TEST(ReadRom, AnIgnoredSignalStaysIgnored) {
+    struct sigaction before {};
+    ::sigaction(SIGHUP, nullptr, &before);
+    std::signal(SIGHUP, SIG_IGN);
+    RecordingPort port(Fault::SignalDuringRead, RomBuilder().build(), SIGHUP);
+    EXPECT_NO_THROW(card::readRom(port));
+    EXPECT_EQ(port.steps, kAllSteps);
+    ::sigaction(SIGHUP, &before, nullptr);
+}
+
 TEST(ReadRom, StopsAtTheLimit) {
     RecordingPort port(Fault::None, std::vector<uint8_t>(5000, 0xAB));
     const RomDump longer = card::readRom(port, 4096);
@@ -136,6 +189,61 @@ TEST(SysfsRomPort, PipeServedLikeTheKernelSeesEnableReadDisable) {
     card::SysfsRomPort port(sysfs.root(), "0000:01:00.0");
     EXPECT_EQ(card::readRom(port).bytes, rom);
     EXPECT_EQ(server.steps(), kAllSteps);
+}
+
+// Reads one control line written to the pipe at `path`, giving up after five seconds.
+std::string readControlLine(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY);
+    std::string line;
+    pollfd poll{fd, POLLIN, 0};
+    while (fd >= 0 && !line.ends_with('\n') && ::poll(&poll, 1, 5000) > 0) {
+        char c = 0;
+        if (::read(fd, &c, 1) != 1) {
+            break;
+        }
+        line += c;
+    }
+    if (fd >= 0) {
+        ::close(fd);
+    }
+    return line.ends_with('\n') ? "write:" + line : "gave up";
+}
+
+// A card whose ROM gives nothing, and a hangup while the reader waits on it: the wait ends at
+// once, the ROM is hidden again and the signal is handed back.
+TEST(SysfsRomPort, ASignalEndsTheWaitOnARomThatGivesNothing) {
+    TempDir dir;
+    FakeSysfs sysfs(dir.path());
+    sysfs.add(FakeDevice{});
+    const std::string rom = sysfs.romOf("0000:01:00.0");
+    std::filesystem::remove(rom);
+    ASSERT_EQ(::mkfifo(rom.c_str(), 0600), 0);
+    const pthread_t reader = ::pthread_self();
+    std::vector<std::string> steps;
+    std::thread kernel([&] {
+        steps.push_back(readControlLine(rom));
+        // Holds the ROM open without a byte in it, so that only the signal can end the wait.
+        const int holding = ::open(rom.c_str(), O_WRONLY);
+        ::pthread_kill(reader, SIGHUP);
+        std::string disable = readControlLine(rom);
+        ::close(holding);
+        if (disable == "gave up") {
+            // The wait outlived the signal; the end of the ROM lets the reader go on.
+            steps.push_back(disable);
+            disable = readControlLine(rom);
+        }
+        steps.push_back(disable);
+    });
+    card::SysfsRomPort port(sysfs.root(), "0000:01:00.0");
+    int caught = 0;
+    try {
+        card::readRom(port);
+    } catch (const card::RomReadInterrupted& interrupted) {
+        caught = interrupted.signal();
+    }
+    kernel.join();
+    EXPECT_EQ(caught, SIGHUP);
+    EXPECT_EQ(steps, (std::vector<std::string>{"write:1\n", "write:0\n"}));
 }
 
 TEST(SysfsRomPort, RefusesARomThatIsALinkAndAnAddressThatIsAPath) {

@@ -107,6 +107,23 @@ const FakeDevice kNoRom = [] {
     return d;
 }();
 
+// The boot display as the kernel shows it: the ROM it offers is the start-up copy.
+FakeDevice bootDisplay(std::string device = "0x5159\n") {
+    FakeDevice d;
+    d.bootVga = "1\n";
+    d.device = std::move(device);
+    d.resource = resourceFile(kStartupCopyLine);
+    d.rom = RomBuilder().build();
+    return d;
+}
+
+// A second card on the root bus, which the kernel serves the boot display's copy.
+const FakeDevice kSecondOnRootBus = [] {
+    FakeDevice d = bootDisplay();
+    d.bootVga = "0\n";
+    return d;
+}();
+
 INSTANTIATE_TEST_SUITE_P(
     FakeTrees, CliReadCardRefusal,
     ::testing::Values(
@@ -118,7 +135,17 @@ INSTANTIATE_TEST_SUITE_P(
                     {"0000:01:00.0", "0000:02:00.0", "--help"}},
         RefusalCase{"WrongAddress", {at("0000:01:00.0")}, {"0000:05:00.0"}, 1, {"0000:01:00.0"}},
         RefusalCase{"MalformedAddress", {at("0000:01:00.0")}, {"01:00"}, 2, {"01:00"}},
-        RefusalCase{"NoRomFile", {kNoRom}, {}, 3, {"no rom file"}}),
+        RefusalCase{"NoRomFile", {kNoRom}, {}, 3, {"no rom file"}},
+        RefusalCase{"StartupCopyWithoutShadow",
+                    {bootDisplay()},
+                    {},
+                    1,
+                    {"start-up", "not the chip's contents", "not the boot display", "--shadow"}},
+        RefusalCase{"StartupCopyOfAnotherCard",
+                    {kSecondOnRootBus},
+                    {"--shadow"},
+                    1,
+                    {"start-up copy", "not the boot display", "never this card's"}}),
     [](const ::testing::TestParamInfo<RefusalCase>& info) { return info.param.name; });
 
 TEST(CliReadCard, SavesTheRomEnabledAndDisabledAroundTheRead) {
@@ -148,6 +175,96 @@ TEST(CliReadCard, SavesTheRomEnabledAndDisabledAroundTheRead) {
     EXPECT_NE(dump.err.find("\"status\":0"), std::string::npos) << dump.err;
 }
 
+struct OriginCase {
+    const char* name;
+    FakeDevice device;
+    std::vector<std::string> args;  // after read-card, before -o OUT --json
+    std::vector<uint8_t> rom;
+    int exitCode;
+    bool written;
+    const char* errorMentions;  // "" for no message at all
+    bool shadowKey;
+};
+
+class CliReadCardOrigin : public ::testing::TestWithParam<OriginCase> {};
+
+// Read through a pipe that plays the kernel: the ROM is disabled again on every path, and what
+// is saved and said depends on where the bytes came from.
+TEST_P(CliReadCardOrigin, SavesOnlyTheCardsOwnBiosOrTheCopyAskedFor) {
+    const OriginCase& c = GetParam();
+    TempDir dir;
+    FakeSysfs sysfs(dir.file("sys"));
+    sysfs.add(c.device);
+    RomPipeServer server(sysfs.romOf(c.device.address), c.rom);
+    std::vector<std::string> args = {"read-card", "--sysfs", sysfs.root()};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    args.insert(args.end(), {"-o", dir.file("out.rom"), "--json"});
+    const CliResult r = runCli(args);
+    EXPECT_EQ(r.exitCode, c.exitCode) << r.err;
+    EXPECT_EQ(server.steps(), (std::vector<std::string>{"write:1\n", "read", "write:0\n"}));
+    if (*c.errorMentions == '\0') {
+        EXPECT_EQ(r.err, "");
+    } else {
+        EXPECT_EQ(r.err.rfind("vorlane-cli: ", 0), 0u) << r.err;
+        EXPECT_NE(r.err.find(c.errorMentions), std::string::npos) << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    }
+    ASSERT_EQ(std::filesystem::exists(dir.file("out.rom")), c.written);
+    if (c.written) {
+        EXPECT_EQ(readBytes(dir.file("out.rom")), c.rom);
+        ASSERT_EQ(r.jsonLines().size(), 1u);
+        EXPECT_EQ(r.jsonLines()[0].contains("shadow"), c.shadowKey) << r.out;
+        if (c.shadowKey) {
+            EXPECT_EQ(r.jsonLines()[0]["shadow"], true);
+        }
+    } else {
+        EXPECT_EQ(r.out, "");
+    }
+}
+
+const FakeDevice kRage128 = [] {
+    FakeDevice d;
+    d.device = "0x5046\n";
+    d.resource = resourceFile(kRomBarLine);
+    return d;
+}();
+
+INSTANTIATE_TEST_SUITE_P(
+    FakeTrees, CliReadCardOrigin,
+    ::testing::Values(OriginCase{"StartupCopyWithShadow",
+                                 bootDisplay(),
+                                 {"--shadow"},
+                                 RomBuilder().build(),
+                                 0,
+                                 true,
+                                 "",
+                                 true},
+                      OriginCase{"BrokenStartupCopyIsTheCopyThePatchedHintIsFor",
+                                 bootDisplay(),
+                                 {"--shadow"},
+                                 RomBuilder().checksum(RomBuilder::Checksum::Broken).build(),
+                                 1,
+                                 true,
+                                 "patched in memory",
+                                 true},
+                      OriginCase{"ForeignBiosFromTheRomBarIsSavedWithAWarning",
+                                 kRage128,
+                                 {},
+                                 RomBuilder().build(),
+                                 0,
+                                 true,
+                                 "names 1002:5159, the card is 1002:5046",
+                                 false},
+                      OriginCase{"ForeignStartupCopyIsRefusedEvenWithShadow",
+                                 bootDisplay("0x5046\n"),
+                                 {"--shadow"},
+                                 RomBuilder().build(),
+                                 1,
+                                 false,
+                                 "another card's BIOS",
+                                 false}),
+    [](const ::testing::TestParamInfo<OriginCase>& info) { return info.param.name; });
+
 // The ROM that reads as erased flash is saved as read, and the message says what it can mean.
 TEST(CliReadCard, AllErasedDumpIsSavedAndExplained) {
     TempDir dir;
@@ -160,9 +277,9 @@ TEST(CliReadCard, AllErasedDumpIsSavedAndExplained) {
     EXPECT_EQ(server.steps().back(), "write:0\n");
     EXPECT_EQ(readBytes(dir.file("out.rom")), erased);
     EXPECT_NE(r.out.find(dir.file("out.rom") + ": status 2"), std::string::npos) << r.out;
-    for (const std::string mention : {"0xFF", "patched in memory"}) {
-        EXPECT_NE(r.err.find(mention), std::string::npos) << r.err;
-    }
+    EXPECT_NE(r.err.find("0xFF"), std::string::npos) << r.err;
+    // Read from the card's own ROM, not a copy in memory: no word of a patched copy.
+    EXPECT_EQ(r.err.find("patched in memory"), std::string::npos) << r.err;
 }
 
 TEST(CliReadCard, PermissionDeniedSaysItNeedsRoot) {
@@ -217,6 +334,23 @@ TEST(CliCheck, VerdictsExitStatusAndJson) {
     const CliResult missing = runCli({"check", dir.file("none.rom"), dir.file("other.rom")});
     EXPECT_EQ(missing.exitCode, 3);
     EXPECT_NE(missing.out.find("not fit"), std::string::npos);
+}
+
+// An intact image of an older family is named in the human reports; the JSON stays as it was.
+TEST(CliCheck, OlderFamilyIsNamedInTheHumanReportsOnly) {
+    TempDir dir;
+    RomBuilder().deviceId(0x5046).clockRecordAt(std::nullopt).writeTo(dir.file("rage128.rom"));
+    const std::string line =
+        "  older card  device 5046 is a Rage 128: the image is intact, but "
+        "not one Vorlane can edit\n";
+    for (const char* command : {"info", "check"}) {
+        const CliResult human = runCli({command, dir.file("rage128.rom")});
+        EXPECT_EQ(human.exitCode, 1) << command;
+        EXPECT_TRUE(human.out.ends_with(line)) << command << ": " << human.out;
+        const CliResult json = runCli({command, "--json", dir.file("rage128.rom")});
+        EXPECT_EQ(json.out.find("older"), std::string::npos) << json.out;
+        EXPECT_EQ(json.jsonLines().size(), 1u);
+    }
 }
 
 TEST(CliCheck, StandardInputIsSizedByWhatWasRead) {

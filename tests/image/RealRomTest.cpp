@@ -4,6 +4,7 @@
 #include <cctype>
 #include <filesystem>
 
+#include "image/OlderFamily.h"
 #include "image/RomImage.h"
 
 namespace vorlane {
@@ -13,6 +14,7 @@ struct RealRom {
     const char* file;
     RomStatus status;
     int32_t length;
+    const char* olderCard = "";  // what the older-family note names, "" for no note
 };
 
 class RealRomTest : public ::testing::TestWithParam<RealRom> {};
@@ -28,15 +30,23 @@ TEST_P(RealRomTest, StatusAndLength) {
     }
     CRomImage image;
     image.loadFile(romPath(rom.file));
-    EXPECT_EQ(image.validate(), rom.status);
+    const RomStatus status = image.validate();
+    EXPECT_EQ(status, rom.status);
     EXPECT_EQ(image.length, rom.length);
+    const std::string note = olderFamilyNote(image, status);
+    if (*rom.olderCard == '\0') {
+        EXPECT_EQ(note, "");
+    } else {
+        EXPECT_NE(note.find(rom.olderCard), std::string::npos) << note;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     SharedRoms, RealRomTest,
-    ::testing::Values(RealRom{"ati_rage128-Rage128progl_zerostate.VBI", kRomNoClockRecord, 49152},
-                      RealRom{"ati_rage128-Rage128proIIpci_zerostate.VBI", kRomNoClockRecord,
-                              32768},
+    ::testing::Values(RealRom{"ati_rage128-Rage128progl_zerostate.VBI", kRomNoClockRecord, 49152,
+                              "device 5046 is a Rage 128"},
+                      RealRom{"ati_rage128-Rage128proIIpci_zerostate.VBI", kRomNoClockRecord, 32768,
+                              "device 5452 is a Rage 128"},
                       RealRom{"mach64-atimach64vt2pci.bin", kRomNoPll, 32768},
                       RealRom{"mach64-bios.bin", kRomNoPll, 32768},
                       RealRom{"mach64-mach64vt-660c60c135839345779942.bin", kRomNoPll, 32768},
@@ -44,7 +54,9 @@ INSTANTIATE_TEST_SUITE_P(
                       RealRom{"mach64-mach64_vlb_vram.bin", kRomNotAti, 32768},
                       RealRom{"mach32-MACH32PCI.BIN", kRomNotAti, 32768},
                       RealRom{"ati28800-bios.bin", kRomNotAti, 32768},
-                      RealRom{"seabios-vgabios-ati.bin", kRomNotAti, 39936}),
+                      // The emulator's VGA BIOS names the Radeon 7000 it is made for.
+                      RealRom{"seabios-vgabios-ati.bin", kRomNotAti, 39936,
+                              "device 5159 is a card of the Radeon 7000 to 7500 family"}),
     [](const ::testing::TestParamInfo<RealRom>& info) {
         std::string name = info.param.file;
         for (char& c : name) {

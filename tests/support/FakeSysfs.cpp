@@ -23,6 +23,21 @@ void writeText(const std::string& path, const std::string& text) {
 
 }  // namespace
 
+std::string resourceFile(const std::string& romLine) {
+    // As Debian's 6.1 kernel showed it for QEMU's emulated Radeon: three BARs (memory, I/O,
+    // registers), the ROM, and the six lines of resources the card does not have.
+    const std::string unused = "0x0000000000000000 0x0000000000000000 0x0000000000000000\n";
+    std::string text =
+        "0x00000000f8000000 0x00000000f8ffffff 0x0000000000042208\n"
+        "0x000000000000c000 0x000000000000c0ff 0x0000000000040101\n"
+        "0x00000000fe838000 0x00000000fe83bfff 0x0000000000040200\n" +
+        unused + unused + unused + romLine + "\n";
+    for (int i = 0; i < 6; ++i) {
+        text += unused;
+    }
+    return text;
+}
+
 FakeSysfs::FakeSysfs(std::string root) : root_(std::move(root)) {
     fs::create_directories(root_ + "/bus/pci/devices");
     fs::create_directories(root_ + "/devices/pci0000:00");
@@ -42,6 +57,9 @@ std::string FakeSysfs::add(const FakeDevice& device) {
     writeText(folder + "/class", device.deviceClass);
     if (device.bootVga) {
         writeText(folder + "/boot_vga", *device.bootVga);
+    }
+    if (device.resource) {
+        writeText(folder + "/resource", *device.resource);
     }
     if (device.rom) {
         writeBytes(folder + "/rom", *device.rom);

@@ -22,7 +22,17 @@ struct FakeDevice {
     std::string deviceClass = "0x030000\n";
     std::optional<std::string> bootVga = "0\n";                        // nullopt: no such file
     std::optional<std::vector<uint8_t>> rom = std::vector<uint8_t>{};  // nullopt: no rom file
+    std::optional<std::string> resource = std::nullopt;                // nullopt: no such file
 };
+
+// A `resource` file as the kernel writes it for a display card: one line per resource, the ROM's
+// seventh, given here as "0xSTART 0xEND 0xFLAGS".
+std::string resourceFile(const std::string& romLine);
+// The ROM resource lines the kernel showed: a ROM read through the card's own ROM BAR (behind a
+// bridge), and the start-up copy it serves for a display card on the root bus.
+inline const std::string kRomBarLine = "0x00000000fe800000 0x00000000fe80ffff 0x0000000000046200";
+inline const std::string kStartupCopyLine =
+    "0x00000000000c0000 0x00000000000dffff 0x0000000000000212";
 
 class FakeSysfs {
   public:
