@@ -1,9 +1,12 @@
 // The editor in Russian: the language follows the locale, and the messages built from the core's
 // reports arrive translated with their numbers and paths in place.
 #include <QComboBox>
+#include <set>
 
+#include "res/Templates.h"
 #include "tests/fontfile/FontSamples.h"
 #include "tests/ui/MainWindowFixture.h"
+#include "tests/ui/TextChecks.h"
 
 namespace vorlane::test {
 namespace {
@@ -34,6 +37,25 @@ TEST(Translations, OnlyARussianLocaleChangesTheTextsAndQtsOwnFollow) {
     }
     dk::removeTranslations();
     EXPECT_EQ(dk::translate(dk::kTemplateContext, "Cancel"), "Cancel");
+}
+
+// Every template of the editor, found by its resource ID, realised bare: a new dialog is checked
+// without being named here.
+TEST_F(RussianFixture, EveryTemplateFitsInRussianAndShowsNoEnglish) {
+    ASSERT_TRUE(language.startsWith("ru")) << language.toStdString();
+    std::set<const dk::DialogTemplate*> seen;
+    for (int id = 1; id < 1000; ++id) {
+        const dk::DialogTemplate& t = dialogTemplate(id);
+        if (t.id != id || !seen.insert(&t).second) {
+            continue;
+        }
+        SCOPED_TRACE(id);
+        dk::CDialog dialog(t);
+        ASSERT_TRUE(dialog.Create());
+        EXPECT_EQ(clippedTexts(dialog.window()).join("; ").toStdString(), "");
+        EXPECT_EQ(englishTexts(dialog.window()).join("; ").toStdString(), "");
+    }
+    EXPECT_GE(seen.size(), 5u);
 }
 
 TEST_F(RussianFixture, MessagesFiltersAndListsAreRussian) {
