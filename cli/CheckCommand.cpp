@@ -1,7 +1,3 @@
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdio>
 #include <nlohmann/json.hpp>
 #include <system_error>
@@ -24,21 +20,27 @@ using Json = nlohmann::ordered_json;
 // Standard input is read no further than this; no flash chip of these cards comes near it.
 constexpr size_t kStandardInputLimit = 1024 * 1024;
 
+struct CheckedFile {
+    uint64_t size = 0;
+    bool moreThanSize = false;  // standard input went on past the limit
+};
+
 // Loads FILE as `info` does and returns the size of the whole file. Throws FileError.
-uint64_t loadForCheck(CRomImage& image, const std::string& file, RomStatus& status) {
+CheckedFile loadForCheck(CRomImage& image, const std::string& file, RomStatus& status) {
+    CheckedFile checked;
+    image.reset();
     if (isStandardStream(file)) {
-        const std::vector<uint8_t> bytes = readFileUpTo(file, kStandardInputLimit);
-        image.reset();
+        // One byte past the limit tells an input that goes on from one that just fits.
+        const std::vector<uint8_t> bytes = readFileUpTo(file, kStandardInputLimit + 1);
         image.loadBytes(bytes);
-        status = image.validate();
-        return bytes.size();
+        checked.moreThanSize = bytes.size() > kStandardInputLimit;
+        checked.size = checked.moreThanSize ? kStandardInputLimit : bytes.size();
+    } else {
+        // The size of the file that was read, not of whatever the path names a moment later.
+        image.loadFile(file, &checked.size);
     }
-    status = loadAndValidate(image, file, false);
-    struct stat info {};
-    if (::stat(file.c_str(), &info) != 0) {
-        throwFileError(file, "open", errno);
-    }
-    return static_cast<uint64_t>(info.st_size);
+    status = image.validate();
+    return checked;
 }
 
 const char* levelName(CheckFinding::Level level) {
@@ -81,16 +83,17 @@ int runCheck(const Invocation& inv) {
     for (const std::string& file : inv.files) {
         CRomImage image;
         RomStatus status = kRomOk;
-        uint64_t size = 0;
+        CheckedFile checked;
         try {
-            size = loadForCheck(image, file, status);
+            checked = loadForCheck(image, file, status);
         } catch (const FileError& error) {
             std::fflush(stdout);
             std::fprintf(stderr, "vorlane-cli: %s: %s\n", file.c_str(), error.reason().c_str());
             unreadable = true;
             continue;
         }
-        const auto findings = checkImage(image, status, size, request);
+        const auto findings =
+            checkImage(image, status, checked.size, request, checked.moreThanSize);
         unfit = unfit || hasError(findings);
         const std::string text = inv.json
                                      ? checkJson(file, status, findings)

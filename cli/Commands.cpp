@@ -181,7 +181,10 @@ int runFontExport(const Invocation& inv) {
 int runFixChecksum(const Invocation& inv) {
     const std::string& file = inv.files.front();
     CRomImage image;
-    loadAndValidate(image, file, false);
+    const RomStatus status = loadAndValidate(image, file, false);
+    if (const char* refusal = saveRefusal(status, image.length)) {
+        return refuse(file, statusReason(status) + ": " + refusal);
+    }
     image.saveFile(inv.inPlace ? file : inv.output);
     return kExitDone;
 }

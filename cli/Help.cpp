@@ -66,8 +66,8 @@ Commands:
                 Example: vorlane-cli font-export card.rom ru.psf --codepage 866
                 Example: vorlane-cli font-export card.rom a.png --scale 1
 
-  fix-checksum  Save FILE with its last byte set so that the byte sum is zero,
-                whatever its status.
+  fix-checksum  Save FILE with its last byte set so that the byte sum is zero.
+                Refused for status 1 to 4: no BIOS of this family to repair.
                 Example: vorlane-cli fix-checksum card.rom --in-place
 
   diff          Show what differs between the images A and B: the byte ranges,

@@ -1,6 +1,5 @@
 #include "fontfile/FontFiles.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -10,6 +9,7 @@
 #include "fontfile/FontError.h"
 #include "fontfile/FontWriter.h"
 #include "fontfile/Gzip.h"
+#include "image/Descriptor.h"
 #include "image/FileError.h"
 #include "image/FileIo.h"
 
@@ -32,10 +32,9 @@ std::string sizeName(int height) {
 }  // namespace
 
 std::vector<uint8_t> readFontBytes(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) {
-        throwFileError(path, "open", errno);
-    }
+    // Held by the guard, so that a failed allocation below does not leak it; a FIFO or a
+    // terminal is refused rather than read, which could wait for ever.
+    const Descriptor fd = openForReading(path);
     std::vector<uint8_t> bytes(64 * 1024);
     size_t done = 0;
     int error = 0;
@@ -44,7 +43,7 @@ std::vector<uint8_t> readFontBytes(const std::string& path) {
         if (done == bytes.size()) {
             bytes.resize(std::min(bytes.size() * 2, kMaxFontBytes + 1));
         }
-        const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
+        const ssize_t n = ::read(fd.get(), bytes.data() + done, bytes.size() - done);
         if (n < 0 && errno == EINTR) {
             continue;
         }
@@ -57,7 +56,6 @@ std::vector<uint8_t> readFontBytes(const std::string& path) {
         }
         done += static_cast<size_t>(n);
     }
-    ::close(fd);
     if (error != 0) {
         throwFileError(path, "read", error);
     }

@@ -30,6 +30,25 @@ class Inflater {
     z_stream stream_{};
 };
 
+class Deflater {
+  public:
+    Deflater() {
+        // 16 + MAX_WBITS: a gzip member, as gzip -9 writes it.
+        if (deflateInit2(&stream_, Z_BEST_COMPRESSION, Z_DEFLATED, 16 + MAX_WBITS, 8,
+                         Z_DEFAULT_STRATEGY) != Z_OK) {
+            throw std::bad_alloc();
+        }
+    }
+    ~Deflater() { deflateEnd(&stream_); }
+    Deflater(const Deflater&) = delete;
+    Deflater& operator=(const Deflater&) = delete;
+
+    z_stream& get() { return stream_; }
+
+  private:
+    z_stream stream_{};
+};
+
 std::string limitText(size_t limit) {
     return limit % (1u << 20) == 0 ? std::to_string(limit >> 20) + " MiB"
                                    : std::to_string(limit) + " bytes";
@@ -94,23 +113,19 @@ std::vector<uint8_t> gunzip(std::span<const uint8_t> bytes, size_t limit) {
 }
 
 std::vector<uint8_t> gzip(std::span<const uint8_t> bytes) {
-    z_stream z{};
-    if (deflateInit2(&z, Z_BEST_COMPRESSION, Z_DEFLATED, 16 + MAX_WBITS, 8, Z_DEFAULT_STRATEGY) !=
-        Z_OK) {
-        throw std::bad_alloc();
-    }
+    // Held by the guard: the allocation below may throw with the stream started.
+    Deflater deflater;
+    z_stream& z = deflater.get();
     std::vector<uint8_t> out(deflateBound(&z, static_cast<uLong>(bytes.size())));
     z.next_in = const_cast<Bytef*>(bytes.data());
     z.avail_in = static_cast<uInt>(bytes.size());
     z.next_out = out.data();
     z.avail_out = static_cast<uInt>(out.size());
     // deflateBound leaves room for the whole stream, so one call finishes it.
-    const int result = deflate(&z, Z_FINISH);
-    out.resize(z.total_out);
-    deflateEnd(&z);
-    if (result != Z_STREAM_END) {
+    if (deflate(&z, Z_FINISH) != Z_STREAM_END) {
         throw std::bad_alloc();
     }
+    out.resize(z.total_out);
     return out;
 }
 

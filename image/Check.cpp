@@ -33,14 +33,20 @@ const char* codeTypeName(uint8_t type) {
 }  // namespace
 
 std::vector<CheckFinding> checkImage(const CRomImage& image, RomStatus status, uint64_t fileSize,
-                                     const CheckRequest& request) {
+                                     const CheckRequest& request, bool moreThanSize) {
     using Level = CheckFinding::Level;
     std::vector<CheckFinding> findings;
     const auto add = [&](Level level, const char* code, std::string message) {
         findings.push_back({level, code, std::move(message)});
     };
-    const auto size = static_cast<unsigned long long>(fileSize);
+    const std::string size = formatPlain(moreThanSize ? "more than %llu" : "%llu",
+                                         static_cast<unsigned long long>(fileSize));
     const bool valid = status == kRomOk;
+    // A file known only to be larger than `fileSize` is larger than a chip of that size too; it
+    // is never known to be smaller than a chip.
+    const bool tooBig = request.chipSize && (fileSize > *request.chipSize ||
+                                             (moreThanSize && fileSize >= *request.chipSize));
+    const bool smaller = request.chipSize && !moreThanSize && fileSize < *request.chipSize;
 
     if (!valid) {
         add(Level::Error, "status", CRomImage::statusMessage(status));
@@ -61,18 +67,17 @@ std::vector<CheckFinding> checkImage(const CRomImage& image, RomStatus status, u
                             codeType, codeTypeName(codeType)));
         }
     }
-    if (request.chipSize && fileSize > *request.chipSize) {
+    if (tooBig) {
         add(Level::Error, "too-big",
-            formatPlain("the file is %llu bytes, the chip holds %llu", size,
+            formatPlain("the file is %s bytes, the chip holds %llu", size.c_str(),
                         static_cast<unsigned long long>(*request.chipSize)));
     }
     if (valid) {
         if (fileSize > static_cast<uint64_t>(image.length)) {
             add(Level::Warning, "trailing-bytes",
-                formatPlain(
-                    "the file is %llu bytes, the image declares %d: the editor and edit save "
-                    "only those %d bytes",
-                    size, image.length, image.length));
+                formatPlain("the file is %s bytes, the image declares %d: the editor and edit save "
+                            "only those %d bytes",
+                            size.c_str(), image.length, image.length));
         }
         if ((pcirByte(image, kIndicatorOffset) & 0x80) == 0) {
             add(Level::Warning, "more-images",
@@ -80,11 +85,11 @@ std::vector<CheckFinding> checkImage(const CRomImage& image, RomStatus status, u
                 "last)");
         }
     }
-    if (request.chipSize && fileSize < *request.chipSize) {
+    if (smaller) {
         add(Level::Warning, "smaller-than-chip",
-            formatPlain("the file is %llu bytes, the chip holds %llu: the rest of the chip is not "
+            formatPlain("the file is %s bytes, the chip holds %llu: the rest of the chip is not "
                         "part of the image",
-                        size, static_cast<unsigned long long>(*request.chipSize)));
+                        size.c_str(), static_cast<unsigned long long>(*request.chipSize)));
     }
     return findings;
 }

@@ -24,9 +24,11 @@ struct CheckRequest {
 };
 
 // `image` as `validate` left it with `status`; `fileSize` is the size of the whole file, which
-// may exceed what the image buffer holds. Errors come before warnings, each in a fixed order.
+// may exceed what the image buffer holds. `moreThanSize`: the file was read no further than
+// `fileSize` bytes and goes on (standard input has no size), so it is larger than that, by how
+// much unknown. Errors come before warnings, each in a fixed order.
 std::vector<CheckFinding> checkImage(const CRomImage& image, RomStatus status, uint64_t fileSize,
-                                     const CheckRequest& request);
+                                     const CheckRequest& request, bool moreThanSize = false);
 
 inline bool hasError(const std::vector<CheckFinding>& findings) {
     for (const CheckFinding& finding : findings) {

@@ -16,6 +16,10 @@ class Descriptor {
     }
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
+    Descriptor(Descriptor&& other) noexcept : fd_(other.fd_), owned_(other.owned_) {
+        other.fd_ = -1;
+    }
+    Descriptor& operator=(Descriptor&&) = delete;
 
     int get() const { return fd_; }
     // Closes now, so that an error reported by close itself is not lost.

@@ -27,4 +27,11 @@ class FileError : public std::runtime_error {
 // Throws a FileError whose reason is the system's error number `error` (errno).
 [[noreturn]] void throwFileError(const std::string& path, const char* operation, int error);
 
+// The reasons the file layer has that the system has no errno for.
+enum class FileRefusal {
+    NotRegularFile = 1,  // a device, FIFO, terminal or socket where a file's bytes were asked for
+    NothingToWrite,      // a write of 0 bytes, which would only empty the file
+};
+std::error_code makeErrorCode(FileRefusal refusal);
+
 }  // namespace vorlane

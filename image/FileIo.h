@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "image/Descriptor.h"
+
 namespace vorlane {
 
 inline constexpr std::string_view kStandardStream = "-";
@@ -20,21 +22,36 @@ inline bool isStandardStream(std::string_view path) {
     return path == kStandardStream;
 }
 
-// Reads the file from its start into `parts`, one after another, until the file ends or every
-// part is full. Returns the number of bytes read. Bytes the file does not supply are untouched.
-// "-" reads standard input, which is left open.
-size_t readFileInto(const std::string& path, std::initializer_list<std::span<uint8_t>> parts);
+// Opens a file for reading, regular files only, so that no read can wait forever on a FIFO, a
+// terminal or a device, and no device is opened by mistake: a folder is FileError (EISDIR),
+// anything else FileError (FileRefusal::NotRegularFile). "-" is standard input, whatever it is,
+// and is left open. `size`, when given, gets the file's size as the open descriptor reports it
+// (0 for standard input that is no regular file).
+Descriptor openForReading(const std::string& path, uint64_t* size = nullptr);
+
+// Reads the file (opened as openForReading does) from its start into `parts`, one after
+// another, until the file ends or every part is full. Returns the number of bytes read. Bytes
+// the file does not supply are untouched. `fileSize` as for openForReading.
+size_t readFileInto(const std::string& path, std::initializer_list<std::span<uint8_t>> parts,
+                    uint64_t* fileSize = nullptr);
 
 // Reads at most `limit` bytes of the file (or of standard input for "-"); the vector's size is
 // the number of bytes read.
 std::vector<uint8_t> readFileUpTo(const std::string& path, size_t limit);
 
-// Writes `parts` one after another as the whole new content of `path`:
+// Writes `parts` one after another as the whole new content of `path`. Parts that hold no byte
+// at all are refused (FileRefusal::NothingToWrite): no caller can empty a file.
 // - a regular file, or none yet: atomically. The bytes go to a temporary file in the folder of
 //   the file itself (where a symbolic link points, also when the link dangles; the link stays),
-//   are flushed to disk and then renamed over it. A replaced file keeps its permission bits and,
-//   where the process may set them, its owner and group. On any failure the old file stays as
-//   it was and no temporary file is left behind.
+//   are flushed to disk and then renamed over it. The temporary is readable by its owner only
+//   until it gets the mode of the file it replaces (a new file's: 0666 less the umask). A
+//   replaced file keeps its permission bits and, where the process may set them, its owner and
+//   group. On any failure the old file stays as it was and no temporary file is left behind; a
+//   terminating signal (SIGINT, SIGTERM, SIGHUP, ...) that comes meanwhile waits until the
+//   temporary is gone, abandons the write, and then ends the process as it would have.
+// - a symbolic link in a sticky, world-writable folder (/tmp) is followed only when it belongs
+//   to the effective user or to the folder's owner, as the kernel itself follows such links;
+//   otherwise FileError (EACCES) and nothing is written.
 // - anything else that exists and is not a folder (a device, a FIFO, a terminal, /dev/stdout
 //   whatever it points at), and "-" for standard output: written in place, without a temporary
 //   file or a rename, so that the node itself is never replaced.

@@ -55,8 +55,8 @@ void CRomImage::reset() {
     stepClock = 2.25f;
 }
 
-void CRomImage::loadFile(const std::string& path) {
-    length = static_cast<int32_t>(readFileInto(path, {std::span<uint8_t>(data)}));
+void CRomImage::loadFile(const std::string& path, uint64_t* fileSize) {
+    length = static_cast<int32_t>(readFileInto(path, {std::span<uint8_t>(data)}, fileSize));
 }
 
 void CRomImage::loadBytes(std::span<const uint8_t> bytes) {
@@ -333,6 +333,18 @@ void CRomImage::fixChecksum() {
 void CRomImage::saveFile(const std::string& path) {
     fixChecksum();
     writeFileAtomically(path, {std::span<const uint8_t>(data.data(), validLength())});
+}
+
+const char* saveRefusal(RomStatus status, int32_t length) {
+    if (status >= kRomTooSmall && status <= kRomNotAti) {
+        return "no Radeon 7000 to 9800 BIOS was recognised in it, so there is nothing to repair, "
+               "and saving it would cut or rewrite a file that is something else";
+    }
+    // Validation passes no image this short; a hand-made one must not empty a file either.
+    if (length <= 0) {
+        return "it holds no byte, and saving it would empty the file";
+    }
+    return nullptr;
 }
 
 }  // namespace vorlane

@@ -61,7 +61,9 @@ class CRomImage {
 
     // Loading and validation.
     void reset();
-    void loadFile(const std::string& path);          // throws FileError
+    // Throws FileError. `fileSize`, when given, gets the size of the whole file, which may be more
+    // than the buffer holds (from the descriptor it was read through).
+    void loadFile(const std::string& path, uint64_t* fileSize = nullptr);
     void loadBytes(std::span<const uint8_t> bytes);  // as loadFile, from memory
     RomStatus validate();
     void locateFonts();
@@ -101,7 +103,8 @@ class CRomImage {
     void setTvStandard(int index);
     void setSubsystemIds(uint16_t newVendor, uint16_t newSubsystem);
     void fixChecksum();
-    void saveFile(const std::string& path);  // throws FileError; atomic
+    // Throws FileError; atomic. Never writes 0 bytes (FileError). Ask saveRefusal first.
+    void saveFile(const std::string& path);
 
     // The bytes of a font at `offset`, kept inside the buffer.
     std::span<uint8_t> fontBytes(uint16_t offset, int size);
@@ -111,5 +114,12 @@ class CRomImage {
     void parse();
     void setWord(uint32_t offset, uint16_t value);
 };
+
+// Why an image that `validate` judged `status` must not be saved, or nullptr when it may be.
+// Statuses 1 to 4 mean that no BIOS of this family was recognised: there is nothing to repair,
+// and writing `length` bytes would cut or empty a file that is something else. Statuses 5 to 7
+// are saved (a status-6 image is the checksum repair). The reason is a plain clause without a
+// capital or a full stop, for both programs to put in their own sentence.
+const char* saveRefusal(RomStatus status, int32_t length);
 
 }  // namespace vorlane

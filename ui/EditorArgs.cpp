@@ -14,6 +14,11 @@ EditorArgs parseEditorArgs(const std::vector<std::string>& args) {
         if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
             return EditorArgs{false, {}, "unknown option '" + arg + "'"};
         }
+        // A window must not wait on a terminal for an image; a file named "-" is "./-".
+        if (arg == "-") {
+            return EditorArgs{
+                false, {}, "'-' names standard input, and the editor reads files only"};
+        }
         if (++files > 1) {
             return EditorArgs{false, {}, "only one FILE can be opened"};
         }

@@ -13,7 +13,8 @@ struct EditorArgs {
 };
 
 // `args` are the arguments after the program name. "--" ends the options, so that a file whose
-// name starts with a dash can be given; a lone "-" is a file name like any other.
+// name starts with a dash can be given; a lone "-" (standard input) is refused, even after "--":
+// the editor opens regular files only.
 EditorArgs parseEditorArgs(const std::vector<std::string>& args);
 
 }  // namespace vorlane

@@ -127,8 +127,15 @@ void CFontDlg::OnLoadFont() {
     }
     const std::string path = dialog.GetPathName();
     const FontFileKind kind = fontFileKind(path);
-    // A picture is no font to load: chosen through "All Files", it is read as a font file.
-    if (kind == FontFileKind::Fnt || kind == FontFileKind::Png) {
+    // A picture is written for people to look at; read as a font it would scramble both fonts.
+    if (kind == FontFileKind::Png) {
+        MessageBox(path +
+                       "\n\nThis font cannot be loaded: a PNG picture is written, not read. "
+                       "Choose a .fnt, .psf, .psf.gz, .f16 or .f08 file.",
+                   "Error", dk::MB_OK | dk::MB_ICONSTOP);
+        return;
+    }
+    if (kind == FontFileKind::Fnt) {
         m_pImage->readFontFile(path);
         return;
     }

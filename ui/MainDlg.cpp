@@ -150,6 +150,7 @@ void CMainDlg::LoadBios(const std::string& path) {
 
     m_path = path;
     const RomStatus status = m_image.validate();
+    m_loadStatus = status;
     if (status != kRomOk) {
         m_statusMessage = statusText(status);
         UpdateData(false);
@@ -183,6 +184,12 @@ void CMainDlg::LoadBios(const std::string& path) {
 
 void CMainDlg::OnSaveBios() {
     if (m_loaded == 0) {
+        return;
+    }
+    // Asked before a file is chosen: no name is worth choosing for an image that is not saved.
+    if (const char* refusal = saveRefusal(m_loadStatus, m_image.length)) {
+        MessageBox(std::string("This image cannot be saved: ") + refusal + ".", "Error",
+                   dk::MB_OK | dk::MB_ICONSTOP);
         return;
     }
     dk::CFileDialog dialog(false, "rom", "", dk::OFN_HIDEREADONLY | dk::OFN_OVERWRITEPROMPT,

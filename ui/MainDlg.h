@@ -34,8 +34,9 @@ class CMainDlg : public dk::CDialog {
     CSubsysDlg m_subsysDlg;
     int m_chipPos = 0;
     int m_memPos = 0;
-    std::string m_statusMessage;  // message of the last failed load
-    int m_loaded = 0;             // a chosen file was read and validated
+    std::string m_statusMessage;      // message of the last failed load
+    int m_loaded = 0;                 // a chosen file was read and validated
+    RomStatus m_loadStatus = kRomOk;  // what validation said of the image in hand
     dk::Icon m_icon;
     // A file named on the command line, opened once the window is shown; empty for none.
     std::string m_fileToOpen;

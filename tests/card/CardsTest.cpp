@@ -7,9 +7,9 @@
 
 #include "card/Cards.h"
 #include "image/FileError.h"
-#include "tests/card/RunningOutOfMemory.h"
 #include "tests/support/FakeSysfs.h"
 #include "tests/support/RomBuilder.h"
+#include "tests/support/RunningOutOfMemory.h"
 
 namespace vorlane::test {
 namespace {

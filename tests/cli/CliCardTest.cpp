@@ -353,18 +353,36 @@ TEST(CliCheck, OlderFamilyIsNamedInTheHumanReportsOnly) {
     }
 }
 
+// Standard input has no size but what was read: past 1 MiB it is known only to be larger, and
+// then too big for a chip of 1 MiB, as the same file by name is.
 TEST(CliCheck, StandardInputIsSizedByWhatWasRead) {
     TempDir dir;
     std::vector<uint8_t> bytes = RomBuilder().build();
-    bytes.resize(2 * 1024 * 1024, 0xFF);  // a file that goes on past the limit
-    writeBytes(dir.file("big.rom"), bytes);
-    const CliResult r = runCli({"check", "--json", "-"}, "", dir.file("big.rom"));
-    EXPECT_EQ(r.exitCode, 0) << r.err;
-    ASSERT_EQ(r.jsonLines().size(), 1u);
-    EXPECT_EQ(r.jsonLines()[0]["file"], "-");
-    EXPECT_EQ(r.jsonLines()[0]["findings"][0]["message"],
+    bytes.resize(1024 * 1024, 0x00);  // not padding: trailing bytes whatever the rule for 0xFF
+    writeBytes(dir.file("mib.rom"), bytes);
+    bytes.push_back(0x00);
+    writeBytes(dir.file("over.rom"), bytes);
+    const auto run = [&](const std::string& name) {
+        return runCli({"check", "--json", "--chip-size", "1048576", "-"}, "", dir.file(name));
+    };
+    const CliResult fits = run("mib.rom");
+    EXPECT_EQ(fits.exitCode, 0) << fits.err;
+    ASSERT_EQ(fits.jsonLines().size(), 1u);
+    EXPECT_EQ(fits.jsonLines()[0]["file"], "-");
+    EXPECT_EQ(fits.jsonLines()[0]["findings"][0]["message"],
               "the file is 1048576 bytes, the image declares 65536: the editor and edit save only "
               "those 65536 bytes");
+
+    const CliResult over = run("over.rom");
+    EXPECT_EQ(over.exitCode, 1) << over.err;
+    ASSERT_EQ(over.jsonLines().size(), 1u);
+    const Json findings = over.jsonLines()[0]["findings"];
+    ASSERT_EQ(findings.size(), 2u);
+    EXPECT_EQ(findings[0]["code"], "too-big");
+    EXPECT_EQ(findings[0]["message"],
+              "the file is more than 1048576 bytes, the chip holds 1048576");
+    EXPECT_EQ(findings[1]["code"], "trailing-bytes");
+    EXPECT_EQ(runCli({"check", "--chip-size", "1048576", dir.file("over.rom")}).exitCode, 1);
 }
 
 TEST(CliCheck, MalformedValuesAreUsageErrors) {

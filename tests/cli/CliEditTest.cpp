@@ -104,13 +104,19 @@ TEST(CliFontExport, WritesBothFontsThatReadBackAsTheSameSet) {
     EXPECT_EQ(infoOf(f("ok.rom"))["cyrillicFont"], true);
 }
 
-TEST(CliFixChecksum, SavesLengthBytesWhateverTheStatus) {
+// Every status where a BIOS of this family was recognised; the others are refused (see the
+// failures' table).
+TEST(CliFixChecksum, SavesLengthBytesOfEveryRecognisedBios) {
     TempDir dir;
     B().checksum(B::Checksum::Broken).writeTo(dir.file("sum.rom"));
     B().declaredBlocks(0x40).checksum(B::Checksum::Broken).writeTo(dir.file("half.rom"));
-    B().fileSize(1000).writeTo(dir.file("small.rom"));
-    for (const auto& [name, length] : std::vector<std::pair<std::string, size_t>>{
-             {"sum.rom", 65536}, {"half.rom", 32768}, {"small.rom", 1000}}) {
+    B().pllOffset(0).writeTo(dir.file("nopll.rom"));
+    B().clockRecordAt(std::nullopt).writeTo(dir.file("noclock.rom"));
+    for (const auto& [name, length] :
+         std::vector<std::pair<std::string, size_t>>{{"sum.rom", 65536},
+                                                     {"half.rom", 32768},
+                                                     {"nopll.rom", 65536},
+                                                     {"noclock.rom", 65536}}) {
         const auto before = readBytes(dir.file(name));
         const CliResult r = runCli({"fix-checksum", dir.file(name), "-o", dir.file("out.rom")});
         EXPECT_EQ(r.exitCode, 0) << name << r.err;

@@ -172,6 +172,13 @@ TEST(CliProcess, FailuresExitWithTheirCodeInOneLineAndWriteNothing) {
     B().tvByte7(0x30).writeTo(f("tv0.rom"));
     B().subsystemVendorId(0).writeTo(f("novendor.rom"));
     B().noFontSequence().writeTo(f("nofont.rom"));
+    // Images of no BIOS of this family: saving them back would empty, cut or rewrite the file.
+    B().declaredBlocks(0).writeTo(f("noblocks.rom"));
+    std::vector<uint8_t> zeros(65536, 0);
+    zeros[0] = 0x55, zeros[1] = 0xAA, zeros[2] = 8;
+    writeBytes(f("8blocks.rom"), zeros);
+    B().fileSize(1000).writeTo(f("small.rom"));
+    writeBytes(f("empty.rom"), {});
     writeBytes(f("ok.fnt"), std::vector<uint8_t>(6144, 0x11));
     writeBytes(f("old.rom"), {1, 2, 3});
     std::filesystem::create_directory(f("sub"));
@@ -252,6 +259,15 @@ TEST(CliProcess, FailuresExitWithTheirCodeInOneLineAndWriteNothing) {
         {{"edit", f("ok.rom"), "-o", out, "--memory-mhz", "575"}, 1, "--memory-mhz"},
         {{"font-export", f("nofont.rom"), f("x.fnt")}, 1, "fonts are not located"},
         {{"font-export", f("sum.rom"), f("x.fnt")}, 1, "status 6"},
+        {{"fix-checksum", f("noblocks.rom"), "--in-place"},
+         1,
+         "status 4, Error N4 - Bios non ATI: no Radeon 7000 to 9800 BIOS"},
+        {{"fix-checksum", f("8blocks.rom"), "--in-place"}, 1, "status 4"},
+        {{"fix-checksum", f("small.rom"), "-o", out},
+         1,
+         "status 1, Error N1 - Error size of file: no Radeon"},
+        {{"fix-checksum", f("empty.rom"), "--in-place"}, 1, "status 1"},
+        {{"fix-checksum", "-", "-o", out}, 1, "status 1"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.args));

@@ -7,6 +7,8 @@
 #include <unistd.h>
 
 #include <gtest/gtest.h>
+#include <filesystem>
+#include <iterator>
 #include <tuple>
 #include <utility>
 
@@ -116,6 +118,49 @@ TEST(CliStreams, DevStdoutAndDevNullStayWhatTheyAre) {
     }
     EXPECT_EQ(WEXITSTATUS(status), kSame);
     EXPECT_TRUE(readBytes(dir.file("piped")) == readBytes(dir.file("fixed.rom")));
+}
+
+// Another user's link in /tmp must not aim root's write at a file of root's choosing: links in a
+// sticky, world-writable folder lead on only as the kernel would let them (fs.protected_symlinks).
+TEST(CliStreams, LinksInStickyWorldWritableFoldersLeadOnOnlyAsTheKernelsRuleSays) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "only root can give a link to another user";
+    }
+    constexpr uid_t kNobody = 65534;
+    struct Case {
+        const char* name;
+        mode_t folderMode;
+        uid_t folderOwner;
+        uid_t linkOwner;
+        bool followed;
+    };
+    const std::vector<Case> cases = {
+        {"another user's link in a shared folder", 01777, 0, kNobody, false},
+        {"root's own link there", 01777, 0, 0, true},
+        {"the link of the folder's owner", 01777, kNobody, kNobody, true},
+        {"another user's link in a folder that is not sticky", 0777, 0, kNobody, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        B().checksum(B::Checksum::Broken).writeTo(dir.file("sum.rom"));
+        const std::string victim = dir.file("victim");
+        writeBytes(victim, {9});
+        const std::string shared = dir.file("shared");
+        ASSERT_EQ(::mkdir(shared.c_str(), 0700), 0);
+        ASSERT_EQ(::chown(shared.c_str(), c.folderOwner, c.folderOwner), 0);
+        ASSERT_EQ(::chmod(shared.c_str(), c.folderMode), 0);
+        const std::string link = shared + "/out.rom";
+        ASSERT_EQ(::symlink(victim.c_str(), link.c_str()), 0);
+        ASSERT_EQ(::lchown(link.c_str(), c.linkOwner, c.linkOwner), 0);
+
+        const CliResult r = runCli({"fix-checksum", dir.file("sum.rom"), "-o", link});
+        EXPECT_EQ(r.exitCode, c.followed ? 0 : 3) << r.err;
+        EXPECT_EQ(r.err, c.followed ? "" : "vorlane-cli: " + link + ": Permission denied\n");
+        EXPECT_EQ(readBytes(victim).size(), c.followed ? 65536u : 1u);
+        EXPECT_TRUE(std::filesystem::is_symlink(link));
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 3);
+    }
 }
 
 }  // namespace

@@ -1,14 +1,23 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <malloc.h>
+
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <iterator>
+#include <new>
 
 #include "fontfile/FontFiles.h"
 #include "fontfile/FontReader.h"
 #include "fontfile/FontWriter.h"
+#include "fontfile/Gzip.h"
 #include "tests/fontfile/FontSamples.h"
 #include "tests/image/ImageBytes.h"
+#include "tests/support/RomBuilder.h"
+#include "tests/support/RunningOutOfMemory.h"
 
 namespace vorlane::fontfile {
 namespace {
@@ -116,4 +125,37 @@ INSTANTIATE_TEST_SUITE_P(Fonts, PngExport,
                                          PngCase{8, 3, 384, 384}));
 
 }  // namespace
+size_t openDescriptors() {
+    return static_cast<size_t>(
+        std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}));
+}
+
+// Memory that runs out in the middle of reading a font file or of compressing one must not take
+// the descriptor or the zlib stream with it: each allocation fails in turn, and afterwards no
+// descriptor is open and no compressor's state (a quarter of a megabyte each) is left on the heap.
+TEST(FontFiles, RunningOutOfMemoryLeaksNoDescriptorAndNoStream) {
+    test::TempDir dir;
+    const std::vector<uint8_t> bytes(100000, 0x5A);
+    const std::string path = dir.file("big.f16");
+    test::writeBytes(path, bytes);
+    const size_t descriptors = openDescriptors();
+    const size_t heap = mallinfo2().uordblks;
+    int failures = 0;
+    for (int allocations = 0; allocations < 6; ++allocations) {
+        for (const auto& step : std::vector<std::function<void()>>{
+                 [&] { fontfile::readFontBytes(path); }, [&] { fontfile::gzip(bytes); }}) {
+            test::runOutOfMemoryAfter(allocations);
+            try {
+                step();
+            } catch (const std::bad_alloc&) {
+                ++failures;
+            }
+            test::runOutOfMemoryAfter(-1);
+        }
+    }
+    EXPECT_GE(failures, 3);  // each read and each compression, where its state is held
+    EXPECT_EQ(openDescriptors(), descriptors);
+    EXPECT_LT(mallinfo2().uordblks, heap + 64 * 1024);
+}
+
 }  // namespace vorlane::fontfile

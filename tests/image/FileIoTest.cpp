@@ -17,6 +17,7 @@
 
 #include "image/FileError.h"
 #include "image/FileIo.h"
+#include "image/RomImage.h"
 #include "tests/support/RomBuilder.h"
 
 namespace vorlane {
@@ -163,6 +164,66 @@ TEST(ReadFile, UpToALimitReturnsWhatWasRead) {
     EXPECT_EQ(readFileUpTo(dir.file("a"), 4),
               std::vector<uint8_t>(kBytes.begin(), kBytes.begin() + 4));
     EXPECT_EQ(readFileUpTo(dir.file("a"), 1 << 20), kBytes);
+}
+
+// No write may empty a file, whoever calls it: the image that holds no byte included.
+TEST(WriteFile, NothingToWriteIsRefusedAndTheFileStays) {
+    TempDir dir;
+    const std::string target = dir.file("card.rom");
+    test::writeBytes(target, kBytes);
+    try {
+        writeFileAtomically(target, {std::span<const uint8_t>()});
+        ADD_FAILURE() << "an empty write was accepted";
+    } catch (const FileError& error) {
+        EXPECT_EQ(error.code(), makeErrorCode(FileRefusal::NothingToWrite));
+    }
+    CRomImage empty;
+    EXPECT_THROW(empty.saveFile(target), FileError);
+    EXPECT_EQ(test::readBytes(target), kBytes);
+    EXPECT_EQ(entries(dir), 1u);
+}
+
+// A new file gets what the user's umask gives any new file; the temporary was private until then.
+TEST(WriteFile, NewFileGetsTheModeTheUmaskGives) {
+    TempDir dir;
+    const mode_t previous = ::umask(027);
+    write(dir.file("new.rom"));
+    ::umask(previous);
+    EXPECT_EQ(lstatOf(dir.file("new.rom")).st_mode & 07777, 0640u);
+}
+
+size_t openDescriptors() {
+    return static_cast<size_t>(
+        std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}));
+}
+
+// Reading a FIFO, a terminal or a device could wait for ever (or do something): only regular
+// files are read, and a refused one leaves no descriptor open.
+TEST(ReadFile, OnlyRegularFilesAreReadAndNoDescriptorIsLeft) {
+    TempDir dir;
+    ASSERT_EQ(::mkfifo(dir.file("fifo").c_str(), 0600), 0);
+    const size_t before = openDescriptors();
+    for (const auto& [path, reason] :
+         {std::pair{dir.file("fifo"), makeErrorCode(FileRefusal::NotRegularFile)},
+          {"/dev/null", makeErrorCode(FileRefusal::NotRegularFile)},
+          {dir.path(), std::make_error_code(std::errc::is_a_directory)}}) {
+        SCOPED_TRACE(path);
+        uint8_t byte = 0;
+        try {
+            readFileInto(path, {std::span<uint8_t>(&byte, 1)});
+            ADD_FAILURE() << "read";
+        } catch (const FileError& error) {
+            EXPECT_EQ(error.code(), reason);
+            EXPECT_EQ(error.path(), path);
+        }
+    }
+    EXPECT_EQ(openDescriptors(), before);
+    // The size comes from the descriptor that was read.
+    test::writeBytes(dir.file("a"), kBytes);
+    uint64_t size = 0;
+    uint8_t first = 0;
+    EXPECT_EQ(readFileInto(dir.file("a"), {std::span<uint8_t>(&first, 1)}, &size), 1u);
+    EXPECT_EQ(size, kBytes.size());
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 // The font dialog over a loaded image: the glyph grid pixel by pixel, the repaints it asks for,
 // loading, saving and the built-in sets, the "Rus" box, and file errors.
+#include <sys/stat.h>
+
 #include <QPaintEvent>
 #include <QPainter>
 #include <filesystem>
@@ -146,6 +148,14 @@ TEST_F(FontDialogTest, LoadSaveAndRusWithAndWithoutLocatedFontsAndOnFileErrors) 
     std::filesystem::create_directory(folder);
     const std::string unwritable = dir.file("no-such-folder/out.fnt");
     const std::string noFile = "No such file or directory";
+    // A picture holding what a font file would: read as one, it would replace both fonts.
+    const std::string picture = dir.file("grid.PNG");
+    writeBytes(picture, builtinFile(true));
+    // Reading a FIFO would wait for a writer that never comes, with the window frozen.
+    const std::string fifo = dir.file("fifo.fnt"), fifoPsf = dir.file("fifo.psf");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo(fifoPsf.c_str(), 0600), 0);
+    const std::string notRegular = "Not a regular file";
     struct Case {
         const char* name;
         int button;
@@ -164,6 +174,9 @@ TEST_F(FontDialogTest, LoadSaveAndRusWithAndWithoutLocatedFontsAndOnFileErrors) 
         // The grid is redrawn after a failed load too, in case the read stopped part way.
         {"load of a folder", IDC_LOAD_FONT, true, folder, 1, false, false, "Is a directory"},
         {"load of no file", IDC_LOAD_FONT, true, dir.file("gone.fnt"), 1, false, false, noFile},
+        {"load of a picture", IDC_LOAD_FONT, true, picture, 1, false, false, "written, not read"},
+        {"load of a FIFO", IDC_LOAD_FONT, true, fifo, 1, false, false, notRegular},
+        {"load of a FIFO console font", IDC_LOAD_FONT, true, fifoPsf, 1, false, false, notRegular},
         {"save", IDC_SAVE_FONT, true, out, 0, false, false},
         {"cancelled save", IDC_SAVE_FONT, true, "cancel", 0, false, false},
         {"save without fonts", IDC_SAVE_FONT, false, "", 0, false, false},

@@ -4,6 +4,9 @@
 #include <QLabel>
 #include <QMenu>
 #include <filesystem>
+#include <iterator>
+
+#include <sys/stat.h>
 
 #include "image/Clock.h"
 #include "res/Strings.h"
@@ -184,7 +187,7 @@ TEST_F(MainWindowFixture, SaveWritesWhatTheCoreWrites) {
     const std::vector<std::tuple<const char*, B, bool>> cases = {
         {"edited", B(), false},
         {"declaring 32 KiB", B().declaredBlocks(0x40), false},
-        {"failed before parsing", B().fileSize(16383), true},
+        {"failed on its checksum", B().checksum(B::Checksum::Broken), true},
     };
     for (const auto& [name, builder, fails] : cases) {
         SCOPED_TRACE(name);
@@ -205,6 +208,28 @@ TEST_F(MainWindowFixture, SaveWritesWhatTheCoreWrites) {
     }
 }
 
+// What is no BIOS of this family is never written back: saving it would cut or empty a file.
+// Nothing is asked but the error box, and nothing is written.
+TEST_F(MainWindowFixture, SaveRefusesWhatIsNoBiosOfThisFamily) {
+    for (const auto& [name, builder] : std::vector<std::pair<const char*, B>>{
+             {"status 1, too small", B().fileSize(16383)},
+             {"status 4, declaring no block", B().declaredBlocks(0)},
+             {"status 1, empty", B().fileSize(0)}}) {
+        SCOPED_TRACE(name);
+        scripted.answerMessage(dk::IDOK);
+        load(write("card.rom", builder));
+        const size_t asked = scripted.asked().size();
+        scripted.answerMessage(dk::IDOK);
+        click(IDC_SAVE_BIOS);
+        ASSERT_EQ(scripted.asked().size(), asked + 1);
+        const std::string box = errorText();
+        EXPECT_EQ(lastAsked().message.caption, "Error");
+        EXPECT_EQ(box.rfind("This image cannot be saved: ", 0), 0u) << box;
+        EXPECT_TRUE(scripted.drained());
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+}
+
 TEST_F(MainWindowFixture, CancelledOpenAndFileErrorsLeaveTheEditedImageAndTheWindowWorking) {
     const std::string good = write("card.rom", B().engineFeedback(0x64));
     load(good);
@@ -212,22 +237,26 @@ TEST_F(MainWindowFixture, CancelledOpenAndFileErrorsLeaveTheEditedImageAndTheWin
     const auto edited = dlg->m_image.data;
     const std::string before = shown();
     const std::string unwritable = dir.file("no-such-folder/out.rom");
-    const std::vector<std::tuple<int, std::optional<std::string>, bool>> cases = {
-        {IDC_LOAD_BIOS, std::nullopt, false},
-        {IDC_LOAD_BIOS, dir.file("gone.rom"), true},
-        {IDC_SAVE_BIOS, unwritable, true},
+    // Only regular files are read: a FIFO or a device would freeze the window in its read.
+    const std::string fifo = dir.file("fifo.rom");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string noFile = "No such file or directory", notRegular = "Not a regular file";
+    const std::vector<std::tuple<int, std::optional<std::string>, std::string>> cases = {
+        {IDC_LOAD_BIOS, std::nullopt, ""},   {IDC_LOAD_BIOS, dir.file("gone.rom"), noFile},
+        {IDC_LOAD_BIOS, fifo, notRegular},   {IDC_LOAD_BIOS, "/dev/null", notRegular},
+        {IDC_SAVE_BIOS, unwritable, noFile},
     };
-    for (const auto& [button, path, errorBox] : cases) {
+    for (const auto& [button, path, reason] : cases) {
         SCOPED_TRACE(path.value_or("cancelled"));
         scripted.answerFile(path);
-        if (errorBox) {
+        if (!reason.empty()) {
             scripted.answerMessage(dk::IDOK);
         }
         click(button);
-        if (errorBox) {
+        if (!reason.empty()) {
             const std::string box = errorText();
             EXPECT_NE(box.find(*path), std::string::npos);
-            EXPECT_NE(box.find("No such file or directory"), std::string::npos);
+            EXPECT_NE(box.find(reason), std::string::npos) << box;
         }
         // Nothing claims the failed file; the edited image stays (a save may fix its checksum).
         EXPECT_EQ(shown(), before);

@@ -81,7 +81,8 @@ TEST(EditorArgs, AtMostOneFileAndNoOptionsOfItsOwn) {
         {{}, true, ""},
         {{"card.rom"}, true, "card.rom"},
         {{"--", "-card.rom"}, true, "-card.rom"},
-        {{"-"}, true, "-"},
+        {{"-"}, false, ""},
+        {{"--", "-"}, false, ""},
         {{"a.rom", "b.rom"}, false, ""},
         {{"--bogus"}, false, ""},
         {{"card.rom", "-x"}, false, ""},
@@ -97,7 +98,7 @@ TEST(EditorArgs, AtMostOneFileAndNoOptionsOfItsOwn) {
 
 TEST(EditorCommandLine, IsRefusedWithAUsageLineAndStatus2BeforeAnyWindow) {
     const std::vector<QStringList> refused = {
-        {"--bogus"}, {"a.rom", "b.rom"}, {"-platform", "offscreen", "-q", "a.rom"}};
+        {"--bogus"}, {"a.rom", "b.rom"}, {"-platform", "offscreen", "-q", "a.rom"}, {"-"}};
     for (const QStringList& args : refused) {
         SCOPED_TRACE(args.join(' ').toStdString());
         QProcess editor;

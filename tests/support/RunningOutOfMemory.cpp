@@ -1,6 +1,6 @@
 // Replaces the program's operator new and delete; in a file of its own, so that the compiler sees
 // no new and free of the same pointer side by side.
-#include "tests/card/RunningOutOfMemory.h"
+#include "tests/support/RunningOutOfMemory.h"
 
 #include <atomic>
 #include <cstdlib>
