@@ -251,6 +251,14 @@
         <source>Resource temporarily unavailable</source>
         <translation>Ресурс временно недоступен</translation>
     </message>
+    <message>
+        <source>Not a regular file</source>
+        <translation>Это не обычный файл</translation>
+    </message>
+    <message>
+        <source>Nothing to write (0 bytes), so the file is left as it was</source>
+        <translation>Нечего записывать (0 байт), файл оставлен как был</translation>
+    </message>
 </context>
 <context>
     <name>FileError</name>
@@ -485,6 +493,22 @@ Alt+Пробел или щелчок правой кнопкой по окну �
     <message>
         <source>%1   %2   (code page %3)</source>
         <translation>%1   %2   (кодировка %3)</translation>
+    </message>
+    <message>
+        <source>no Radeon 7000 to 9800 BIOS was recognised in it, so there is nothing to repair, and saving it would cut or rewrite a file that is something else</source>
+        <translation>в нём не распознан BIOS Radeon 7000–9800: исправлять нечего, а сохранение обрезало бы или переписало файл, который BIOS не является</translation>
+    </message>
+    <message>
+        <source>it holds no byte, and saving it would empty the file</source>
+        <translation>в нём нет ни байта, и сохранение опустошило бы файл</translation>
+    </message>
+    <message>
+        <source>This font cannot be loaded: a PNG picture is written, not read. Choose a .fnt, .psf, .psf.gz, .f16 or .f08 file.</source>
+        <translation>Этот шрифт нельзя загрузить: рисунок PNG можно только сохранить, но не загрузить. Выберите файл .fnt, .psf, .psf.gz, .f16 или .f08.</translation>
+    </message>
+    <message>
+        <source>This image cannot be saved: %1.</source>
+        <translation>Этот образ нельзя сохранить: %1.</translation>
     </message>
 </context>
 </TS>

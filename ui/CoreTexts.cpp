@@ -21,6 +21,13 @@ namespace {
     QT_TRANSLATE_NOOP("Vorlane", "Error N7 \n Bios non ATI"),
 };
 
+[[maybe_unused]] constexpr const char* kSaveRefusals[] = {
+    QT_TRANSLATE_NOOP("Vorlane",
+                      "no Radeon 7000 to 9800 BIOS was recognised in it, so there is nothing to "
+                      "repair, and saving it would cut or rewrite a file that is something else"),
+    QT_TRANSLATE_NOOP("Vorlane", "it holds no byte, and saving it would empty the file"),
+};
+
 [[maybe_unused]] constexpr const char* kFileOperations[] = {
     QT_TRANSLATE_NOOP("FileError", "open"),   QT_TRANSLATE_NOOP("FileError", "open for writing"),
     QT_TRANSLATE_NOOP("FileError", "create"), QT_TRANSLATE_NOOP("FileError", "read"),
@@ -49,6 +56,9 @@ namespace {
     QT_TRANSLATE_NOOP("Errno", "Too many open files"),
     QT_TRANSLATE_NOOP("Errno", "Cannot allocate memory"),
     QT_TRANSLATE_NOOP("Errno", "Resource temporarily unavailable"),
+    // The file layer's own refusals.
+    QT_TRANSLATE_NOOP("Errno", "Not a regular file"),
+    QT_TRANSLATE_NOOP("Errno", "Nothing to write (0 bytes), so the file is left as it was"),
 };
 
 [[maybe_unused]] constexpr const char* kFontErrors[] = {
@@ -88,6 +98,10 @@ namespace {
 
 std::string statusText(RomStatus status) {
     return dk::translate("Vorlane", CRomImage::statusMessage(status));
+}
+
+std::string saveRefusalText(const char* refusal) {
+    return dk::translate("Vorlane", refusal);
 }
 
 std::string fileOperationText(const std::string& operation) {

@@ -13,6 +13,8 @@ std::string statusText(RomStatus status);
 // What a file operation was doing ("open", "write") and the system's reason for its failure.
 std::string fileOperationText(const std::string& operation);
 std::string fileReasonText(std::error_code reason);
+// Why an image is not saved (saveRefusal).
+std::string saveRefusalText(const char* refusal);
 // A font file's fault ("glyphs are 9 pixels wide, need 8").
 std::string fontErrorText(const std::string& message);
 

@@ -129,10 +129,11 @@ void CFontDlg::OnLoadFont() {
     const FontFileKind kind = fontFileKind(path);
     // A picture is written for people to look at; read as a font it would scramble both fonts.
     if (kind == FontFileKind::Png) {
-        MessageBox(path +
-                       "\n\nThis font cannot be loaded: a PNG picture is written, not read. "
-                       "Choose a .fnt, .psf, .psf.gz, .f16 or .f08 file.",
-                   "Error", dk::MB_OK | dk::MB_ICONSTOP);
+        MessageBox(path + "\n\n" +
+                       dk::translate("Vorlane",
+                                     "This font cannot be loaded: a PNG picture is written, not "
+                                     "read. Choose a .fnt, .psf, .psf.gz, .f16 or .f08 file."),
+                   dk::translate("Vorlane", "Error"), dk::MB_OK | dk::MB_ICONSTOP);
         return;
     }
     if (kind == FontFileKind::Fnt) {

@@ -188,8 +188,9 @@ void CMainDlg::OnSaveBios() {
     }
     // Asked before a file is chosen: no name is worth choosing for an image that is not saved.
     if (const char* refusal = saveRefusal(m_loadStatus, m_image.length)) {
-        MessageBox(std::string("This image cannot be saved: ") + refusal + ".", "Error",
-                   dk::MB_OK | dk::MB_ICONSTOP);
+        MessageBox(dk::formatText(dk::translate("Vorlane", "This image cannot be saved: %1."),
+                                  {saveRefusalText(refusal)}),
+                   dk::translate("Vorlane", "Error"), dk::MB_OK | dk::MB_ICONSTOP);
         return;
     }
     dk::CFileDialog dialog(false, "rom", "", dk::OFN_HIDEREADONLY | dk::OFN_OVERWRITEPROMPT,

@@ -79,6 +79,10 @@ TEST_F(RussianFixture, MessagesFiltersAndListsAreRussian) {
     load(write("short.rom", RomBuilder().fileSize(0x2000)));
     EXPECT_EQ(errorText(), "Ошибка N1 \n Неверный размер файла");
     EXPECT_EQ(lastAsked().message.caption, "Ошибка");
+    scripted.answerMessage(dk::IDOK);
+    click(IDC_SAVE_BIOS);  // what is no BIOS is not saved, and the box says why
+    EXPECT_TRUE(errorText().starts_with("Этот образ нельзя сохранить: в нём не распознан BIOS"))
+        << errorText();
 
     // The open dialog's filter, and a file error in the kit's box: operation and reason too.
     const std::string gone = dir.file("gone.rom");
