@@ -1,5 +1,7 @@
+#include <algorithm>
 #include <cstdio>
 #include <nlohmann/json.hpp>
+#include <span>
 #include <system_error>
 #include <vector>
 
@@ -10,6 +12,7 @@
 #include "image/Check.h"
 #include "image/FileError.h"
 #include "image/FileIo.h"
+#include "image/Report.h"
 
 namespace vorlane::cli {
 
@@ -20,12 +23,20 @@ using Json = nlohmann::ordered_json;
 // Standard input is read no further than this; no flash chip of these cards comes near it.
 constexpr size_t kStandardInputLimit = 1024 * 1024;
 
+// What check needs of a FILE besides its image: its size, whether it goes on past what was read
+// (standard input), and whether its bytes past the image buffer are erased (all 0xFF: padding
+// up to a chip's size).
 struct CheckedFile {
     uint64_t size = 0;
-    bool moreThanSize = false;  // standard input went on past the limit
+    FileTail tail;
 };
 
-// Loads FILE as `info` does and returns the size of the whole file. Throws FileError.
+std::span<const uint8_t> pastBuffer(const std::vector<uint8_t>& bytes) {
+    const size_t from = std::min(bytes.size(), static_cast<size_t>(CRomImage::kBufferSize));
+    return std::span<const uint8_t>(bytes).subspan(from);
+}
+
+// Loads FILE as `info` does. Throws FileError.
 CheckedFile loadForCheck(CRomImage& image, const std::string& file, RomStatus& status) {
     CheckedFile checked;
     image.reset();
@@ -33,18 +44,21 @@ CheckedFile loadForCheck(CRomImage& image, const std::string& file, RomStatus& s
         // One byte past the limit tells an input that goes on from one that just fits.
         const std::vector<uint8_t> bytes = readFileUpTo(file, kStandardInputLimit + 1);
         image.loadBytes(bytes);
-        checked.moreThanSize = bytes.size() > kStandardInputLimit;
-        checked.size = checked.moreThanSize ? kStandardInputLimit : bytes.size();
+        checked.tail.moreThanSize = bytes.size() > kStandardInputLimit;
+        checked.size = checked.tail.moreThanSize ? kStandardInputLimit : bytes.size();
+        checked.tail.erasedPastBuffer = !checked.tail.moreThanSize && isErased(pastBuffer(bytes));
     } else {
         // The size of the file that was read, not of whatever the path names a moment later.
         image.loadFile(file, &checked.size);
+        if (checked.size > static_cast<uint64_t>(CRomImage::kBufferSize)) {
+            // Read as far as standard input is; a larger file's rest is not known to be padding.
+            const std::vector<uint8_t> bytes = readFileUpTo(file, kStandardInputLimit);
+            checked.tail.erasedPastBuffer =
+                bytes.size() >= checked.size && isErased(pastBuffer(bytes));
+        }
     }
     status = image.validate();
     return checked;
-}
-
-const char* levelName(CheckFinding::Level level) {
-    return level == CheckFinding::Level::Error ? "error" : "warning";
 }
 
 std::string checkJson(const std::string& file, RomStatus status,
@@ -55,23 +69,11 @@ std::string checkJson(const std::string& file, RomStatus status,
     j["status"] = status;
     j["findings"] = Json::array();
     for (const CheckFinding& finding : findings) {
-        j["findings"].push_back({{"level", levelName(finding.level)},
+        j["findings"].push_back({{"level", checkLevelName(finding.level)},
                                  {"code", finding.code},
                                  {"message", finding.message}});
     }
     return j.dump(-1, ' ', false, Json::error_handler_t::replace) + "\n";
-}
-
-std::string checkHuman(const std::string& file, const std::vector<CheckFinding>& findings) {
-    const char* verdict = hasError(findings)  ? "not fit"
-                          : !findings.empty() ? "ok with warnings"
-                                              : "ok";
-    std::string out = file + ": " + verdict + "\n";
-    for (const CheckFinding& finding : findings) {
-        out += std::string("  ") + levelName(finding.level) + " " + finding.code + ": " +
-               oneLine(finding.message) + "\n";
-    }
-    return out;
 }
 
 }  // namespace
@@ -92,12 +94,10 @@ int runCheck(const Invocation& inv) {
             unreadable = true;
             continue;
         }
-        const auto findings =
-            checkImage(image, status, checked.size, request, checked.moreThanSize);
+        const auto findings = checkImage(image, status, checked.size, request, checked.tail);
         unfit = unfit || hasError(findings);
-        const std::string text = inv.json
-                                     ? checkJson(file, status, findings)
-                                     : checkHuman(file, findings) + olderFamilyLine(image, status);
+        const std::string text = inv.json ? checkJson(file, status, findings)
+                                          : checkHuman(file, image, status, findings);
         std::fwrite(text.data(), 1, text.size(), stdout);
     }
     return unreadable ? kExitFile : unfit ? kExitInvalid : kExitDone;

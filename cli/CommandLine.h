@@ -17,6 +17,7 @@ enum class Command {
     Check,
     Cards,
     ReadCard,
+    Pad,
     Help,
     Version
 };
@@ -60,7 +61,7 @@ struct Invocation {
     bool skipChecksum = false;
     EditRequest edits;
     FontExportRequest fontExport;
-    // cards, read-card and check
+    // cards, read-card, check and pad
     std::string sysfsRoot = "/sys";
     std::string address;  // read-card's ADDRESS in the kernel's form, or empty
     bool shadow = false;  // read-card --shadow: save the boot display's start-up copy all the same

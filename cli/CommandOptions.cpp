@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "cli/CardCommandLine.h"
+#include "cli/PadCommand.h"
 #include "cli/Values.h"
 
 namespace vorlane::cli {
@@ -21,32 +22,23 @@ bool isGiven(const CLI::Option* option) {
     return option != nullptr && option->count() > 0;
 }
 
+void OutputOptions::declare(CLI::App& sub) {
+    out_ = addValue(sub, "-o", output_, "OUT");
+    inPlace_ = sub.add_flag("--in-place", inPlaceFlag_);
+}
+
+void OutputOptions::read(Invocation& inv, const std::string& command) const {
+    if (isGiven(out_) && isGiven(inPlace_)) {
+        throw UsageError(command + ": -o and --in-place cannot be used together");
+    }
+    if (!isGiven(out_) && !isGiven(inPlace_)) {
+        throw UsageError(command + ": needs either -o OUT or --in-place");
+    }
+    inv.output = output_;
+    inv.inPlace = inPlaceFlag_;
+}
+
 namespace {
-
-// -o OUT or --in-place, exactly one of them.
-class OutputOptions {
-  public:
-    void declare(CLI::App& sub) {
-        out_ = addValue(sub, "-o", output_, "OUT");
-        inPlace_ = sub.add_flag("--in-place", inPlaceFlag_);
-    }
-    void read(Invocation& inv, const std::string& command) const {
-        if (isGiven(out_) && isGiven(inPlace_)) {
-            throw UsageError(command + ": -o and --in-place cannot be used together");
-        }
-        if (!isGiven(out_) && !isGiven(inPlace_)) {
-            throw UsageError(command + ": needs either -o OUT or --in-place");
-        }
-        inv.output = output_;
-        inv.inPlace = inPlaceFlag_;
-    }
-
-  private:
-    std::string output_;
-    bool inPlaceFlag_ = false;
-    CLI::Option* out_ = nullptr;
-    CLI::Option* inPlace_ = nullptr;
-};
 
 // A value option's text as given, checked only in read().
 struct Text {
@@ -308,6 +300,7 @@ std::vector<CommandEntry> commandTable() {
     table.push_back({"check", Command::Check, makeCheckOptions()});
     table.push_back({"cards", Command::Cards, makeCardsOptions()});
     table.push_back({"read-card", Command::ReadCard, makeReadCardOptions()});
+    table.push_back({"pad", Command::Pad, makePadOptions()});
     return table;
 }
 

@@ -32,6 +32,19 @@ CLI::Option* addValue(CLI::App& app, const std::string& name, std::string& into,
                       const std::string& typeName);
 bool isGiven(const CLI::Option* option);
 
+// -o OUT or --in-place, exactly one of them.
+class OutputOptions {
+  public:
+    void declare(CLI::App& sub);
+    void read(Invocation& inv, const std::string& command) const;
+
+  private:
+    std::string output_;
+    bool inPlaceFlag_ = false;
+    CLI::Option* out_ = nullptr;
+    CLI::Option* inPlace_ = nullptr;
+};
+
 struct CommandEntry {
     std::string_view name;
     Command command;

@@ -12,6 +12,7 @@
 
 #include "cli/CardCommands.h"
 #include "cli/DiffCommand.h"
+#include "cli/PadCommand.h"
 #include "cli/Report.h"
 #include "cli/Values.h"
 #include "fontfile/FontError.h"
@@ -60,19 +61,6 @@ int refuse(const std::string& file, const std::string& reason) {
 
 std::string statusReason(RomStatus status) {
     return "status " + std::to_string(status) + ", " + oneLine(CRomImage::statusMessage(status));
-}
-
-void requireRegularFile(const std::string& path) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) {
-        throwFileError(path, "open", errno);
-    }
-    if (S_ISDIR(info.st_mode)) {
-        throw FileError(path, "open", std::make_error_code(std::errc::is_a_directory));
-    }
-    if (!S_ISREG(info.st_mode)) {
-        throw FileError(path, "open", notRegularFile());
-    }
 }
 
 // The MHz options in the refusals name themselves; `which` is "engine" or "memory".
@@ -214,11 +202,26 @@ int dispatch(const Invocation& inv) {
             return runReadCard(inv);
         case Command::Check:
             return runCheck(inv);
+        case Command::Pad:
+            return runPad(inv);
     }
     return kExitUsage;
 }
 
 }  // namespace
+
+void requireRegularFile(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        throwFileError(path, "open", errno);
+    }
+    if (S_ISDIR(info.st_mode)) {
+        throw FileError(path, "open", std::make_error_code(std::errc::is_a_directory));
+    }
+    if (!S_ISREG(info.st_mode)) {
+        throw FileError(path, "open", notRegularFile());
+    }
+}
 
 size_t loadImage(CRomImage& image, const std::string& path) {
     // A pipe or device could block the read or never end; only regular files are images, and

@@ -52,6 +52,10 @@ EditPlan planEdits(const CRomImage& image, const EditRequest& request);
 // the size asked for.
 void applyEdits(CRomImage& image, const EditPlan& plan);
 
+// Anything but a regular file is refused (FileError) before it is opened: a pipe or device could
+// block the read or never end.
+void requireRegularFile(const std::string& path);
+
 // Reads `path` into a freshly reset image without validating it, and returns the count of bytes
 // read. Anything but a regular file is refused before it is opened. Throws FileError.
 size_t loadImage(CRomImage& image, const std::string& path);

@@ -4,16 +4,12 @@
 #include <string>
 
 #include "image/Diff.h"
+#include "image/Report.h"
 
 namespace vorlane::cli {
 
-struct DiffSide {
-    const std::string& file;  // the argument as given
-    ComparedImage compared;
-};
-
+// The human report is the core's diffHuman, which the editor shows too.
 std::string diffJson(const DiffSide& a, const DiffSide& b, const ImageDiff& diff);
-std::string diffHuman(const DiffSide& a, const DiffSide& b, const ImageDiff& diff);
 
 // Loads, compares and prints; the exit status: 0 when no byte differs, 1 when any does.
 // Throws FileError when A or B cannot be read.

@@ -16,6 +16,7 @@ Usage:
   vorlane-cli check [--json] [--chip-size SIZE] [--device HEX] FILE...
   vorlane-cli cards [--json] [--sysfs DIR]
   vorlane-cli read-card [ADDRESS] -o OUT [--json] [--shadow] [--sysfs DIR]
+  vorlane-cli pad FILE --chip-size SIZE (-o OUT | --in-place)
   vorlane-cli --help | --version
 
 Every FILE is read as the editor reads it (its first 65536 bytes) and validated.
@@ -101,11 +102,20 @@ Commands:
                   --sysfs DIR read DIR/bus/pci/devices instead of /sys
                 Example: vorlane-cli read-card 0000:01:00.0 -o card.rom
 
+  pad           Write FILE followed by 0xFF bytes (erased flash) up to the
+                chip's size, for a flash programmer that needs an image of the
+                chip's exact size. The image's own bytes and checksum stay as
+                they are. Refused for a FILE larger than the chip and for one
+                that is no BIOS of this family (status 1 to 4).
+                  --chip-size SIZE  the chip's size: 32K, 64K, 128K or bytes
+                Example: vorlane-cli pad card.rom --chip-size 128K -o chip.bin
+
 Exit status:
   0  done; for info, every FILE is valid; for diff, no byte differs; for check,
      every FILE is fit
   1  an image failed validation, an edit was refused, bytes differ (diff),
-     a FILE is not fit (check), or there is no card to read
+     a FILE is not fit (check), there is no card to read, or pad was
+     refused
   2  usage error
   3  a file could not be opened, read or written (a card's ROM included)
 

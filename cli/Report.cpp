@@ -7,7 +7,6 @@
 #include "cli/Values.h"
 #include "image/Clock.h"
 #include "image/Info.h"
-#include "image/OlderFamily.h"
 #include "image/Text.h"
 
 namespace vorlane::cli {
@@ -32,24 +31,6 @@ std::string fontOffset(uint16_t offset) {
 }
 
 }  // namespace
-
-std::string olderFamilyLine(const CRomImage& image, RomStatus status) {
-    const std::string note = olderFamilyNote(image, status);
-    return note.empty() ? "" : "  older card  " + note + "\n";
-}
-
-const char* tvStandardName(int standard) {
-    switch (standard) {
-        case 0:
-            return "None";
-        case 1:
-            return "NTSC";
-        case 2:
-            return "PAL";
-        default:
-            return "unknown";
-    }
-}
 
 std::string jsonValue(const InfoValue& value) {
     if (const float* number = std::get_if<float>(&value)) {

@@ -4,21 +4,16 @@
 #include <string>
 
 #include "image/Info.h"
+#include "image/Report.h"
 #include "image/RomImage.h"
 
 namespace vorlane::cli {
-
-// "None", "NTSC", "PAL" or "unknown".
-const char* tvStandardName(int standard);
 
 // One value as JSON text, on one line; a float with at least nine significant digits.
 std::string jsonValue(const InfoValue& value);
 
 // One JSON object on one line, without the line feed.
 std::string infoJson(const CRomImage& image, RomStatus status, const std::string& file);
-
-// "  older card  ..." and a line feed for an intact image of an older family, or "".
-std::string olderFamilyLine(const CRomImage& image, RomStatus status);
 
 // A block of lines for a person, ending in a line feed.
 std::string infoHuman(const CRomImage& image, RomStatus status, const std::string& file);

@@ -34,7 +34,4 @@ uint64_t parseChipSize(std::string_view option, std::string_view text);
 // As vorlane::latin1ToUtf8, with control characters shown as '.', for text meant for a terminal.
 std::string printableText(std::string_view bytes);
 
-// A status message on one line: its line feed and the spaces around it become " - ".
-std::string oneLine(std::string_view message);
-
 }  // namespace vorlane::cli

@@ -1,6 +1,7 @@
 #include "dialogkit/App.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDialog>
 #include <QFileInfo>
 #include <QFont>
@@ -61,6 +62,12 @@ void CWinApp::OnHelp() {
 
 CWinApp* AfxGetApp() {
     return g_app;
+}
+
+void CopyToClipboard(const std::string& text) {
+    if (QClipboard* clipboard = QGuiApplication::clipboard()) {
+        clipboard->setText(QString::fromStdString(text));
+    }
 }
 
 void applyDialogFont() {

@@ -56,6 +56,9 @@ class CWinApp : public CCmdTarget {
 
 CWinApp* AfxGetApp();
 
+// Puts `text` (UTF-8) on the clipboard, for pasting into another program.
+void CopyToClipboard(const std::string& text);
+
 // The dialog font: an 8-point sans serif with metrics close to the classic dialog font, applied
 // to the whole application so message boxes match. Needs a QApplication.
 void applyDialogFont();

@@ -90,6 +90,15 @@ QWidget* createWidget(DialogWindow& w, const ControlTemplate& c, QRect& rect,
             return box;
         }
         case ControlKind::Edit: {
+            if (hasStyle(c, kMultiLine)) {
+                auto* text = new MultiLineEditWidget(&w);
+                text->setReadOnly(hasStyle(c, kReadOnly));
+                text->setFixedPitch(hasStyle(c, kFixedPitch));
+                if (!hasStyle(c, kStaticEdge)) {
+                    text->setFrameStyle(QFrame::NoFrame);
+                }
+                return text;
+            }
             auto* edit = new EditWidget(&w);
             edit->setReadOnly(hasStyle(c, kReadOnly));
             edit->setAlignment(horizontalAlignment(c) | Qt::AlignVCenter);

@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <cstdint>
 
 #include "dialogkit/ControlText.h"
@@ -15,6 +16,9 @@ namespace vorlane::dk {
 QString controlText(const QWidget* widget) {
     if (const auto* edit = qobject_cast<const QLineEdit*>(widget)) {
         return edit->text();
+    }
+    if (const auto* text = qobject_cast<const QPlainTextEdit*>(widget)) {
+        return text->toPlainText();
     }
     if (const auto* button = qobject_cast<const QAbstractButton*>(widget)) {
         return button->text();
@@ -36,6 +40,8 @@ void setControlText(QWidget* widget, const QString& text) {
         edit->setControlText(text);
     } else if (auto* line = qobject_cast<QLineEdit*>(widget)) {
         line->setText(text);
+    } else if (auto* lines = qobject_cast<QPlainTextEdit*>(widget)) {
+        lines->setPlainText(text);
     } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
         button->setText(text);
     } else if (auto* label = qobject_cast<QLabel*>(widget)) {

@@ -74,6 +74,22 @@ void CDialog::initialise() {
             }
         }
     });
+    addMenuShortcuts();
+}
+
+// The window menu's own items (below the system commands) that name keys get them for the
+// window's life, so that the keys work without opening the menu.
+void CDialog::addMenuShortcuts() {
+    if (!window_ || !systemMenuBuilt_) {
+        return;
+    }
+    auto* w = static_cast<DialogWindow*>(window_.data());
+    for (const CMenu::Item& item : systemMenu_.items()) {
+        const auto tab = item.text.find('\t');
+        if ((item.flags & MF_SEPARATOR) == 0 && item.id < 0xF000 && tab != std::string::npos) {
+            w->setMenuShortcut(item.id, item.text.substr(tab + 1));
+        }
+    }
 }
 
 int CDialog::DoModal() {

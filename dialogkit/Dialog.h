@@ -92,6 +92,7 @@ class CDialog : public CCmdTarget, public TopLevel {
     QWidget* ownerWidget() const;
     void createWindow(QWidget* parent);
     void initialise();
+    void addMenuShortcuts();
 
     const DialogTemplate& template_;
     QPointer<QDialog> window_;  // a DialogWindow

@@ -198,4 +198,15 @@ void DialogWindow::setButtonShortcut(int id, const char* keys) {
     button->setToolTip(sequence.toString(QKeySequence::NativeText));
 }
 
+void DialogWindow::setMenuShortcut(int id, const std::string& keys) {
+    const QKeySequence sequence(QString::fromStdString(keys), QKeySequence::PortableText);
+    auto* shortcut = new QShortcut(sequence, this);
+    shortcut->setContext(Qt::WindowShortcut);
+    QObject::connect(shortcut, &QShortcut::activated, this, [this, id] {
+        MessageArgs args;
+        args.value = id;
+        send(Message::SysCommand, 0, args);
+    });
+}
+
 }  // namespace vorlane::dk

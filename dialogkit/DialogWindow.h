@@ -36,6 +36,8 @@ class DialogWindow : public QDialog {
     // Makes `keys` ("Ctrl+O") press push button `id` while this window is active, and names the
     // keys in the button's tooltip.
     void setButtonShortcut(int id, const char* keys);
+    // Makes `keys` send the window-menu command `id` while this window is active.
+    void setMenuShortcut(int id, const std::string& keys);
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;

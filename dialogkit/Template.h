@@ -43,6 +43,8 @@ enum ControlStyle : uint32_t {
     kWhiteFrame = 1u << 16,   // static frames
     kTransparent = 1u << 17,  // static frames: the dialog's painting shows through
     kCentreTitle = 1u << 18,  // group boxes
+    kMultiLine = 1u << 19,    // edits: several lines that do not wrap, scrolled as needed
+    kFixedPitch = 1u << 20,   // edits: a fixed-pitch font, so that columns of text line up
 };
 
 constexpr ControlStyle operator|(ControlStyle a, ControlStyle b) {

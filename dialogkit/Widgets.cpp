@@ -1,6 +1,7 @@
 #include "dialogkit/Widgets.h"
 
 #include <qdrawutil.h>
+#include <QApplication>
 #include <QPainter>
 #include <QStyleOption>
 #include <QStylePainter>
@@ -62,6 +63,25 @@ void EditWidget::setControlText(const QString& text) {
     setText(upperCase_ ? upperCaseEach(text) : text);
     // Show the start of a text too long for the edit, not its end.
     setCursorPosition(0);
+}
+
+MultiLineEditWidget::MultiLineEditWidget(QWidget* parent) : QPlainTextEdit(parent) {
+    setLineWrapMode(QPlainTextEdit::NoWrap);
+    // Tab moves on to the next control, as everywhere in a dialog. Escape and Enter, which the
+    // text ignores, reach the dialog: Cancel and the default button.
+    setTabChangesFocus(true);
+}
+
+void MultiLineEditWidget::setFixedPitch(bool on) {
+    if (!on) {
+        setFont(QFont());
+        return;
+    }
+    QFont fixed(QStringLiteral("Liberation Mono"));
+    fixed.setStyleHint(QFont::Monospace);
+    fixed.setFixedPitch(true);
+    fixed.setPointSizeF(QApplication::font().pointSizeF());
+    setFont(fixed);
 }
 
 CheckBoxWidget::CheckBoxWidget(const QString& text, QWidget* parent) : QCheckBox(text, parent) {}

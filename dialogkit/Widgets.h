@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
@@ -26,6 +27,14 @@ class EditWidget : public QLineEdit {
 
   private:
     bool upperCase_ = false;
+};
+
+// An edit of several lines: a report to read, scroll and select from when read-only. Lines do not
+// wrap, so that tables keep their columns.
+class MultiLineEditWidget : public QPlainTextEdit {
+  public:
+    explicit MultiLineEditWidget(QWidget* parent);
+    void setFixedPitch(bool on);
 };
 
 // A check box that can put its text left of the box, align the text and draw a thin sunken edge.

@@ -1,5 +1,8 @@
 #include "image/Check.h"
 
+#include <algorithm>
+
+#include "image/FileIo.h"
 #include "image/Text.h"
 
 namespace vorlane {
@@ -30,11 +33,29 @@ const char* codeTypeName(uint8_t type) {
     }
 }
 
+// Bytes past `length` that a flash programmer would take for the image's own: anything but
+// padding of erased bytes.
+bool hasTrailingBytes(const CRomImage& image, uint64_t fileSize, const FileTail& fileTail) {
+    const auto length = static_cast<uint64_t>(image.validLength());
+    if (fileSize <= length) {
+        return false;
+    }
+    const uint64_t inBuffer = std::min<uint64_t>(fileSize, CRomImage::kBufferSize);
+    const std::span<const uint8_t> tail(image.data.data() + length, inBuffer - length);
+    return !isErased(tail) ||
+           (fileSize > inBuffer && (fileTail.moreThanSize || !fileTail.erasedPastBuffer));
+}
+
 }  // namespace
 
+bool isErased(std::span<const uint8_t> bytes) {
+    return std::all_of(bytes.begin(), bytes.end(), [](uint8_t b) { return b == kErasedByte; });
+}
+
 std::vector<CheckFinding> checkImage(const CRomImage& image, RomStatus status, uint64_t fileSize,
-                                     const CheckRequest& request, bool moreThanSize) {
+                                     const CheckRequest& request, const FileTail& tail) {
     using Level = CheckFinding::Level;
+    const bool moreThanSize = tail.moreThanSize;
     std::vector<CheckFinding> findings;
     const auto add = [&](Level level, const char* code, std::string message) {
         findings.push_back({level, code, std::move(message)});
@@ -73,7 +94,7 @@ std::vector<CheckFinding> checkImage(const CRomImage& image, RomStatus status, u
                         static_cast<unsigned long long>(*request.chipSize)));
     }
     if (valid) {
-        if (fileSize > static_cast<uint64_t>(image.length)) {
+        if (hasTrailingBytes(image, fileSize, tail)) {
             add(Level::Warning, "trailing-bytes",
                 formatPlain("the file is %s bytes, the image declares %d: the editor and edit save "
                             "only those %d bytes",
@@ -92,6 +113,31 @@ std::vector<CheckFinding> checkImage(const CRomImage& image, RomStatus status, u
                         size.c_str(), static_cast<unsigned long long>(*request.chipSize)));
     }
     return findings;
+}
+
+std::string padRefusal(const CRomImage& image, RomStatus status, uint64_t fileSize,
+                       uint64_t chipSize) {
+    if (fileSize > chipSize) {
+        return formatPlain("the file is %llu bytes, the chip holds %llu",
+                           static_cast<unsigned long long>(fileSize),
+                           static_cast<unsigned long long>(chipSize));
+    }
+    // What may not be saved may not be padded either: dressed up to a chip's size, a file that
+    // is no BIOS of this family would look ready to flash.
+    if (const char* refusal = saveRefusal(status, image.length)) {
+        if (status < kRomTooSmall || status > kRomNotAti) {
+            return refusal;
+        }
+        return formatPlain("status %d, ", status) + oneLine(CRomImage::statusMessage(status)) +
+               ": not a BIOS of this family";
+    }
+    return {};
+}
+
+void writePadded(const std::string& path, std::span<const uint8_t> bytes, uint64_t chipSize) {
+    const std::vector<uint8_t> padding(chipSize > bytes.size() ? chipSize - bytes.size() : 0,
+                                       kErasedByte);
+    writeFileAtomically(path, {bytes, padding});
 }
 
 }  // namespace vorlane

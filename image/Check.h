@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -23,12 +24,26 @@ struct CheckRequest {
     std::optional<uint16_t> deviceId;  // the device ID of the card the image is meant for
 };
 
-// `image` as `validate` left it with `status`; `fileSize` is the size of the whole file, which
-// may exceed what the image buffer holds. `moreThanSize`: the file was read no further than
-// `fileSize` bytes and goes on (standard input has no size), so it is larger than that, by how
-// much unknown. Errors come before warnings, each in a fixed order.
+// The erased state of a flash chip: what programmers fill a chip with past the image.
+inline constexpr uint8_t kErasedByte = 0xFF;
+
+// True when every byte is kErasedByte (and for none at all).
+bool isErased(std::span<const uint8_t> bytes);
+
+// What is known of the file past the bytes that the image buffer holds.
+struct FileTail {
+    // The file was read no further than `fileSize` bytes and goes on (standard input has no
+    // size), so it is larger than that, by how much unknown.
+    bool moreThanSize = false;
+    // Every byte of the file past the image buffer is erased; unknown counts as not.
+    bool erasedPastBuffer = false;
+};
+
+// `image` as `validate` left it with `status`, its buffer holding the first bytes of a file of
+// `fileSize` bytes, which may exceed what the buffer holds. Bytes past `length` that are all
+// erased are padding, not trailing bytes. Errors come before warnings, each in a fixed order.
 std::vector<CheckFinding> checkImage(const CRomImage& image, RomStatus status, uint64_t fileSize,
-                                     const CheckRequest& request, bool moreThanSize = false);
+                                     const CheckRequest& request, const FileTail& tail = {});
 
 inline bool hasError(const std::vector<CheckFinding>& findings) {
     for (const CheckFinding& finding : findings) {
@@ -38,5 +53,15 @@ inline bool hasError(const std::vector<CheckFinding>& findings) {
     }
     return false;
 }
+
+// Why a file of `fileSize` bytes whose image (`image`, validated with `status`) may not be
+// padded to a chip of `chipSize` bytes: larger than the chip, or what saveRefusal refuses (no
+// BIOS of this family, status 1 to 4). Empty when it may.
+std::string padRefusal(const CRomImage& image, RomStatus status, uint64_t fileSize,
+                       uint64_t chipSize);
+
+// Writes `bytes` followed by erased bytes up to `chipSize`, atomically; `bytes` themselves are
+// written as they are. Throws FileError.
+void writePadded(const std::string& path, std::span<const uint8_t> bytes, uint64_t chipSize);
 
 }  // namespace vorlane

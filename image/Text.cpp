@@ -52,4 +52,30 @@ std::string formatPlain(const char* pattern, ...) {
     return text;
 }
 
+std::string oneLine(std::string_view message) {
+    std::string out;
+    size_t start = 0;
+    while (start <= message.size()) {
+        size_t end = message.find('\n', start);
+        if (end == std::string_view::npos) {
+            end = message.size();
+        }
+        std::string_view part = message.substr(start, end - start);
+        while (!part.empty() && part.front() == ' ') {
+            part.remove_prefix(1);
+        }
+        while (!part.empty() && part.back() == ' ') {
+            part.remove_suffix(1);
+        }
+        if (!part.empty()) {
+            if (!out.empty()) {
+                out += " - ";
+            }
+            out += part;
+        }
+        start = end + 1;
+    }
+    return out;
+}
+
 }  // namespace vorlane

@@ -13,6 +13,9 @@ std::string latin1ToUtf8(std::string_view bytes);
 
 // snprintf in the C locale, whatever locale the process or thread has set: the one way numbers
 // are turned into text with a printf pattern.
+// A status message on one line: its line feed and the spaces around it become " - ".
+std::string oneLine(std::string_view message);
+
 std::string formatPlain(const char* pattern, ...) __attribute__((format(printf, 1, 2)));
 
 }  // namespace vorlane

@@ -31,7 +31,10 @@ constexpr const char* kHelpText = QT_TRANSLATE_NOOP(
     "Font and SubSys: the text-mode fonts and the PCI subsystem IDs of the image. In the font "
     "window, a double-click on a glyph opens it for editing.\n"
     "\n"
-    "Alt+Space or a right click on the window opens its menu with the About box.");
+    "Alt+Space or a right click on the window opens its menu with the About box and two reports "
+    "on the image as Save Bios would write it: Compare with File (Ctrl+D) shows what differs "
+    "from another image file, Check for Flashing (Ctrl+K) whether it fits a flash chip, and "
+    "saves it padded to the chip's size.");
 
 }  // namespace
 
@@ -39,6 +42,10 @@ std::string loadString(int id) {
     switch (id) {
         case IDS_ABOUTBOX:
             return QT_TRANSLATE_NOOP("Vorlane", "&About Vorlane_25...");
+        case IDS_COMPARE:
+            return QT_TRANSLATE_NOOP("Vorlane", "Co&mpare with File...\tCtrl+D");
+        case IDS_CHECK:
+            return QT_TRANSLATE_NOOP("Vorlane", "Chec&k for Flashing...\tCtrl+K");
         case IDS_HELP_TEXT:
             return kHelpText;
         case IDS_CAPTION:
@@ -59,6 +66,10 @@ const DialogTemplate& dialogTemplate(int id) {
             return kSubsysDialog;
         case IDD_GLYPH:
             return kGlyphDialog;
+        case IDD_COMPARE:
+            return kCompareDialog;
+        case IDD_CHECK:
+            return kCheckDialog;
         default:
             return kMainDialog;
     }

@@ -24,6 +24,8 @@ inline constexpr ControlStyle kClockEdit = kReadOnly | kCentre | kUpperCase | kS
 inline constexpr ControlStyle kClockSpin = kHorz | kArrowKeys | kAutoBuddy | kSetBuddyInt;
 inline constexpr ControlStyle kIdEdit = kReadOnly | kCentre | kUpperCase | kStaticEdge;
 inline constexpr DialogStyle kModalDialog = kModalFrame | kCaption | kSysMenu;
+inline constexpr ControlStyle kReport =
+    kReadOnly | kMultiLine | kFixedPitch | kStaticEdge | kTabStop;
 }  // namespace style
 
 // Main dialog, template 102.
@@ -139,6 +141,44 @@ inline constexpr DialogTemplate kGlyphDialog{IDD_GLYPH,
                                              150,
                                              style::kModalDialog,
                                              kGlyphControls};
+
+// Compare with File: what differs between the image as it would be saved and a file.
+inline constexpr ControlTemplate kCompareControls[] = {
+    {IDC_REPORT_TEXT, ControlKind::Edit, "", 7, 7, 380, 216, style::kReport},
+    {IDCANCEL, ControlKind::DefPushButton, QT_TRANSLATE_NOOP("Dialog", "Close"), 393, 7, 60, 14,
+     style::kTabStop},
+    {IDC_COPY_REPORT, ControlKind::PushButton, QT_TRANSLATE_NOOP("Dialog", "Copy"), 393, 24, 60, 14,
+     style::kTabStop},
+};
+inline constexpr DialogTemplate kCompareDialog{IDD_COMPARE,
+                                               QT_TRANSLATE_NOOP("Dialog", "Compare with File"),
+                                               "MS Sans Serif",
+                                               8,
+                                               460,
+                                               230,
+                                               style::kModalDialog,
+                                               kCompareControls};
+
+// Check for Flashing: whether the image as it would be saved fits a chip, and padding to it.
+inline constexpr ControlTemplate kCheckControls[] = {
+    {IDC_STATIC, ControlKind::Static, QT_TRANSLATE_NOOP("Dialog", "Chip size:"), 7, 9, 40, 8},
+    {IDC_CHIP_SIZE, ControlKind::ComboBox, "", 50, 7, 120, 60, style::kTabStop},
+    {IDC_REPORT_TEXT, ControlKind::Edit, "", 7, 26, 380, 197, style::kReport},
+    {IDCANCEL, ControlKind::DefPushButton, QT_TRANSLATE_NOOP("Dialog", "Close"), 393, 7, 60, 14,
+     style::kTabStop},
+    {IDC_COPY_REPORT, ControlKind::PushButton, QT_TRANSLATE_NOOP("Dialog", "Copy"), 393, 24, 60, 14,
+     style::kTabStop},
+    {IDC_SAVE_PADDED, ControlKind::PushButton, QT_TRANSLATE_NOOP("Dialog", "Save Padded..."), 393,
+     48, 60, 14, style::kTabStop},
+};
+inline constexpr DialogTemplate kCheckDialog{IDD_CHECK,
+                                             QT_TRANSLATE_NOOP("Dialog", "Check for Flashing"),
+                                             "MS Sans Serif",
+                                             8,
+                                             460,
+                                             230,
+                                             style::kModalDialog,
+                                             kCheckControls};
 
 // Keys that press a dialog's buttons.
 inline constexpr dk::ButtonShortcut kMainShortcuts[] = {

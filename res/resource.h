@@ -11,11 +11,17 @@ inline constexpr int IDR_MAINFRAME = 128;
 inline constexpr int IDD_FONT = 129;
 inline constexpr int IDD_SUBSYS = 130;
 inline constexpr int IDD_GLYPH = 131;
+inline constexpr int IDD_COMPARE = 132;
+inline constexpr int IDD_CHECK = 133;
+inline constexpr int IDS_COMPARE = 102;
+inline constexpr int IDS_CHECK = 103;
 inline constexpr int IDS_HELP_TEXT = 200;
 inline constexpr int IDS_CAPTION = 201;
 
-// Window-menu command of the About item.
+// Window-menu commands: the About item, then the reports on the image.
 inline constexpr int IDM_ABOUTBOX = 0x0010;
+inline constexpr int IDM_COMPARE = 0x0020;
+inline constexpr int IDM_CHECK = 0x0030;
 
 // Main window.
 inline constexpr int IDC_PATH = 1000;
@@ -44,6 +50,12 @@ inline constexpr int IDC_GLYPH_8X16 = 1043;
 inline constexpr int IDC_GLYPH_8X8 = 1044;
 inline constexpr int IDC_GLYPH_PREVIEW = 1045;
 inline constexpr int IDC_REVERT = 1046;
+
+// Report dialogs (Compare with File, Check for Flashing).
+inline constexpr int IDC_REPORT_TEXT = 1050;
+inline constexpr int IDC_COPY_REPORT = 1051;
+inline constexpr int IDC_CHIP_SIZE = 1052;
+inline constexpr int IDC_SAVE_PADDED = 1053;
 
 // PCI ID dialog.
 inline constexpr int IDC_DEVICE_ID = 1012;

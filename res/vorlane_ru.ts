@@ -131,6 +131,30 @@
         <source>Edit Sub</source>
         <translation>Изменение подсистемы</translation>
     </message>
+    <message>
+        <source>Close</source>
+        <translation>Закрыть</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>Копировать</translation>
+    </message>
+    <message>
+        <source>Compare with File</source>
+        <translation>Сравнение с файлом</translation>
+    </message>
+    <message>
+        <source>Chip size:</source>
+        <translation>Чип:</translation>
+    </message>
+    <message>
+        <source>Save Padded...</source>
+        <translation>Дополнить...</translation>
+    </message>
+    <message>
+        <source>Check for Flashing</source>
+        <translation>Проверка перед прошивкой</translation>
+    </message>
 </context>
 <context>
     <name>DialogKit</name>
@@ -393,30 +417,6 @@
 <context>
     <name>Vorlane</name>
     <message>
-        <source>Vorlane edits the video BIOS images of Radeon 7000 to 9800 cards. It works on image files only and never touches the card.
-
-Load Bios (Ctrl+O): open a ROM image (*.rom, *.bin) and check it. An image that fails a check is reported, and can still be saved.
-MEM and Chip: step the memory and engine clocks with the arrows beside them or with the arrow keys.
-Synch clocks: keep both clocks at the engine clock.
-Standart TV: switch the TV output between NTSC and PAL.
-In File Check sum OFF: tick it before loading to accept an image whose checksum is wrong.
-Save Bios (Ctrl+S): write the image with a corrected checksum.
-Font and SubSys: the text-mode fonts and the PCI subsystem IDs of the image. In the font window, a double-click on a glyph opens it for editing.
-
-Alt+Space or a right click on the window opens its menu with the About box.</source>
-        <translation>Vorlane правит образы видео-BIOS карт Radeon 7000–9800. Программа работает только с файлами образов и никогда не обращается к самой карте.
-
-Открыть (Ctrl+O): открыть образ ROM (*.rom, *.bin) и проверить его. Если образ не прошёл проверку, программа об этом скажет, но сохранить его всё равно можно.
-Память и Ядро: частоты памяти и ядра меняются стрелками рядом с ними или клавишами со стрелками.
-Синхронно: держать частоту памяти равной частоте ядра.
-Стандарт ТВ: переключить ТВ-выход между NTSC и PAL.
-Без проверки КС: отметьте до загрузки, чтобы открыть образ с неверной контрольной суммой.
-Сохранить (Ctrl+S): записать образ с исправленной контрольной суммой.
-Шрифт и Подсистема: шрифты текстового режима и PCI ID подсистемы в образе. В окне шрифта двойной щелчок по символу открывает его для правки.
-
-Alt+Пробел или щелчок правой кнопкой по окну открывает его меню с окном «О программе».</translation>
-    </message>
-    <message>
         <source>&amp;About Vorlane_25...</source>
         <translation>&amp;О программе Vorlane_25...</translation>
     </message>
@@ -509,6 +509,58 @@ Alt+Пробел или щелчок правой кнопкой по окну �
     <message>
         <source>This image cannot be saved: %1.</source>
         <translation>Этот образ нельзя сохранить: %1.</translation>
+    </message>
+    <message>
+        <source>Vorlane edits the video BIOS images of Radeon 7000 to 9800 cards. It works on image files only and never touches the card.
+
+Load Bios (Ctrl+O): open a ROM image (*.rom, *.bin) and check it. An image that fails a check is reported, and can still be saved.
+MEM and Chip: step the memory and engine clocks with the arrows beside them or with the arrow keys.
+Synch clocks: keep both clocks at the engine clock.
+Standart TV: switch the TV output between NTSC and PAL.
+In File Check sum OFF: tick it before loading to accept an image whose checksum is wrong.
+Save Bios (Ctrl+S): write the image with a corrected checksum.
+Font and SubSys: the text-mode fonts and the PCI subsystem IDs of the image. In the font window, a double-click on a glyph opens it for editing.
+
+Alt+Space or a right click on the window opens its menu with the About box and two reports on the image as Save Bios would write it: Compare with File (Ctrl+D) shows what differs from another image file, Check for Flashing (Ctrl+K) whether it fits a flash chip, and saves it padded to the chip&apos;s size.</source>
+        <translation>Vorlane правит образы видео-BIOS карт Radeon 7000–9800. Программа работает только с файлами образов и никогда не обращается к самой карте.
+
+Открыть (Ctrl+O): открыть образ ROM (*.rom, *.bin) и проверить его. Если образ не прошёл проверку, программа об этом скажет, но сохранить его всё равно можно.
+Память и Ядро: частоты памяти и ядра меняются стрелками рядом с ними или клавишами со стрелками.
+Синхронно: держать частоту памяти равной частоте ядра.
+Стандарт ТВ: переключить ТВ-выход между NTSC и PAL.
+Без проверки КС: отметьте до загрузки, чтобы открыть образ с неверной контрольной суммой.
+Сохранить (Ctrl+S): записать образ с исправленной контрольной суммой.
+Шрифт и Подсистема: шрифты текстового режима и PCI ID подсистемы в образе. В окне шрифта двойной щелчок по символу открывает его для правки.
+
+Alt+Пробел или щелчок правой кнопкой по окну открывает его меню: окно «О программе» и два отчёта об образе в том виде, в каком его записала бы кнопка «Сохранить»: «Сравнить с файлом» (Ctrl+D) показывает отличия от другого файла образа, «Проверить перед прошивкой» (Ctrl+K) — подходит ли он для микросхемы флеш-памяти, и сохраняет его дополненным до её размера.</translation>
+    </message>
+    <message>
+        <source>Co&amp;mpare with File...	Ctrl+D</source>
+        <translation>&amp;Сравнить с файлом...	Ctrl+D</translation>
+    </message>
+    <message>
+        <source>Chec&amp;k for Flashing...	Ctrl+K</source>
+        <translation>&amp;Проверить перед прошивкой...	Ctrl+K</translation>
+    </message>
+    <message>
+        <source>the file is %1 bytes, the chip holds %2</source>
+        <translation>файл занимает %1 байт, а чип вмещает %2</translation>
+    </message>
+    <message>
+        <source>status %1, Error N%2 - Error size of file: not a BIOS of this family</source>
+        <translation>статус %1, Ошибка N%2 - Неверный размер файла: это не BIOS этого семейства</translation>
+    </message>
+    <message>
+        <source>status %1, Error N%2 - Bios non ATI: not a BIOS of this family</source>
+        <translation>статус %1, Ошибка N%2 - Это не BIOS ATI: это не BIOS этого семейства</translation>
+    </message>
+    <message>
+        <source>The image&apos;s own size</source>
+        <translation>Размер самого образа</translation>
+    </message>
+    <message>
+        <source>Not padded: %1</source>
+        <translation>Не дополнено: %1</translation>
     </message>
 </context>
 </TS>

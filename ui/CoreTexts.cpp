@@ -28,6 +28,14 @@ namespace {
     QT_TRANSLATE_NOOP("Vorlane", "it holds no byte, and saving it would empty the file"),
 };
 
+// padRefusal's own words, its numbers as %1, %2; or one of the save refusals above.
+[[maybe_unused]] constexpr const char* kPadRefusals[] = {
+    QT_TRANSLATE_NOOP("Vorlane", "the file is %1 bytes, the chip holds %2"),
+    QT_TRANSLATE_NOOP("Vorlane",
+                      "status %1, Error N%2 - Error size of file: not a BIOS of this family"),
+    QT_TRANSLATE_NOOP("Vorlane", "status %1, Error N%2 - Bios non ATI: not a BIOS of this family"),
+};
+
 [[maybe_unused]] constexpr const char* kFileOperations[] = {
     QT_TRANSLATE_NOOP("FileError", "open"),   QT_TRANSLATE_NOOP("FileError", "open for writing"),
     QT_TRANSLATE_NOOP("FileError", "create"), QT_TRANSLATE_NOOP("FileError", "read"),
@@ -102,6 +110,10 @@ std::string statusText(RomStatus status) {
 
 std::string saveRefusalText(const char* refusal) {
     return dk::translate("Vorlane", refusal);
+}
+
+std::string padRefusalText(const std::string& refusal) {
+    return dk::trNumbered("Vorlane", refusal);
 }
 
 std::string fileOperationText(const std::string& operation) {

@@ -15,6 +15,8 @@ std::string fileOperationText(const std::string& operation);
 std::string fileReasonText(std::error_code reason);
 // Why an image is not saved (saveRefusal).
 std::string saveRefusalText(const char* refusal);
+// Why an image is not padded to a chip's size (padRefusal).
+std::string padRefusalText(const std::string& refusal);
 // A font file's fault ("glyphs are 9 pixels wide, need 8").
 std::string fontErrorText(const std::string& message);
 

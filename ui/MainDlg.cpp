@@ -12,6 +12,7 @@
 #include "res/resource.h"
 #include "ui/AboutDlg.h"
 #include "ui/CoreTexts.h"
+#include "ui/ReportDlg.h"
 
 namespace vorlane {
 
@@ -65,6 +66,11 @@ bool CMainDlg::OnInitDialog() {
             systemMenu->AppendMenu(dk::MF_SEPARATOR);
             systemMenu->AppendMenu(dk::MF_STRING, IDM_ABOUTBOX, about);
         }
+        // The keys after the tab work without opening the menu.
+        systemMenu->AppendMenu(dk::MF_STRING, IDM_COMPARE,
+                               dk::translate("Vorlane", loadString(IDS_COMPARE)));
+        systemMenu->AppendMenu(dk::MF_STRING, IDM_CHECK,
+                               dk::translate("Vorlane", loadString(IDS_CHECK)));
     }
     SetIcon(m_icon, true);
     SetWindowText(dk::formatText(dk::translate("Vorlane", loadString(IDS_CAPTION)), {kWebAddress}));
@@ -94,6 +100,10 @@ void CMainDlg::OnSysCommand(int id) {
     if ((id & 0xFFF0) == IDM_ABOUTBOX) {
         CAboutDlg about;
         about.DoModal();
+    } else if ((id & 0xFFF0) == IDM_COMPARE) {
+        OnCompare();
+    } else if ((id & 0xFFF0) == IDM_CHECK) {
+        OnCheck();
     } else {
         CDialog::OnSysCommand(id);
     }
@@ -206,6 +216,30 @@ void CMainDlg::OnSaveBios() {
     m_checksumOffBox.SetCheck(0);
     m_image.skipChecksum = 0;
     Refresh();
+}
+
+void CMainDlg::OnCompare() {
+    if (m_loaded == 0) {
+        return;
+    }
+    dk::CFileDialog dialog(true, "rom", "", dk::OFN_FILEMUSTEXIST | dk::OFN_HIDEREADONLY,
+                           kRomFilter);
+    if (dialog.DoModal() != IDOK) {
+        return;
+    }
+    CCompareDlg compare;
+    compare.m_report = compareReport(m_path, savedImage(m_image), dialog.GetPathName());
+    compare.DoModal();
+}
+
+void CMainDlg::OnCheck() {
+    if (m_loaded == 0) {
+        return;
+    }
+    CCheckDlg check;
+    check.m_pImage = &m_image;
+    check.m_path = m_path;
+    check.DoModal();
 }
 
 void CMainDlg::OnHScroll(int) {

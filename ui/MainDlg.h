@@ -61,6 +61,9 @@ class CMainDlg : public dk::CDialog {
     void OnChecksumOff();
     void OnFont();
     void OnSubsys();
+    // The window menu's reports on the image as "Save Bios" would write it.
+    void OnCompare();
+    void OnCheck();
 
   private:
     void Refresh();

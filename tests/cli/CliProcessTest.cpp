@@ -20,7 +20,7 @@ TEST(CliProcess, VersionAndHelpListEveryCommandWithAnExample) {
         EXPECT_EQ(help.exitCode, 0);
         EXPECT_EQ(help.err, "");
         for (const std::string command : {"info", "edit", "font-export", "fix-checksum", "diff",
-                                          "check", "cards", "read-card"}) {
+                                          "check", "cards", "read-card", "pad"}) {
             EXPECT_NE(help.out.find("Example: vorlane-cli " + command + " "), std::string::npos)
                 << command;
         }

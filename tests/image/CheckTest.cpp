@@ -26,6 +26,7 @@ struct CheckCase {
     uint64_t fileSize;
     CheckRequest request;
     std::vector<std::string> codes;
+    bool erasedPastBuffer = false;
 };
 
 class CheckFindings : public ::testing::TestWithParam<CheckCase> {};
@@ -35,7 +36,8 @@ TEST_P(CheckFindings, AreExactlyTheExpectedOnes) {
     CRomImage image;
     image.loadBytes(c.builder.build());
     const RomStatus status = image.validate();
-    const auto findings = checkImage(image, status, c.fileSize, c.request);
+    const auto findings =
+        checkImage(image, status, c.fileSize, c.request, {false, c.erasedPastBuffer});
     EXPECT_EQ(codesOf(findings), c.codes);
     EXPECT_EQ(hasError(findings), !c.codes.empty() && c.codes.front().starts_with("E:"));
     for (const CheckFinding& finding : findings) {
@@ -44,6 +46,9 @@ TEST_P(CheckFindings, AreExactlyTheExpectedOnes) {
 }
 
 constexpr uint64_t k64K = 65536;
+// A 32 KiB image followed by 32 KiB of erased bytes.
+const RomBuilder kPadded =
+    RomBuilder().declaredBlocks(64).poke(0x8000, std::vector<uint8_t>(0x8000, 0xFF));
 
 INSTANTIATE_TEST_SUITE_P(
     Synthetic, CheckFindings,
@@ -64,6 +69,16 @@ INSTANTIATE_TEST_SUITE_P(
                   {131072, std::nullopt},
                   {"W:smaller-than-chip"}},
         CheckCase{"Trailing", RomBuilder().declaredBlocks(64), k64K, {}, {"W:trailing-bytes"}},
+        // Erased bytes past the image are padding up to the chip's size, as pad writes it; one
+        // byte that is not, in the buffer or past it, makes them trailing bytes again.
+        CheckCase{"Padded", kPadded, k64K, {}, {}},
+        CheckCase{"PaddedButOneByte",
+                  RomBuilder(kPadded).poke(0xFFF0, {0}),
+                  k64K,
+                  {},
+                  {"W:trailing-bytes"}},
+        CheckCase{"PaddedPastTheBuffer", RomBuilder(), 131072, {131072, {}}, {}, true},
+        CheckCase{"NotErasedPastTheBuffer", RomBuilder(), 131072, {}, {"W:trailing-bytes"}},
         CheckCase{"AnotherImageFollows", RomBuilder().indicator(0x00), k64K, {}, {"W:more-images"}},
         CheckCase{"EverythingAtOnce",
                   RomBuilder().vendorId(0x1234).codeType(1).indicator(0).declaredBlocks(64),

@@ -7,6 +7,7 @@
 #include "tests/fontfile/FontSamples.h"
 #include "tests/ui/MainWindowFixture.h"
 #include "tests/ui/TextChecks.h"
+#include "ui/ReportDlg.h"
 
 namespace vorlane::test {
 namespace {
@@ -68,7 +69,9 @@ TEST_F(RussianFixture, MessagesFiltersAndListsAreRussian) {
     for (const dk::CMenu::Item& item : dlg->GetSystemMenu()->items()) {
         menu << QString::fromStdString(item.text);
     }
-    EXPECT_EQ(menu.join("|").toStdString(), "&Закрыть\tAlt+F4||&О программе Vorlane_25...");
+    EXPECT_EQ(menu.join("|").toStdString(),
+              "&Закрыть\tAlt+F4||&О программе Vorlane_25...|&Сравнить с файлом...\tCtrl+D|"
+              "&Проверить перед прошивкой...\tCtrl+K");
     scripted.answerMessage(dk::IDOK);
     QTest::keyClick(dlg->GetDlgItem(dk::IDCANCEL), Qt::Key_F1);
     EXPECT_EQ(lastAsked().message.caption, "Справка Vorlane");
@@ -83,6 +86,16 @@ TEST_F(RussianFixture, MessagesFiltersAndListsAreRussian) {
     click(IDC_SAVE_BIOS);  // what is no BIOS is not saved, and the box says why
     EXPECT_TRUE(errorText().starts_with("Этот образ нельзя сохранить: в нём не распознан BIOS"))
         << errorText();
+    CCheckDlg check;  // nor padded, in the words of the pad refusal translated
+    check.m_pImage = &dlg->m_image;
+    check.m_path = dlg->m_path;
+    ASSERT_TRUE(check.Create());
+    scripted.answerMessage(dk::IDOK);
+    QTest::mouseClick(check.GetDlgItem(IDC_SAVE_PADDED), Qt::LeftButton);
+    EXPECT_EQ(errorText(),
+              "Не дополнено: статус 1, Ошибка N1 - Неверный размер файла: это не BIOS "
+              "этого семейства");
+    check.DestroyWindow();
 
     // The open dialog's filter, and a file error in the kit's box: operation and reason too.
     const std::string gone = dir.file("gone.rom");

@@ -7,6 +7,7 @@
 #include "ui/AboutDlg.h"
 #include "ui/FontDlg.h"
 #include "ui/GlyphDlg.h"
+#include "ui/ReportDlg.h"
 #include "ui/SubsysDlg.h"
 
 namespace vorlane::test {
@@ -74,6 +75,32 @@ TEST_F(RussianFixture, ScreenshotsOfEveryDialogInRussian) {
     load(write("card.rom", RomBuilder().engineFeedback(0x64).deviceId(0x5a4b).subsystemId(0x00ea)));
     dlg->m_image.applyBuiltinSet(true);  // the Cyrillic set, as a Russian user would have it
     shootEveryDialog(*dlg, "-ru");
+}
+
+// The image differs from the dump in a clock, the device ID and one glyph; the check is against a
+// 32 KiB chip, which the image does not fit.
+TEST_F(MainWindowFixture, ScreenshotsOfTheReportDialogs) {
+    load(write("card.rom", RomBuilder().engineFeedback(0x64)));
+    const std::string other = write(
+        "dump.rom",
+        RomBuilder().deviceId(0x5446).poke(RomBuilder::kFont8x16 + 0x41 * 16, {0x00, 0x18, 0x3C}));
+    CCompareDlg compare;
+    compare.m_report = compareReport(dlg->m_path, savedImage(dlg->m_image), other);
+    ASSERT_TRUE(compare.Create());
+    QCoreApplication::processEvents();  // the text's scroll bars follow its layout
+    saveShot(compare.window(), "compare.png");
+    EXPECT_EQ(clippedTexts(compare.window()).join("; ").toStdString(), "");
+
+    CCheckDlg check;
+    check.m_pImage = &dlg->m_image;
+    check.m_path = dlg->m_path;
+    ASSERT_TRUE(check.Create());
+    auto* chip = check.window()->findChild<QComboBox*>();
+    chip->setCurrentIndex(1);
+    emit chip->activated(1);
+    QCoreApplication::processEvents();
+    saveShot(check.window(), "check.png");
+    EXPECT_EQ(clippedTexts(check.window()).join("; ").toStdString(), "");
 }
 
 }  // namespace
