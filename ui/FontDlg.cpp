@@ -3,10 +3,12 @@
 #include <span>
 
 #include "dialogkit/PaintContext.h"
+#include "dialogkit/Translation.h"
 #include "fontfile/FontError.h"
 #include "fontfile/FontFiles.h"
 #include "res/Templates.h"
 #include "res/resource.h"
+#include "ui/CoreTexts.h"
 #include "ui/GlyphDlg.h"
 
 namespace vorlane {
@@ -119,7 +121,7 @@ void CFontDlg::OnLoadFont() {
     if (m_pImage == nullptr || !m_pImage->fontsLocated()) {
         return;
     }
-    dk::CFileDialog dialog(true, "fnt", "", kOpenFlags, kLoadFontFilter);
+    dk::CFileDialog dialog(true, "fnt", "", kOpenFlags, dk::translate("Vorlane", kLoadFontFilter));
     if (dialog.DoModal() != IDOK) {
         return;
     }
@@ -127,10 +129,11 @@ void CFontDlg::OnLoadFont() {
     const FontFileKind kind = fontFileKind(path);
     // A picture is written for people to look at; read as a font it would scramble both fonts.
     if (kind == FontFileKind::Png) {
-        MessageBox(path +
-                       "\n\nThis font cannot be loaded: a PNG picture is written, not read. "
-                       "Choose a .fnt, .psf, .psf.gz, .f16 or .f08 file.",
-                   "Error", dk::MB_OK | dk::MB_ICONSTOP);
+        MessageBox(path + "\n\n" +
+                       dk::translate("Vorlane",
+                                     "This font cannot be loaded: a PNG picture is written, not "
+                                     "read. Choose a .fnt, .psf, .psf.gz, .f16 or .f08 file."),
+                   dk::translate("Vorlane", "Error"), dk::MB_OK | dk::MB_ICONSTOP);
         return;
     }
     if (kind == FontFileKind::Fnt) {
@@ -142,8 +145,10 @@ void CFontDlg::OnLoadFont() {
     try {
         fontfile::importFont(*m_pImage, path, height, codePage());
     } catch (const fontfile::FontError& error) {
-        MessageBox(path + "\n\nThis font cannot be loaded: " + error.what() + ".", "Error",
-                   dk::MB_OK | dk::MB_ICONSTOP);
+        MessageBox(path + "\n\n" +
+                       dk::formatText(dk::translate("Vorlane", "This font cannot be loaded: %1."),
+                                      {fontErrorText(error.what())}),
+                   dk::translate("Vorlane", "Error"), dk::MB_OK | dk::MB_ICONSTOP);
     }
 }
 
@@ -151,7 +156,7 @@ void CFontDlg::OnSaveFont() {
     if (m_pImage == nullptr || !m_pImage->fontsLocated()) {
         return;
     }
-    dk::CFileDialog dialog(false, "fnt", "", kSaveFlags, kSaveFontFilter);
+    dk::CFileDialog dialog(false, "fnt", "", kSaveFlags, dk::translate("Vorlane", kSaveFontFilter));
     if (dialog.DoModal() != IDOK) {
         return;
     }
