@@ -8,6 +8,7 @@
 
 #include "dialogkit/OuterHandler.h"
 #include "dialogkit/Prompts.h"
+#include "dialogkit/Translation.h"
 #include "dialogkit/Types.h"
 
 namespace vorlane::dk {
@@ -55,8 +56,8 @@ void CWinApp::OnHelp() {
     }
     const std::string title =
         !title_.empty() ? title_ : QApplication::applicationDisplayName().toStdString();
-    prompts().messageBox(MessageRequest{helpText_, title + " Help", MB_OK | MB_ICONINFORMATION},
-                         owner);
+    const std::string caption = formatText(translate("DialogKit", "%1 Help"), {title});
+    prompts().messageBox(MessageRequest{helpText_, caption, MB_OK | MB_ICONINFORMATION}, owner);
 }
 
 CWinApp* AfxGetApp() {

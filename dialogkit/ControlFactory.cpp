@@ -8,14 +8,16 @@
 
 #include "dialogkit/DialogWindow.h"
 #include "dialogkit/IconRegistry.h"
+#include "dialogkit/Translation.h"
 #include "dialogkit/Widgets.h"
 
 namespace vorlane::dk {
 
 namespace {
 
+// A template text as the user reads it: in their language when the program has it.
 QString qtext(const char* text) {
-    return QString::fromUtf8(text != nullptr ? text : "");
+    return translated(kTemplateContext, text);
 }
 
 QString withoutMnemonic(QString text) {

@@ -9,6 +9,7 @@
 #include "dialogkit/DialogWindow.h"
 #include "dialogkit/OuterHandler.h"
 #include "dialogkit/Prompts.h"
+#include "dialogkit/Translation.h"
 
 namespace vorlane::dk {
 
@@ -55,7 +56,7 @@ void CDialog::createWindow(QWidget* parent) {
         flags |= Qt::WindowMaximizeButtonHint;
     }
     w->setWindowFlags(flags);
-    w->setWindowTitle(QString::fromUtf8(template_.caption != nullptr ? template_.caption : ""));
+    w->setWindowTitle(translated(kTemplateContext, template_.caption));
     w->setFixedSize(dluToPixelsX(template_.cx), dluToPixelsY(template_.cy));
     w->setSizeGripEnabled(false);
     createControls(*w, template_.controls);
@@ -266,12 +267,18 @@ CMenu* CDialog::GetSystemMenu() {
         // The standard entries that mean something for a fixed-size dialog here; moving is left to
         // the window manager.
         if ((template_.style & kMinimizeBox) != 0) {
-            systemMenu_.AppendMenu(MF_STRING, SC_MINIMIZE, "Mi&nimize");
+            systemMenu_.AppendMenu(
+                MF_STRING, SC_MINIMIZE,
+                translate(kKitContext, QT_TRANSLATE_NOOP("DialogKit", "Mi&nimize")));
         }
         if ((template_.style & kMaximizeBox) != 0) {
-            systemMenu_.AppendMenu(MF_STRING, SC_MAXIMIZE, "Ma&ximize");
+            systemMenu_.AppendMenu(
+                MF_STRING, SC_MAXIMIZE,
+                translate(kKitContext, QT_TRANSLATE_NOOP("DialogKit", "Ma&ximize")));
         }
-        systemMenu_.AppendMenu(MF_STRING, SC_CLOSE, "&Close\tAlt+F4");
+        systemMenu_.AppendMenu(
+            MF_STRING, SC_CLOSE,
+            translate(kKitContext, QT_TRANSLATE_NOOP("DialogKit", "&Close\tAlt+F4")));
     }
     return &systemMenu_;
 }
@@ -282,7 +289,7 @@ void CDialog::popupSystemMenu(int globalX, int globalY) {
         return;
     }
     QMenu popup(window_.data());
-    popup.setAccessibleName(QStringLiteral("Window menu"));
+    popup.setAccessibleName(translated(kKitContext, QT_TRANSLATE_NOOP("DialogKit", "Window menu")));
     for (const CMenu::Item& item : menu->items()) {
         if ((item.flags & MF_SEPARATOR) != 0) {
             popup.addSeparator();

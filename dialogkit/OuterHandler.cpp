@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "dialogkit/Prompts.h"
+#include "dialogkit/Translation.h"
 #include "dialogkit/Types.h"
 
 namespace vorlane::dk {
@@ -23,7 +24,10 @@ std::string& errorBoxTitle() {
 }
 
 std::string fileErrorText(const FileErrorInfo& info) {
-    return info.path + "\n\nCould not " + info.operation + ": " + info.reason + ".";
+    const QString sentence =
+        translated(kKitContext, QT_TRANSLATE_NOOP("DialogKit", "Could not %1: %2."))
+            .arg(QString::fromStdString(info.operation), QString::fromStdString(info.reason));
+    return info.path + "\n\n" + sentence.toStdString();
 }
 
 // Never throws: reporting must not fail the event loop, and there is nowhere left to report to.
@@ -40,9 +44,16 @@ void reportException(std::exception_ptr error, QWidget* owner) {
             try {
                 std::rethrow_exception(error);
             } catch (const std::exception& e) {
-                text = std::string("The command stopped on an unexpected error:\n") + e.what();
+                text =
+                    translate(kKitContext, QT_TRANSLATE_NOOP("DialogKit",
+                                                             "The command stopped on an unexpected "
+                                                             "error:\n")) +
+                    e.what();
             } catch (...) {
-                text = "The command stopped on an unexpected error.";
+                text =
+                    translate(kKitContext, QT_TRANSLATE_NOOP("DialogKit",
+                                                             "The command stopped on an unexpected "
+                                                             "error."));
             }
         }
         const std::string title = !errorBoxTitle().empty()

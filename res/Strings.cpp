@@ -1,5 +1,7 @@
 #include "res/Strings.h"
 
+#include <QtGlobal>
+
 #include "res/Templates.h"
 #include "res/resource.h"
 
@@ -11,7 +13,10 @@ namespace vorlane::res {
 
 namespace {
 
-constexpr const char* kHelpText =
+// The strings are the source texts of the editor's translations (context "Vorlane"): the editor
+// translates what it is given here.
+constexpr const char* kHelpText = QT_TRANSLATE_NOOP(
+    "Vorlane",
     "Vorlane edits the video BIOS images of Radeon 7000 to 9800 cards. It works on image files "
     "only and never touches the card.\n"
     "\n"
@@ -29,23 +34,23 @@ constexpr const char* kHelpText =
     "Alt+Space or a right click on the window opens its menu with the About box and two reports "
     "on the image as Save Bios would write it: Compare with File (Ctrl+D) shows what differs "
     "from another image file, Check for Flashing (Ctrl+K) whether it fits a flash chip, and "
-    "saves it padded to the chip's size.";
+    "saves it padded to the chip's size.");
 
 }  // namespace
 
 std::string loadString(int id) {
     switch (id) {
         case IDS_ABOUTBOX:
-            return "&About Vorlane_25...";
+            return QT_TRANSLATE_NOOP("Vorlane", "&About Vorlane_25...");
         case IDS_COMPARE:
-            return "Co&mpare with File...\tCtrl+D";
+            return QT_TRANSLATE_NOOP("Vorlane", "Co&mpare with File...\tCtrl+D");
         case IDS_CHECK:
-            return "Chec&k for Flashing...\tCtrl+K";
+            return QT_TRANSLATE_NOOP("Vorlane", "Chec&k for Flashing...\tCtrl+K");
         case IDS_HELP_TEXT:
             return kHelpText;
         case IDS_CAPTION:
-            return std::string("   ") + kWebAddress +
-                   "     Vorlane for Radeon 7000/9800 - Version 2.5";
+            return QT_TRANSLATE_NOOP("Vorlane",
+                                     "   %1     Vorlane for Radeon 7000/9800 - Version 2.5");
         default:
             return {};
     }

@@ -2,9 +2,11 @@
 
 #include <cstdio>
 
+#include "dialogkit/Translation.h"
 #include "image/FileError.h"
 #include "res/Strings.h"
 #include "res/resource.h"
+#include "ui/CoreTexts.h"
 #include "ui/EditorArgs.h"
 #include "ui/MainDlg.h"
 
@@ -24,13 +26,21 @@ void registerEditorResources(dk::CWinApp& app) {
     dk::registerIcon(res::IDR_MAINFRAME, dk::Icon{res::kIcon32, res::kIcon16});
     static const bool fileErrorsKnown = [] {
         dk::registerFileError<FileError>([](const FileError& e) {
-            return dk::FileErrorInfo{e.path(), e.operation(), e.reason()};
+            return dk::FileErrorInfo{e.path(), fileOperationText(e.operation()),
+                                     fileReasonText(e.code())};
         });
         return true;
     }();
     (void)fileErrorsKnown;
-    app.SetHelpText(res::loadString(res::IDS_HELP_TEXT));
+    app.SetHelpText(dk::translate("Vorlane", res::loadString(res::IDS_HELP_TEXT)));
     app.SetAppTitle("Vorlane");
+}
+
+std::string installEditorTranslation() {
+    // Relative to the program, where both the build and an installation put it.
+    return dk::installTranslations(QStringLiteral("vorlane"),
+                                   {QStringLiteral(VORLANE_TRANSLATIONS_RELDIR)})
+        .toStdString();
 }
 
 bool CEditorApp::InitInstance() {
@@ -40,6 +50,7 @@ bool CEditorApp::InitInstance() {
         m_exitCode = 2;
         return false;
     }
+    installEditorTranslation();
     registerEditorResources(*this);
     if (m_firstPaintProbe) {
         dk::installFirstPaintProbe();

@@ -1,6 +1,8 @@
 // The application object of the editor.
 #pragma once
 
+#include <string>
+
 #include "dialogkit/App.h"
 
 namespace vorlane {
@@ -23,6 +25,11 @@ class CEditorApp : public dk::CWinApp {
 // What every run of the editor needs before its first dialog: the icon, the help text and the
 // outer handler's knowledge of file errors. Needs a QApplication.
 void registerEditorResources(dk::CWinApp& app);
+
+// Installs the editor's translation for the user's locale (LANG, LC_ALL, LC_MESSAGES, LANGUAGE)
+// and returns its language; empty when the texts stay English. Needs a QApplication, and comes
+// before registerEditorResources.
+std::string installEditorTranslation();
 
 // Text for --version and --help, and the line a refused command line ends with.
 std::string versionText();

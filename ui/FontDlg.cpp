@@ -4,10 +4,12 @@
 
 #include "dialogkit/FileDialog.h"
 #include "dialogkit/PaintContext.h"
+#include "dialogkit/Translation.h"
 #include "fontfile/FontError.h"
 #include "fontfile/FontFormats.h"
 #include "res/Templates.h"
 #include "res/resource.h"
+#include "ui/CoreTexts.h"
 #include "ui/GlyphDlg.h"
 
 namespace vorlane {
@@ -99,7 +101,9 @@ void CFontDlg::OnLoadFont() {
     if (m_pImage == nullptr || !m_pImage->fontsLocated()) {
         return;
     }
-    dk::CFileDialog dialog(true, "fnt", "", kOpenFlags, fontfile::dialogFilter(false));
+    // The filter as the format table writes it, translated as a whole (ui/CoreTexts.cpp).
+    dk::CFileDialog dialog(true, "fnt", "", kOpenFlags,
+                           dk::translate("Vorlane", fontfile::dialogFilter(false)));
     if (dialog.DoModal() != IDOK) {
         return;
     }
@@ -108,17 +112,20 @@ void CFontDlg::OnLoadFont() {
     const fontfile::FontFormat* format = fontfile::formatOfName(path).format;
     // A picture is written for people to look at; read as a font it would scramble both fonts.
     if (format->read == nullptr) {
-        MessageBox(path +
-                       "\n\nThis font cannot be loaded: a PNG picture is written, not read. "
-                       "Choose a .fnt, .psf, .psf.gz, .f16 or .f08 file.",
-                   "Error", dk::MB_OK | dk::MB_ICONSTOP);
+        MessageBox(path + "\n\n" +
+                       dk::translate("Vorlane",
+                                     "This font cannot be loaded: a PNG picture is written, not "
+                                     "read. Choose a .fnt, .psf, .psf.gz, .f16 or .f08 file."),
+                   dk::translate("Vorlane", "Error"), dk::MB_OK | dk::MB_ICONSTOP);
         return;
     }
     try {
         format->read(*m_pImage, path, codePage());
     } catch (const fontfile::FontError& error) {
-        MessageBox(path + "\n\nThis font cannot be loaded: " + error.what() + ".", "Error",
-                   dk::MB_OK | dk::MB_ICONSTOP);
+        MessageBox(path + "\n\n" +
+                       dk::formatText(dk::translate("Vorlane", "This font cannot be loaded: %1."),
+                                      {fontErrorText(error.what())}),
+                   dk::translate("Vorlane", "Error"), dk::MB_OK | dk::MB_ICONSTOP);
     }
 }
 
@@ -126,7 +133,8 @@ void CFontDlg::OnSaveFont() {
     if (m_pImage == nullptr || !m_pImage->fontsLocated()) {
         return;
     }
-    dk::CFileDialog dialog(false, "fnt", "", kSaveFlags, fontfile::dialogFilter(true));
+    dk::CFileDialog dialog(false, "fnt", "", kSaveFlags,
+                           dk::translate("Vorlane", fontfile::dialogFilter(true)));
     if (dialog.DoModal() != IDOK) {
         return;
     }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "dialogkit/PaintContext.h"
+#include "dialogkit/Translation.h"
 #include "image/Text.h"
 #include "res/Templates.h"
 #include "res/resource.h"
@@ -43,9 +44,10 @@ void CGlyphDlg::DoDataExchange(dk::CDataExchange& dx) {
 }
 
 std::string CGlyphDlg::CodeText(int code, CodePage page) {
-    return formatPlain("0x%02X", code & 0xFF) + "   " +
-           codePageText(page, static_cast<uint8_t>(code)) + "   (code page " +
-           std::to_string(static_cast<int>(page)) + ")";
+    return dk::formatText(
+        dk::translate("Vorlane", "%1   %2   (code page %3)"),
+        {formatPlain("0x%02X", code & 0xFF), codePageText(page, static_cast<uint8_t>(code)),
+         std::to_string(static_cast<int>(page))});
 }
 
 bool CGlyphDlg::OnInitDialog() {

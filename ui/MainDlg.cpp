@@ -5,12 +5,14 @@
 #include "dialogkit/App.h"
 #include "dialogkit/FileDialog.h"
 #include "dialogkit/PaintContext.h"
+#include "dialogkit/Translation.h"
 #include "image/Clock.h"
 #include "image/Text.h"
 #include "res/Strings.h"
 #include "res/Templates.h"
 #include "res/resource.h"
 #include "ui/AboutDlg.h"
+#include "ui/CoreTexts.h"
 #include "ui/ReportDlg.h"
 
 namespace vorlane {
@@ -60,20 +62,22 @@ bool CMainDlg::OnInitDialog() {
     CDialog::OnInitDialog();
 
     if (dk::CMenu* systemMenu = GetSystemMenu()) {
-        const std::string about = loadString(IDS_ABOUTBOX);
+        const std::string about = dk::translate("Vorlane", loadString(IDS_ABOUTBOX));
         if (!about.empty()) {
             systemMenu->AppendMenu(dk::MF_SEPARATOR);
             systemMenu->AppendMenu(dk::MF_STRING, IDM_ABOUTBOX, about);
         }
         // The keys after the tab work without opening the menu.
-        systemMenu->AppendMenu(dk::MF_STRING, IDM_COMPARE, loadString(IDS_COMPARE));
-        systemMenu->AppendMenu(dk::MF_STRING, IDM_CHECK, loadString(IDS_CHECK));
+        systemMenu->AppendMenu(dk::MF_STRING, IDM_COMPARE,
+                               dk::translate("Vorlane", loadString(IDS_COMPARE)));
+        systemMenu->AppendMenu(dk::MF_STRING, IDM_CHECK,
+                               dk::translate("Vorlane", loadString(IDS_CHECK)));
     }
     SetIcon(m_icon, true);
-    SetWindowText(loadString(IDS_CAPTION));
+    SetWindowText(dk::formatText(dk::translate("Vorlane", loadString(IDS_CAPTION)), {kWebAddress}));
 
     // Indices are the image's TV standards, so the list must keep this order.
-    m_tvCombo.AddString("None");
+    m_tvCombo.AddString(dk::translate("Vorlane", "None"));
     m_tvCombo.AddString("NTSC");
     m_tvCombo.AddString("PAL");
 
@@ -129,7 +133,7 @@ void CMainDlg::Refresh() {
 void CMainDlg::OnLoadBios() {
     // The file is chosen first: cancelling keeps the loaded (and perhaps edited) image.
     dk::CFileDialog dialog(true, "rom", "", dk::OFN_FILEMUSTEXIST | dk::OFN_HIDEREADONLY,
-                           kRomFilter);
+                           dk::translate("Vorlane", kRomFilter));
     if (dialog.DoModal() != IDOK) {
         return;
     }
@@ -159,9 +163,9 @@ void CMainDlg::LoadBios(const std::string& path) {
     const RomStatus status = m_image.validate();
     m_loadStatus = status;
     if (status != kRomOk) {
-        m_statusMessage = CRomImage::statusMessage(status);
+        m_statusMessage = statusText(status);
         UpdateData(false);
-        MessageBox(m_statusMessage, "Error", dk::MB_OK | dk::MB_ICONSTOP);
+        MessageBox(m_statusMessage, dk::translate("Vorlane", "Error"), dk::MB_OK | dk::MB_ICONSTOP);
     } else {
         m_biosText = latin1ToUtf8(m_image.headText()) + "   " + m_image.info();
 
@@ -195,12 +199,13 @@ void CMainDlg::OnSaveBios() {
     }
     // Asked before a file is chosen: no name is worth choosing for an image that is not saved.
     if (const char* refusal = saveRefusal(m_loadStatus, m_image.length)) {
-        MessageBox(std::string("This image cannot be saved: ") + refusal + ".", "Error",
-                   dk::MB_OK | dk::MB_ICONSTOP);
+        MessageBox(dk::formatText(dk::translate("Vorlane", "This image cannot be saved: %1."),
+                                  {saveRefusalText(refusal)}),
+                   dk::translate("Vorlane", "Error"), dk::MB_OK | dk::MB_ICONSTOP);
         return;
     }
     dk::CFileDialog dialog(false, "rom", "", dk::OFN_HIDEREADONLY | dk::OFN_OVERWRITEPROMPT,
-                           kRomFilter);
+                           dk::translate("Vorlane", kRomFilter));
     if (dialog.DoModal() != IDOK) {
         return;
     }

@@ -41,9 +41,9 @@ class CMainDlg : public dk::CDialog {
     // A file named on the command line, opened once the window is shown; empty for none.
     std::string m_fileToOpen;
 
-    // The open and save dialogs' filter.
-    static constexpr const char* kRomFilter =
-        "Rom Files (*.rom)|*.rom|Bin Files (*.bin)|*.bin|All Files (*.*)|*.*||";
+    // The open and save dialogs' filter, translated as a whole where it is shown.
+    static constexpr const char* kRomFilter = QT_TRANSLATE_NOOP(
+        "Vorlane", "Rom Files (*.rom)|*.rom|Bin Files (*.bin)|*.bin|All Files (*.*)|*.*||");
 
   protected:
     void DoDataExchange(dk::CDataExchange& dx) override;

@@ -2,11 +2,13 @@
 
 #include <algorithm>
 
+#include "dialogkit/Translation.h"
 #include "image/Check.h"
 #include "image/Diff.h"
 #include "image/Report.h"
 #include "res/Templates.h"
 #include "res/resource.h"
+#include "ui/CoreTexts.h"
 #include "ui/MainDlg.h"
 
 namespace vorlane {
@@ -87,7 +89,7 @@ bool CCheckDlg::OnInitDialog() {
     saved_ = savedImage(*m_pImage);
     CReportDlg::OnInitDialog();
     // Indices are those of kChipSizes, after the image's own size.
-    m_chipSizeCombo.AddString("The image's own size");
+    m_chipSizeCombo.AddString(dk::translate("Vorlane", "The image's own size"));
     m_chipSizeCombo.AddString("32 KiB");
     m_chipSizeCombo.AddString("64 KiB");
     m_chipSizeCombo.AddString("128 KiB");
@@ -115,7 +117,9 @@ void CCheckDlg::OnSavePadded() {
     const std::string refusal =
         padRefusal(*saved_.image, saved_.status, saved_.bytes.size(), chipSize);
     if (!refusal.empty()) {
-        MessageBox("Not padded: " + refusal, "Error", dk::MB_OK | dk::MB_ICONSTOP);
+        MessageBox(
+            dk::formatText(dk::translate("Vorlane", "Not padded: %1"), {padRefusalText(refusal)}),
+            dk::translate("Vorlane", "Error"), dk::MB_OK | dk::MB_ICONSTOP);
         return;
     }
     dk::CFileDialog dialog(false, "rom", "", dk::OFN_HIDEREADONLY | dk::OFN_OVERWRITEPROMPT,

@@ -13,7 +13,7 @@ deb=$work/out/vorlane_${version}_${arch}.deb
 
 for pair in Package=vorlane "Version=$version" "Architecture=$arch" Section=utils \
     Priority=optional "Maintainer=Vorlane developers <dev@vorlane.example.org>" \
-    Homepage=https://vorlane.example.org Recommends=fonts-liberation; do
+    Homepage=https://vorlane.example.org "Recommends=fonts-liberation, qt6-translations-l10n"; do
     got=$(dpkg-deb -f "$deb" "${pair%%=*}")
     [ "$got" = "${pair#*=}" ] || fail "${pair%%=*} is '$got', expected '${pair#*=}'"
 done

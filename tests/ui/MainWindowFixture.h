@@ -9,10 +9,11 @@
 #include <sstream>
 #include <string>
 
-#include "tests/support/ScriptedPrompts.h"
+#include "dialogkit/Translation.h"
 #include "dialogkit/Widgets.h"
 #include "res/resource.h"
 #include "tests/support/RomBuilder.h"
+#include "tests/support/ScriptedPrompts.h"
 #include "ui/EditorApp.h"
 #include "ui/FontDlg.h"
 #include "ui/MainDlg.h"
@@ -116,6 +117,23 @@ class MainWindowFixture : public ::testing::Test {
     TempDir dir;
     std::unique_ptr<CMainDlg> dlg;
     std::unique_ptr<CFontDlg> font;  // after openFontDialog()
+};
+
+// The editor as a user whose locale asks for Russian sees it: the translation is installed before
+// the window and the editor's resources, as the program does at start.
+class RussianFixture : public MainWindowFixture {
+  protected:
+    void SetUp() override {
+        language = dk::installTranslations("vorlane", {QStringLiteral(VORLANE_TRANSLATIONS_DIR)},
+                                           QLocale(QLocale::Russian, QLocale::Russia));
+        MainWindowFixture::SetUp();
+    }
+    void TearDown() override {
+        MainWindowFixture::TearDown();
+        dk::removeTranslations();
+        registerEditorResources(testApp());  // the help text in English again
+    }
+    QString language;
 };
 
 }  // namespace vorlane::test

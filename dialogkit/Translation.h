@@ -1,0 +1,42 @@
+// Texts through Qt's translation system. The source texts are the English ones, which stay the
+// default: a translation is installed only when the user's languages ask for one the program has.
+#pragma once
+
+#include <QLocale>
+#include <QString>
+#include <QStringList>
+#include <initializer_list>
+#include <string>
+
+namespace vorlane::dk {
+
+// The context of every template text (captions and control texts): the kit translates them as it
+// realises a dialog, so a program marks its tables with QT_TRANSLATE_NOOP("Dialog", ...).
+inline constexpr const char* kTemplateContext = "Dialog";
+// The context of the kit's own texts: the window menu, the file error and help boxes.
+inline constexpr const char* kKitContext = "DialogKit";
+
+QString translated(const char* context, const char* source);
+// The same as UTF-8, for the dialogs' std::string texts.
+std::string translate(const char* context, const char* source);
+std::string translate(const char* context, const std::string& source);
+// `pattern` with its places %1, %2, ... filled from `args` in order: a translated text's places
+// may stand in another order than the source's.
+std::string formatText(const std::string& pattern, std::initializer_list<std::string> args);
+
+// `text` with each run of decimal digits taken out as %1, %2, ... translated as a whole and the
+// numbers put back, so that a message built with numbers ("has 128 glyphs, need at least 256")
+// finds its translation ("has %1 glyphs, need at least %2"). When the whole has none, the part
+// before a parenthesis is tried, keeping what is in it (a library's own words); else `text`.
+std::string trNumbered(const char* context, const std::string& text);
+
+// Installs `<name>_<language>.qm` for the first of `locale`'s UI languages that has one, looked
+// for in `dirs` in order (a relative one is taken from the program's folder), and then Qt's own
+// translations of its dialogs in that language. Returns the language installed, empty when none:
+// the texts then stay the source texts.
+QString installTranslations(const QString& name, const QStringList& dirs,
+                            const QLocale& locale = QLocale::system());
+// Back to the source texts (tests switch languages).
+void removeTranslations();
+
+}  // namespace vorlane::dk

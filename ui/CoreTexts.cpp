@@ -1,0 +1,145 @@
+#include "ui/CoreTexts.h"
+
+#include <QtGlobal>
+
+#include "dialogkit/Translation.h"
+
+namespace vorlane {
+
+namespace {
+
+// The core's texts are built where no translation system is, so they are listed here for lupdate,
+// each exactly as the core writes it; a font error with its numbers as %1, %2, ... (see
+// dk::trNumbered). The translations test finds a text here that the translation lacks.
+[[maybe_unused]] constexpr const char* kStatusMessages[] = {
+    QT_TRANSLATE_NOOP("Vorlane", "Error N1 \n Error size of file"),
+    QT_TRANSLATE_NOOP("Vorlane", "Error N2 \n Bios non ATI"),
+    QT_TRANSLATE_NOOP("Vorlane", "Error N3 \n Bios non ATI"),
+    QT_TRANSLATE_NOOP("Vorlane", "Error N4 \n Bios non ATI"),
+    QT_TRANSLATE_NOOP("Vorlane", "Error N5 \n Error CLK"),
+    QT_TRANSLATE_NOOP("Vorlane", "Error N6 \n CheckSum Error!"),
+    QT_TRANSLATE_NOOP("Vorlane", "Error N7 \n Bios non ATI"),
+};
+
+[[maybe_unused]] constexpr const char* kSaveRefusals[] = {
+    QT_TRANSLATE_NOOP("Vorlane",
+                      "no Radeon 7000 to 9800 BIOS was recognised in it, so there is nothing to "
+                      "repair, and saving it would cut or rewrite a file that is something else"),
+    QT_TRANSLATE_NOOP("Vorlane", "it holds no byte, and saving it would empty the file"),
+};
+
+// padRefusal's own words, its numbers as %1, %2; or one of the save refusals above.
+[[maybe_unused]] constexpr const char* kPadRefusals[] = {
+    QT_TRANSLATE_NOOP("Vorlane", "the file is %1 bytes, the chip holds %2"),
+    QT_TRANSLATE_NOOP("Vorlane",
+                      "status %1, Error N%2 - Error size of file: not a BIOS of this family"),
+    QT_TRANSLATE_NOOP("Vorlane", "status %1, Error N%2 - Bios non ATI: not a BIOS of this family"),
+};
+
+[[maybe_unused]] constexpr const char* kFileOperations[] = {
+    QT_TRANSLATE_NOOP("FileError", "open"),   QT_TRANSLATE_NOOP("FileError", "open for writing"),
+    QT_TRANSLATE_NOOP("FileError", "create"), QT_TRANSLATE_NOOP("FileError", "read"),
+    QT_TRANSLATE_NOOP("FileError", "write"),
+};
+
+// The reasons a user meets when opening, reading and writing files, as the C library words them.
+[[maybe_unused]] constexpr const char* kFileReasons[] = {
+    QT_TRANSLATE_NOOP("Errno", "No such file or directory"),
+    QT_TRANSLATE_NOOP("Errno", "Permission denied"),
+    QT_TRANSLATE_NOOP("Errno", "Operation not permitted"),
+    QT_TRANSLATE_NOOP("Errno", "Is a directory"),
+    QT_TRANSLATE_NOOP("Errno", "Not a directory"),
+    QT_TRANSLATE_NOOP("Errno", "No space left on device"),
+    QT_TRANSLATE_NOOP("Errno", "Disk quota exceeded"),
+    QT_TRANSLATE_NOOP("Errno", "Read-only file system"),
+    QT_TRANSLATE_NOOP("Errno", "Too many levels of symbolic links"),
+    QT_TRANSLATE_NOOP("Errno", "File exists"),
+    QT_TRANSLATE_NOOP("Errno", "File too large"),
+    QT_TRANSLATE_NOOP("Errno", "File name too long"),
+    QT_TRANSLATE_NOOP("Errno", "Input/output error"),
+    QT_TRANSLATE_NOOP("Errno", "No such device or address"),
+    QT_TRANSLATE_NOOP("Errno", "Device or resource busy"),
+    QT_TRANSLATE_NOOP("Errno", "Text file busy"),
+    QT_TRANSLATE_NOOP("Errno", "Invalid argument"),
+    QT_TRANSLATE_NOOP("Errno", "Too many open files"),
+    QT_TRANSLATE_NOOP("Errno", "Cannot allocate memory"),
+    QT_TRANSLATE_NOOP("Errno", "Resource temporarily unavailable"),
+    // The file layer's own refusals.
+    QT_TRANSLATE_NOOP("Errno", "Not a regular file"),
+    QT_TRANSLATE_NOOP("Errno", "Nothing to write (0 bytes), so the file is left as it was"),
+};
+
+// The font dialogs' filters as fontfile::dialogFilter builds them from the format table, each
+// translated as a whole.
+[[maybe_unused]] constexpr const char* kFontFilters[] = {
+    QT_TRANSLATE_NOOP("Vorlane",
+                      "Font Files (*.fnt)|*.fnt|All Files (*.*)|*.*|"
+                      "Console fonts (*.psf *.psfu *.psf.gz)|*.psf;*.psfu;*.psf.gz|"
+                      "VGA 8x16 fonts (*.f16)|*.f16|VGA 8x8 fonts (*.f08)|*.f08||"),
+    QT_TRANSLATE_NOOP(
+        "Vorlane",
+        "Font Files (*.fnt)|*.fnt|All Files (*.*)|*.*|"
+        "Console fonts (*.psf *.psfu *.psf.gz)|*.psf;*.psfu;*.psf.gz|"
+        "VGA 8x16 fonts (*.f16)|*.f16|VGA 8x8 fonts (*.f08)|*.f08|PNG pictures (*.png)|*.png||"),
+};
+
+[[maybe_unused]] constexpr const char* kFontErrors[] = {
+    QT_TRANSLATE_NOOP("FontError", "larger than any font file (over %1 MiB)"),
+    QT_TRANSLATE_NOOP("FontError", "larger than any font file"),
+    QT_TRANSLATE_NOOP("FontError", "the image has no %1x%2 font to replace"),
+    QT_TRANSLATE_NOOP("FontError", "glyphs are %1 pixels wide, need %2"),
+    QT_TRANSLATE_NOOP("FontError", "glyphs are %1 pixels high, need %2"),
+    QT_TRANSLATE_NOOP("FontError", "glyphs are %1 pixels high, need %2 or %3"),
+    QT_TRANSLATE_NOOP("FontError", "glyphs take %1 bytes, but %2 rows of %3 pixels take %4"),
+    QT_TRANSLATE_NOOP("FontError", "has %1 glyphs, need at least %2"),
+    QT_TRANSLATE_NOOP("FontError",
+                      "its glyphs run past the end of the file (%1 glyphs need %2 bytes, the "
+                      "file has %3)"),
+    QT_TRANSLATE_NOOP("FontError", "its PC Screen Font header is cut short"),
+    QT_TRANSLATE_NOOP("FontError", "PC Screen Font version %1.%2 is unknown"),
+    QT_TRANSLATE_NOOP("FontError", "its header size %1 is too small"),
+    QT_TRANSLATE_NOOP("FontError", "its header size %1 points past the end of the file"),
+    QT_TRANSLATE_NOOP("FontError", "its Unicode table ends before the entry of glyph %1"),
+    QT_TRANSLATE_NOOP("FontError",
+                      "its Unicode table has malformed UTF-%1 in the entry of glyph %2"),
+    QT_TRANSLATE_NOOP("FontError", "it has none of the characters of code page %1"),
+    QT_TRANSLATE_NOOP("FontError", "%1 bytes: neither a raw %2x%3 font nor a PC Screen Font"),
+    QT_TRANSLATE_NOOP("FontError",
+                      "%1 bytes: neither a raw %2x%3 or %4x%5 font nor a PC Screen Font"),
+    QT_TRANSLATE_NOOP("FontError", "a font %1 pixels high is not a VGA font"),
+    QT_TRANSLATE_NOOP("FontError", "cannot start gzip decompression"),
+    QT_TRANSLATE_NOOP("FontError", "cannot restart gzip decompression"),
+    QT_TRANSLATE_NOOP("FontError", "decompresses to more than %1 MiB"),
+    QT_TRANSLATE_NOOP("FontError", "decompresses to more than %1 bytes"),
+    QT_TRANSLATE_NOOP("FontError", "has bytes after the end of its gzip data"),
+    QT_TRANSLATE_NOOP("FontError", "gzip data is truncated"),
+    QT_TRANSLATE_NOOP("FontError", "gzip data is corrupt"),
+};
+
+}  // namespace
+
+std::string statusText(RomStatus status) {
+    return dk::translate("Vorlane", CRomImage::statusMessage(status));
+}
+
+std::string saveRefusalText(const char* refusal) {
+    return dk::translate("Vorlane", refusal);
+}
+
+std::string padRefusalText(const std::string& refusal) {
+    return dk::trNumbered("Vorlane", refusal);
+}
+
+std::string fileOperationText(const std::string& operation) {
+    return dk::translate("FileError", operation);
+}
+
+std::string fileReasonText(std::error_code reason) {
+    return dk::translate("Errno", reason.message());
+}
+
+std::string fontErrorText(const std::string& message) {
+    return dk::trNumbered("FontError", message);
+}
+
+}  // namespace vorlane
