@@ -13,6 +13,7 @@
 
 #include "image/Descriptor.h"
 #include "image/FileError.h"
+#include "image/FileIo.h"
 
 namespace vorlane::card {
 
@@ -112,19 +113,11 @@ Attribute readAttribute(int folder, const char* name, size_t limit = kAttributeM
     }
     std::string buffer(limit + 1, '\0');
     size_t done = 0;
-    while (done < buffer.size()) {
-        const ssize_t n = ::read(fd.get(), buffer.data() + done, buffer.size() - done);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0) {
-            return {std::nullopt,
-                    std::string("its ") + name + " file cannot be read: " + std::strerror(errno)};
-        }
-        if (n == 0) {
-            break;
-        }
-        done += static_cast<size_t>(n);
+    try {
+        done = readFully(fd.get(), name, reinterpret_cast<uint8_t*>(buffer.data()), buffer.size());
+    } catch (const FileError& error) {
+        return {std::nullopt, std::string("its ") + name +
+                                  " file cannot be read: " + std::strerror(error.code().value())};
     }
     buffer.resize(done);
     return {std::move(buffer), ""};

@@ -7,9 +7,9 @@
 #include <string_view>
 #include <vector>
 
-namespace vorlane::card {
+#include "image/PciData.h"
 
-constexpr uint16_t kAtiVendorId = 0x1002;
+namespace vorlane::card {
 
 struct DisplayCard {
     std::string address;  // as the device's folder is named, "0000:01:00.0"

@@ -1,13 +1,14 @@
+#include "cli/CheckCommand.h"
+
+#include <CLI/CLI.hpp>
 #include <algorithm>
 #include <cstdio>
-#include <nlohmann/json.hpp>
 #include <span>
 #include <system_error>
 #include <vector>
 
-#include "cli/CardCommands.h"
-#include "cli/Commands.h"
-#include "cli/Report.h"
+#include "cli/Json.h"
+#include "cli/Output.h"
 #include "cli/Values.h"
 #include "image/Check.h"
 #include "image/FileError.h"
@@ -17,8 +18,6 @@
 namespace vorlane::cli {
 
 namespace {
-
-using Json = nlohmann::ordered_json;
 
 // Standard input is read no further than this; no flash chip of these cards comes near it.
 constexpr size_t kStandardInputLimit = 1024 * 1024;
@@ -73,31 +72,47 @@ std::string checkJson(const std::string& file, RomStatus status,
                                  {"code", finding.code},
                                  {"message", finding.message}});
     }
-    return j.dump(-1, ' ', false, Json::error_handler_t::replace) + "\n";
+    return jsonText(j) + "\n";
 }
 
 }  // namespace
 
-int runCheck(const Invocation& inv) {
-    const CheckRequest request{inv.chipSize, inv.deviceId};
+void CheckOptions::declare(CLI::App& sub) {
+    sub.add_flag("--json", json);
+    chipSize_ = addValue(sub, "--chip-size", chipSizeText_, "SIZE");
+    device_ = addValue(sub, "--device", deviceText_, "HEX");
+    sub.add_option("FILE", files)->required();
+}
+
+void CheckOptions::read() {
+    if (isGiven(chipSize_)) {
+        chipSize = parseChipSize("--chip-size", chipSizeText_);
+    }
+    if (isGiven(device_)) {
+        deviceId = parseHexId("--device", deviceText_);
+    }
+    checkStandardInput("check", files, false);
+}
+
+int runCheck(const CheckOptions& options) {
+    const CheckRequest request{options.chipSize, options.deviceId};
     bool unreadable = false;
     bool unfit = false;
-    for (const std::string& file : inv.files) {
+    for (const std::string& file : options.files) {
         CRomImage image;
         RomStatus status = kRomOk;
         CheckedFile checked;
         try {
             checked = loadForCheck(image, file, status);
         } catch (const FileError& error) {
-            std::fflush(stdout);
-            std::fprintf(stderr, "vorlane-cli: %s: %s\n", file.c_str(), error.reason().c_str());
+            complain(file, error.reason());
             unreadable = true;
             continue;
         }
         const auto findings = checkImage(image, status, checked.size, request, checked.tail);
         unfit = unfit || hasError(findings);
-        const std::string text = inv.json ? checkJson(file, status, findings)
-                                          : checkHuman(file, image, status, findings);
+        const std::string text = options.json ? checkJson(file, status, findings)
+                                              : checkHuman(file, image, status, findings);
         std::fwrite(text.data(), 1, text.size(), stdout);
     }
     return unreadable ? kExitFile : unfit ? kExitInvalid : kExitDone;

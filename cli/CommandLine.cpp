@@ -1,21 +1,19 @@
 #include "cli/CommandLine.h"
 
 #include <CLI/CLI.hpp>
-#include <algorithm>
 #include <span>
 #include <string_view>
+#include <utility>
 #include <vector>
 
-#include "cli/CommandOptions.h"
 #include "cli/Values.h"
-#include "image/FileIo.h"
 
 namespace vorlane::cli {
 
 namespace {
 
 // "info, edit, font-export or fix-checksum"
-std::string commandList(std::span<const CommandEntry> commands) {
+std::string commandList(std::span<const CommandRow> commands) {
     std::string list;
     for (size_t i = 0; i < commands.size(); ++i) {
         if (i > 0) {
@@ -29,13 +27,13 @@ std::string commandList(std::span<const CommandEntry> commands) {
 // CLI11 catches neither of these as this program words them: a first word that is no option and
 // no command is almost always a typo of a command, and before a command only --help and
 // --version exist (CLI11 would first complain that the command is missing).
-void checkFirstWord(int argc, const char* const* argv, std::span<const CommandEntry> commands) {
+void checkFirstWord(int argc, const char* const* argv, std::span<const CommandRow> commands) {
     if (argc < 2) {
         return;
     }
     const std::string_view word = argv[1];
     if (!word.starts_with('-')) {
-        for (const CommandEntry& entry : commands) {
+        for (const CommandRow& entry : commands) {
             if (word == entry.name) {
                 return;
             }
@@ -50,7 +48,7 @@ void checkFirstWord(int argc, const char* const* argv, std::span<const CommandEn
 // CLI11 words some of its errors in its own terms; these read better for this program.
 // `command` is the command being parsed when the error came, or empty.
 std::string usageMessage(const CLI::ParseError& error, const std::string& command,
-                         std::span<const CommandEntry> commands) {
+                         std::span<const CommandRow> commands) {
     std::string message = error.what();
     for (char& c : message) {
         if (c == '\n') {
@@ -80,24 +78,14 @@ std::string usageMessage(const CLI::ParseError& error, const std::string& comman
     return message;
 }
 
-// Standard input can be read once, and cannot be saved over.
-void checkStandardInput(const Invocation& inv, const std::string& command) {
-    if (std::count(inv.files.begin(), inv.files.end(), kStandardStream) > 1) {
-        throw UsageError(command + ": standard input (-) can be read only once");
-    }
-    if (inv.inPlace && !inv.files.empty() && inv.files.front() == kStandardStream) {
-        throw UsageError(command + ": --in-place cannot write back to standard input (-)");
-    }
-}
-
 }  // namespace
 
 const char* versionLine() {
     return "vorlane-cli " VORLANE_CLI_VERSION;
 }
 
-Invocation parseCommandLine(int argc, const char* const* argv) {
-    const std::vector<CommandEntry> commands = commandTable();
+ParsedLine parseCommandLine(int argc, const char* const* argv) {
+    const std::span<const CommandRow> commands = commandTable();
     checkFirstWord(argc, argv, commands);
 
     CLI::App app{"", "vorlane-cli"};
@@ -106,23 +94,25 @@ Invocation parseCommandLine(int argc, const char* const* argv) {
     app.set_version_flag("--version", std::string(versionLine()));
     app.require_subcommand(1);
     std::vector<CLI::App*> subs;
-    for (const CommandEntry& entry : commands) {
+    std::vector<std::unique_ptr<CommandOptions>> options;
+    for (const CommandRow& entry : commands) {
         subs.push_back(app.add_subcommand(std::string(entry.name)));
-        entry.options->declare(*subs.back());
+        options.push_back(entry.makeOptions());
+        options.back()->declare(*subs.back());
     }
 
-    Invocation inv;
+    ParsedLine line;
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp&) {
-        inv.command = Command::Help;
-        return inv;
+        line.action = ParsedLine::Action::Help;
+        return line;
     } catch (const CLI::CallForAllHelp&) {
-        inv.command = Command::Help;
-        return inv;
+        line.action = ParsedLine::Action::Help;
+        return line;
     } catch (const CLI::CallForVersion&) {
-        inv.command = Command::Version;
-        return inv;
+        line.action = ParsedLine::Action::Version;
+        return line;
     } catch (const CLI::ParseError& error) {
         std::string command;
         for (const CLI::App* sub : subs) {
@@ -135,12 +125,13 @@ Invocation parseCommandLine(int argc, const char* const* argv) {
 
     for (size_t i = 0; i < commands.size(); ++i) {
         if (subs[i]->parsed()) {
-            inv.command = commands[i].command;
-            commands[i].options->read(inv);
-            checkStandardInput(inv, std::string(commands[i].name));
+            options[i]->read();
+            line.action = ParsedLine::Action::Run;
+            line.command = &commands[i];
+            line.options = std::move(options[i]);
         }
     }
-    return inv;
+    return line;
 }
 
 }  // namespace vorlane::cli

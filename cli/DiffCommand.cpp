@@ -1,48 +1,56 @@
 #include "cli/DiffCommand.h"
 
+#include <CLI/CLI.hpp>
 #include <cstdio>
 #include <memory>
 
-#include "cli/Commands.h"
-#include "cli/Report.h"
-#include "cli/Values.h"
-#include "image/Text.h"
+#include "cli/Json.h"
+#include "cli/LoadImage.h"
+#include "image/Diff.h"
+#include "image/Report.h"
 
 namespace vorlane::cli {
 
 namespace {
 
-std::string jsonCodes(const std::vector<int>& codes) {
-    std::string out = "[";
-    for (size_t i = 0; i < codes.size(); ++i) {
-        out += formatPlain(i == 0 ? "%d" : ",%d", codes[i]);
+std::string diffJson(const DiffSide& a, const DiffSide& b, const ImageDiff& diff) {
+    Json j;
+    j["a"] = a.file;
+    j["b"] = b.file;
+    j["identical"] = diff.identical();
+    j["bytesDiffering"] = diff.bytesDiffering;
+    j["byteRanges"] = Json::array();
+    for (const ByteRange& range : diff.byteRanges) {
+        j["byteRanges"].push_back(Json::array({range.first, range.length}));
     }
-    return out + "]";
+    j["fields"] = Json::object();
+    for (const FieldChange& field : diff.fields) {
+        j["fields"][std::string(field.key)] = Json::array({jsonOf(field.a), jsonOf(field.b)});
+    }
+    j["glyphs8x16"] = diff.glyphs8x16;
+    j["glyphs8x8"] = diff.glyphs8x8;
+    return jsonText(j);
 }
 
 }  // namespace
 
-std::string diffJson(const DiffSide& a, const DiffSide& b, const ImageDiff& diff) {
-    std::string out = "{\"a\":" + jsonValue(a.file) + ",\"b\":" + jsonValue(b.file) +
-                      ",\"identical\":" + (diff.identical() ? "true" : "false") +
-                      ",\"bytesDiffering\":" + std::to_string(diff.bytesDiffering) +
-                      ",\"byteRanges\":[";
-    for (size_t i = 0; i < diff.byteRanges.size(); ++i) {
-        out += formatPlain("%s[%u,%u]", i == 0 ? "" : ",", diff.byteRanges[i].first,
-                           diff.byteRanges[i].length);
-    }
-    out += "],\"fields\":{";
-    for (size_t i = 0; i < diff.fields.size(); ++i) {
-        const FieldChange& field = diff.fields[i];
-        out += (i == 0 ? "\"" : ",\"") + std::string(field.key) + "\":[" + jsonValue(field.a) +
-               "," + jsonValue(field.b) + "]";
-    }
-    return out + "},\"glyphs8x16\":" + jsonCodes(diff.glyphs8x16) +
-           ",\"glyphs8x8\":" + jsonCodes(diff.glyphs8x8) + "}";
+void DiffOptions::declare(CLI::App& sub) {
+    sub.add_flag("--json", json);
+    sub.add_flag("--skip-checksum", skipChecksum);
+    sub.add_option("A", fileA)->required();
+    sub.add_option("B", fileB)->required();
 }
 
-int runDiff(const std::string& fileA, const std::string& fileB, bool json, bool skipChecksum) {
-    const auto load = [skipChecksum](const std::string& file, CRomImage& image) {
+void DiffOptions::read() {
+    checkStandardInput("diff", {fileA, fileB}, false);
+}
+
+int runDiff(const DiffOptions& options) {
+    const std::string& fileA = options.fileA;
+    const std::string& fileB = options.fileB;
+    const bool json = options.json;
+    const auto load = [skipChecksum = options.skipChecksum](const std::string& file,
+                                                            CRomImage& image) {
         const size_t loaded = loadImage(image, file);
         image.skipChecksum = skipChecksum ? 1 : 0;
         return ComparedImage{image, image.validate(), loaded};

@@ -56,7 +56,8 @@ Commands:
   font-export   Write the fonts of a valid FILE to OUT: both as a 6144-byte
                 font file (fnt), or one font as a PC Screen Font (psf) or as a
                 PNG picture of its 256 glyphs (png). Without --format, OUT's
-                extension decides: .psf and .psfu psf, .png png, others fnt.
+                extension decides: .psf and .psfu psf, .psf.gz and .psfu.gz
+                psf compressed with gzip, .png png, others fnt.
                   --format fnt|psf|png   the format of OUT
                   --size 8x16|8x8        which font for psf, png (default 8x16)
                   --codepage 437|866     the code page of psf's Unicode table

@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "cli/Commands.h"
+#include "cli/LoadImage.h"
+#include "cli/Output.h"
 #include "cli/Values.h"
 #include "image/Check.h"
 #include "image/FileError.h"
@@ -21,35 +22,23 @@ namespace {
 // Standard input is read at least this far, as check reads it, so that a refusal names its size.
 constexpr uint64_t kStandardInputLimit = 1024 * 1024;
 
-// pad FILE --chip-size SIZE (-o OUT | --in-place)
-class PadOptions : public CommandOptions {
-  public:
-    void declare(CLI::App& sub) override {
-        sub.add_option("FILE", file_)->required();
-        addValue(sub, "--chip-size", chipSizeText_, "SIZE")->required();
-        outputs_.declare(sub);
-    }
-    void read(Invocation& inv) const override {
-        inv.files = {file_};
-        outputs_.read(inv, "pad");
-        inv.chipSize = parseChipSize("--chip-size", chipSizeText_);
-    }
-
-  private:
-    std::string file_;
-    std::string chipSizeText_;
-    OutputOptions outputs_;
-};
-
 }  // namespace
 
-std::unique_ptr<CommandOptions> makePadOptions() {
-    return std::make_unique<PadOptions>();
+void PadOptions::declare(CLI::App& sub) {
+    sub.add_option("FILE", file)->required();
+    addValue(sub, "--chip-size", chipSizeText_, "SIZE")->required();
+    outputs.declare(sub);
 }
 
-int runPad(const Invocation& inv) {
-    const std::string& file = inv.files.front();
-    const uint64_t chipSize = inv.chipSize.value_or(0);
+void PadOptions::read() {
+    outputs.read("pad");
+    chipSize = parseChipSize("--chip-size", chipSizeText_);
+    checkStandardInput("pad", {file}, outputs.inPlace);
+}
+
+int runPad(const PadOptions& options) {
+    const std::string& file = options.file;
+    const uint64_t chipSize = options.chipSize;
     // A file larger than the chip is refused, so only its image is read then.
     uint64_t limit = std::max(chipSize, kStandardInputLimit) + 1;
     uint64_t size = 0;
@@ -69,10 +58,9 @@ int runPad(const Invocation& inv) {
     image.loadBytes(bytes);
     const RomStatus status = image.validate();
     if (const std::string refusal = padRefusal(image, status, size, chipSize); !refusal.empty()) {
-        complain(file, "refused: " + refusal);
-        return kExitInvalid;
+        return refuse(file, refusal);
     }
-    writePadded(inv.inPlace ? file : inv.output, bytes, chipSize);
+    writePadded(options.outputs.inPlace ? file : options.outputs.output, bytes, chipSize);
     return kExitDone;
 }
 

@@ -2,8 +2,9 @@
 
 #include <cmath>
 #include <cstdio>
-#include <nlohmann/json.hpp>
 
+#include "cli/Json.h"
+#include "cli/Output.h"
 #include "cli/Values.h"
 #include "image/Clock.h"
 #include "image/Info.h"
@@ -14,8 +15,6 @@ namespace vorlane::cli {
 namespace {
 
 constexpr size_t kHeadTextShown = 80;
-
-using Json = nlohmann::ordered_json;
 
 std::string clockLine(const char* label, const CRomImage& image, uint16_t offset) {
     if (!image.clockRecordLocated()) {
@@ -32,26 +31,21 @@ std::string fontOffset(uint16_t offset) {
 
 }  // namespace
 
-std::string jsonValue(const InfoValue& value) {
-    if (const float* number = std::get_if<float>(&value)) {
-        // nlohmann would print 225 as "225.0" and with only the digits that tell doubles apart;
-        // both forms name the same value, this one always with nine significant digits.
-        return std::isfinite(*number) ? float32Text(*number) : "null";
+Json infoObject(const CRomImage& image, RomStatus status, const std::string& file) {
+    const InfoRecord record = infoRecord(image, status);
+    Json line = Json::object();
+    // The keys are distinct by construction: appended without looking each one up.
+    auto& members = line.get_ref<Json::object_t&>();
+    members.reserve(record.size() + 1);
+    members.emplace_back("file", file);
+    for (const InfoField& field : record) {
+        members.emplace_back(std::string(field.key), jsonOf(field.value));
     }
-    const Json json = std::visit([](const auto& v) { return Json(v); }, value);
-    // A file name need not be UTF-8; its stray bytes become U+FFFD rather than invalid JSON.
-    return json.dump(-1, ' ', false, Json::error_handler_t::replace);
+    return line;
 }
 
 std::string infoJson(const CRomImage& image, RomStatus status, const std::string& file) {
-    std::string line = "{\"file\":" + jsonValue(file);
-    for (const InfoField& field : infoRecord(image, status)) {
-        line += ",\"";
-        line += field.key;
-        line += "\":";
-        line += jsonValue(field.value);
-    }
-    return line + "}";
+    return jsonText(infoObject(image, status, file));
 }
 
 std::string infoHuman(const CRomImage& image, RomStatus status, const std::string& file) {
@@ -88,6 +82,12 @@ std::string infoHuman(const CRomImage& image, RomStatus status, const std::strin
            fontOffset(image.font8x16Offset) +
            "  Cyrillic set: " + (image.isCyrillicSet() ? "yes" : "no") + "\n";
     return out + olderFamilyLine(image, status);
+}
+
+void reportSkipped(const card::CardListing& listing) {
+    for (const card::SkippedDevice& skipped : listing.skipped) {
+        complain(skipped.path, "skipped: " + skipped.reason);
+    }
 }
 
 }  // namespace vorlane::cli

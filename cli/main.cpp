@@ -1,4 +1,4 @@
-#include "cli/Commands.h"
+#include "cli/Run.h"
 
 int main(int argc, char** argv) {
     return vorlane::cli::run(argc, argv);

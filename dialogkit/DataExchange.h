@@ -1,4 +1,6 @@
 // Data exchange: a dialog's DoDataExchange binds its members to its controls, in either direction.
+// Pair: CDialog (Dialog.h) hands an exchange to DoDataExchange, and the exchange finds the
+// controls through that dialog; the header names CDialog only, the source includes it.
 #pragma once
 
 #include <string>

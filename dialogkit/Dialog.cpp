@@ -8,6 +8,7 @@
 #include "dialogkit/ControlText.h"
 #include "dialogkit/DialogWindow.h"
 #include "dialogkit/OuterHandler.h"
+#include "dialogkit/Prompts.h"
 #include "dialogkit/Translation.h"
 
 namespace vorlane::dk {

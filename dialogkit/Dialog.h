@@ -1,5 +1,8 @@
 // Dialogs realized from templates: their lifecycle, window, system menu and message dispatch.
-// Including this gives dialog code everything it uses: controls, data exchange, prompts.
+// Including this gives dialog code everything it uses: controls, data exchange, file dialogs.
+// Pairs: DialogWindow is this dialog's Qt window (each calls the other: events in, painting and
+// state out); DataExchange binds this dialog's members to its controls (DoDataExchange takes it,
+// and it reaches the controls through the dialog).
 #pragma once
 
 #include <QDialog>
@@ -11,10 +14,10 @@
 #include "dialogkit/App.h"
 #include "dialogkit/Controls.h"
 #include "dialogkit/DataExchange.h"
+#include "dialogkit/FileDialog.h"
 #include "dialogkit/Icon.h"
 #include "dialogkit/Menu.h"
 #include "dialogkit/MessageMap.h"
-#include "dialogkit/Prompts.h"
 #include "dialogkit/Template.h"
 #include "dialogkit/Types.h"
 

@@ -1,5 +1,7 @@
 // Kit-internal: the Qt window of a realized template. It turns Qt's events into the dialog's
 // messages; a new kind of user action becomes a new event handler here that sends a message.
+// Pair: it and CDialog (Dialog.h) are one dialog split in two, the window calling the dialog's
+// handlers and the dialog driving its window, so each includes the other.
 #pragma once
 
 #include <QDialog>

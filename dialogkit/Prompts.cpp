@@ -1,11 +1,6 @@
 #include "dialogkit/Prompts.h"
 
-#include <QFile>
-#include <QFileDialog>
-#include <QMessageBox>
-#include <QPushButton>
-
-#include "dialogkit/Types.h"
+#include "dialogkit/QtPrompts.h"
 
 namespace vorlane::dk {
 
@@ -18,31 +13,6 @@ QtPrompts& qtPrompts() {
 
 Prompts* g_prompts = nullptr;
 
-std::vector<std::string> splitBars(const std::string& text) {
-    std::vector<std::string> parts;
-    std::string current;
-    for (char c : text) {
-        if (c == '|') {
-            parts.push_back(current);
-            current.clear();
-        } else {
-            current += c;
-        }
-    }
-    if (!current.empty()) {
-        parts.push_back(current);
-    }
-    return parts;
-}
-
-std::string replaceAll(std::string text, const std::string& from, const std::string& to) {
-    for (size_t at = text.find(from); at != std::string::npos;
-         at = text.find(from, at + to.size())) {
-        text.replace(at, from.size(), to);
-    }
-    return text;
-}
-
 }  // namespace
 
 Prompts& prompts() {
@@ -51,130 +21,6 @@ Prompts& prompts() {
 
 void setPrompts(Prompts* replacement) {
     g_prompts = replacement;
-}
-
-std::vector<std::string> qtNameFilters(const std::string& filter) {
-    std::vector<std::string> result;
-    const std::vector<std::string> parts = splitBars(filter);
-    for (size_t i = 0; i + 1 < parts.size(); i += 2) {
-        if (parts[i].empty()) {
-            break;  // the "||" that ends the list
-        }
-        // Qt reads the patterns from the last parentheses of the description, so the description
-        // shown is rebuilt around the real patterns.
-        std::string patterns = replaceAll(parts[i + 1], ";", " ");
-        if (patterns == "*.*") {
-            patterns = "*";
-        }
-        std::string label = parts[i];
-        const size_t paren = label.rfind('(');
-        if (paren != std::string::npos) {
-            label.erase(paren);
-        }
-        while (!label.empty() && label.back() == ' ') {
-            label.pop_back();
-        }
-        result.push_back(label + " (" + patterns + ")");
-    }
-    return result;
-}
-
-std::optional<std::string> QtPrompts::chooseFile(const FileDialogRequest& request, QWidget* owner) {
-    QFileDialog dialog(owner);
-    dialog.setAcceptMode(request.open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
-    dialog.setFileMode(request.open && (request.flags & OFN_FILEMUSTEXIST) != 0
-                           ? QFileDialog::ExistingFile
-                           : QFileDialog::AnyFile);
-    QStringList filters;
-    for (const std::string& f : qtNameFilters(request.filter)) {
-        filters << QString::fromStdString(f);
-    }
-    if (!filters.isEmpty()) {
-        dialog.setNameFilters(filters);
-    }
-    if (!request.defaultExt.empty()) {
-        dialog.setDefaultSuffix(QString::fromStdString(request.defaultExt));
-    }
-    if (!request.initialName.empty()) {
-        dialog.selectFile(QString::fromStdString(request.initialName));
-    }
-    dialog.setOption(QFileDialog::DontConfirmOverwrite,
-                     request.open || (request.flags & OFN_OVERWRITEPROMPT) == 0);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-        return std::nullopt;
-    }
-    return QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString();
-}
-
-int QtPrompts::messageBox(const MessageRequest& request, QWidget* owner) {
-    QMessageBox box(owner);
-    box.setWindowTitle(QString::fromStdString(request.caption));
-    box.setText(QString::fromStdString(request.text));
-    switch (request.type & MB_ICONMASK) {
-        case MB_ICONSTOP:
-            box.setIcon(QMessageBox::Critical);
-            break;
-        case MB_ICONINFORMATION:
-            box.setIcon(QMessageBox::Information);
-            break;
-        default:
-            break;
-    }
-    switch (request.type & MB_TYPEMASK) {
-        case MB_YESNO:
-            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-            break;
-        default:
-            box.setStandardButtons(QMessageBox::Ok);
-            box.setEscapeButton(QMessageBox::Ok);
-            break;
-    }
-    switch (box.exec()) {
-        case QMessageBox::Yes:
-            return IDYES;
-        case QMessageBox::No:
-            return IDNO;
-        default:
-            return IDOK;
-    }
-}
-
-std::optional<std::string> ScriptedPrompts::chooseFile(const FileDialogRequest& request,
-                                                       QWidget* owner) {
-    Asked asked{request.open ? Asked::OpenFile : Asked::SaveFile, request, {}, owner != nullptr};
-    asked_.push_back(asked);
-    if (files_.empty()) {
-        ++unexpected_;
-        return std::nullopt;
-    }
-    std::optional<std::string> answer = std::move(files_.front());
-    files_.pop_front();
-    return answer;
-}
-
-int ScriptedPrompts::messageBox(const MessageRequest& request, QWidget* owner) {
-    asked_.push_back(Asked{Asked::Message, {}, request, owner != nullptr});
-    if (messages_.empty()) {
-        ++unexpected_;
-        return (request.type & MB_TYPEMASK) == MB_YESNO ? IDYES : IDOK;
-    }
-    const int answer = messages_.front();
-    messages_.pop_front();
-    return answer;
-}
-
-CFileDialog::CFileDialog(bool openFileDialog, std::string defaultExt, std::string fileName,
-                         unsigned flags, std::string filter)
-    : request_{openFileDialog, std::move(defaultExt), std::move(fileName), flags,
-               std::move(filter)} {}
-
-int CFileDialog::DoModal() {
-    const std::optional<std::string> chosen = prompts().chooseFile(request_, nullptr);
-    if (!chosen) {
-        return IDCANCEL;
-    }
-    path_ = *chosen;
-    return IDOK;
 }
 
 }  // namespace vorlane::dk

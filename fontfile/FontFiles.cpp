@@ -1,15 +1,10 @@
 #include "fontfile/FontFiles.h"
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
-#include <system_error>
 
 #include "fontfile/FontError.h"
 #include "fontfile/FontWriter.h"
 #include "fontfile/Gzip.h"
-#include "image/Descriptor.h"
 #include "image/FileError.h"
 #include "image/FileIo.h"
 
@@ -32,38 +27,12 @@ std::string sizeName(int height) {
 }  // namespace
 
 std::vector<uint8_t> readFontBytes(const std::string& path) {
-    // Held by the guard, so that a failed allocation below does not leak it; a FIFO or a
-    // terminal is refused rather than read, which could wait for ever.
-    const Descriptor fd = openForReading(path);
-    std::vector<uint8_t> bytes(64 * 1024);
-    size_t done = 0;
-    int error = 0;
     // One byte past the ceiling tells a file that is too large from one that just fits.
-    while (done <= kMaxFontBytes) {
-        if (done == bytes.size()) {
-            bytes.resize(std::min(bytes.size() * 2, kMaxFontBytes + 1));
-        }
-        const ssize_t n = ::read(fd.get(), bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0) {
-            error = errno;
-            break;
-        }
-        if (n == 0) {
-            break;
-        }
-        done += static_cast<size_t>(n);
-    }
-    if (error != 0) {
-        throwFileError(path, "read", error);
-    }
-    if (done > kMaxFontBytes) {
+    std::vector<uint8_t> bytes = readFileUpTo(path, kMaxFontBytes + 1, Dash::FileName);
+    if (bytes.size() > kMaxFontBytes) {
         throw FontError("larger than any font file (over " + std::to_string(kMaxFontBytes >> 20) +
                         " MiB)");
     }
-    bytes.resize(done);
     return bytes;
 }
 

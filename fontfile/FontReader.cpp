@@ -8,18 +8,11 @@
 
 #include "fontfile/FontError.h"
 #include "fontfile/Gzip.h"
+#include "fontfile/PsfHeader.h"
 
 namespace vorlane::fontfile {
 
 namespace {
-
-constexpr uint8_t kPsf1Magic[2] = {0x36, 0x04};
-constexpr uint8_t kPsf2Magic[4] = {0x72, 0xB5, 0x4A, 0x86};
-constexpr uint8_t kPsf1Mode512 = 0x01;
-constexpr uint8_t kPsf1ModeTable = 0x02;
-constexpr uint8_t kPsf1ModeSequences = 0x04;  // implies a table
-constexpr uint32_t kPsf2HasTable = 0x01;
-constexpr size_t kPsf2HeaderSize = 32;
 
 // The parts of a PC Screen Font that matter here, after its header has been checked.
 struct Psf {
@@ -29,14 +22,6 @@ struct Psf {
     std::span<const uint8_t> glyphs;  // count x height bytes
     std::optional<std::span<const uint8_t>> table;
 };
-
-bool startsWith(std::span<const uint8_t> bytes, std::span<const uint8_t> magic) {
-    return bytes.size() >= magic.size() && std::equal(magic.begin(), magic.end(), bytes.begin());
-}
-
-uint32_t le32(const uint8_t* p) {
-    return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
-}
 
 std::string wantedHeights(int height) {
     return height == 0 ? "16 or 8" : std::to_string(height);
@@ -85,33 +70,29 @@ Psf checkedPsf(std::span<const uint8_t> file, int version, size_t headerSize, ui
 }
 
 Psf parsePsf1(std::span<const uint8_t> file, int wantedHeight) {
-    if (file.size() < 4) {
+    const auto h = Psf1Header::parse(file);
+    if (!h) {
         throw FontError("its PC Screen Font header is cut short");
     }
-    const uint8_t mode = file[2];
-    const uint32_t count = (mode & kPsf1Mode512) != 0 ? 512 : 256;
-    const bool hasTable = (mode & (kPsf1ModeTable | kPsf1ModeSequences)) != 0;
-    return checkedPsf(file, 1, 4, 8, file[3], count, file[3], hasTable, wantedHeight);
+    return checkedPsf(file, 1, Psf1Header::kSize, 8, h->charSize, h->glyphCount(), h->charSize,
+                      h->hasTable(), wantedHeight);
 }
 
 Psf parsePsf2(std::span<const uint8_t> file, int wantedHeight) {
-    if (file.size() < kPsf2HeaderSize) {
+    const auto h = Psf2Header::parse(file);
+    if (!h) {
         throw FontError("its PC Screen Font header is cut short");
     }
-    const uint8_t* h = file.data();
-    const uint32_t version = le32(h + 4);
-    const uint32_t headerSize = le32(h + 8);
-    const uint32_t flags = le32(h + 12);
-    if (version != 0) {
-        throw FontError("PC Screen Font version 2." + std::to_string(version) + " is unknown");
+    if (h->version != 0) {
+        throw FontError("PC Screen Font version 2." + std::to_string(h->version) + " is unknown");
     }
-    if (headerSize < kPsf2HeaderSize || headerSize > file.size()) {
-        throw FontError(
-            "its header size " + std::to_string(headerSize) +
-            (headerSize < kPsf2HeaderSize ? " is too small" : " points past the end of the file"));
+    if (h->headerSize < Psf2Header::kSize || h->headerSize > file.size()) {
+        throw FontError("its header size " + std::to_string(h->headerSize) +
+                        (h->headerSize < Psf2Header::kSize ? " is too small"
+                                                           : " points past the end of the file"));
     }
-    return checkedPsf(file, 2, headerSize, le32(h + 28), le32(h + 24), le32(h + 16), le32(h + 20),
-                      (flags & kPsf2HasTable) != 0, wantedHeight);
+    return checkedPsf(file, 2, h->headerSize, h->width, h->height, h->length, h->charSize,
+                      h->hasTable(), wantedHeight);
 }
 
 // Collects the glyphs of the characters the code page needs, the lowest glyph for a character
@@ -253,10 +234,10 @@ CodePageFont fromPsf(const Psf& psf, CodePage page) {
 }
 
 CodePageFont readUncompressed(std::span<const uint8_t> file, int height, CodePage page) {
-    if (startsWith(file, kPsf1Magic)) {
+    if (Psf1Header::matches(file)) {
         return fromPsf(parsePsf1(file, height), page);
     }
-    if (startsWith(file, kPsf2Magic)) {
+    if (Psf2Header::matches(file)) {
         return fromPsf(parsePsf2(file, height), page);
     }
     for (const int rawHeight : {16, 8}) {

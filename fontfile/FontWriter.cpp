@@ -6,30 +6,14 @@
 #include <csetjmp>
 #include <new>
 #include <stdexcept>
+#include <string>
+
+#include "fontfile/PsfHeader.h"
+#include "image/Text.h"
 
 namespace vorlane::fontfile {
 
 namespace {
-
-void appendLe32(std::vector<uint8_t>& out, uint32_t value) {
-    for (int shift = 0; shift < 32; shift += 8) {
-        out.push_back(static_cast<uint8_t>(value >> shift));
-    }
-}
-
-void appendUtf8(std::vector<uint8_t>& out, char32_t c) {
-    if (c < 0x80) {
-        out.push_back(static_cast<uint8_t>(c));
-    } else if (c < 0x800) {
-        out.push_back(static_cast<uint8_t>(0xC0 | c >> 6));
-        out.push_back(static_cast<uint8_t>(0x80 | (c & 0x3F)));
-    } else {
-        // Both code pages stay inside the Basic Multilingual Plane.
-        out.push_back(static_cast<uint8_t>(0xE0 | c >> 12));
-        out.push_back(static_cast<uint8_t>(0x80 | (c >> 6 & 0x3F)));
-        out.push_back(static_cast<uint8_t>(0x80 | (c & 0x3F)));
-    }
-}
 
 void appendToVector(png_structp png, png_bytep data, size_t size) {
     auto* out = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(png));
@@ -66,22 +50,21 @@ bool writePng(png_structp png, png_infop info, std::vector<uint8_t>& out,
 
 std::vector<uint8_t> encodePsf2(std::span<const uint8_t> glyphs, int height, CodePage page) {
     std::vector<uint8_t> out;
-    out.reserve(32 + glyphs.size() + 256 * 4);
-    for (const uint8_t b : {0x72, 0xB5, 0x4A, 0x86}) {
-        out.push_back(b);
-    }
-    appendLe32(out, 0);       // version
-    appendLe32(out, 32);      // header size
-    appendLe32(out, 1);       // flags: has a Unicode table
-    appendLe32(out, 256);     // glyphs
-    appendLe32(out, height);  // bytes per glyph
-    appendLe32(out, height);
-    appendLe32(out, 8);  // width
+    out.reserve(Psf2Header::kSize + glyphs.size() + 256 * 4);
+    Psf2Header header;
+    header.flags = Psf2Header::kHasTable;
+    header.length = 256;
+    header.charSize = static_cast<uint32_t>(height);
+    header.height = static_cast<uint32_t>(height);
+    header.width = 8;
+    header.appendTo(out);
     out.insert(out.end(), glyphs.begin(), glyphs.begin() + 256 * height);
+    std::string table;
     for (const char32_t c : codePageTable(page)) {
-        appendUtf8(out, c);
-        out.push_back(0xFF);
+        appendUtf8(table, c);
+        table += '\xFF';  // ends the glyph's entry
     }
+    out.insert(out.end(), table.begin(), table.end());
     return out;
 }
 

@@ -3,21 +3,16 @@
 #include <algorithm>
 
 #include "image/FileIo.h"
+#include "image/PciData.h"
 #include "image/Text.h"
 
 namespace vorlane {
 
 namespace {
 
-constexpr uint16_t kAtiVendorId = 0x1002;
-constexpr uint32_t kCodeTypeOffset = 0x14;   // in the PCI data structure
-constexpr uint32_t kIndicatorOffset = 0x15;  // bit 7 set: the last image of the ROM
-constexpr uint8_t kCodeTypePc = 0;
-
-// A byte of the PCI data structure; one that would lie past the buffer reads as erased flash.
-uint8_t pcirByte(const CRomImage& image, uint32_t offset) {
-    const uint32_t at = image.pcirOffset + offset;
-    return at < static_cast<uint32_t>(CRomImage::kBufferSize) ? image.data[at] : 0xFF;
+// The image's PCI data structure, its fields past the buffer reading as erased flash.
+PciData pciData(const CRomImage& image) {
+    return PciData::read(image.data, image.pcirOffset);
 }
 
 const char* codeTypeName(uint8_t type) {
@@ -81,8 +76,8 @@ std::vector<CheckFinding> checkImage(const CRomImage& image, RomStatus status, u
                 formatPlain("the image is for device %04x, not %04x", image.deviceId,
                             *request.deviceId));
         }
-        const uint8_t codeType = pcirByte(image, kCodeTypeOffset);
-        if (codeType != kCodeTypePc) {
+        const uint8_t codeType = pciData(image).codeType;
+        if (codeType != PciData::kCodeTypePc) {
             add(Level::Error, "code-type",
                 formatPlain("the PCI data structure's code type is %u%s, not 0: not a PC image",
                             codeType, codeTypeName(codeType)));
@@ -100,7 +95,7 @@ std::vector<CheckFinding> checkImage(const CRomImage& image, RomStatus status, u
                             "only those %d bytes",
                             size.c_str(), image.length, image.length));
         }
-        if ((pcirByte(image, kIndicatorOffset) & 0x80) == 0) {
+        if (!pciData(image).lastImage()) {
             add(Level::Warning, "more-images",
                 "another image follows this one (its PCI data structure does not mark it the "
                 "last)");

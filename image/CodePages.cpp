@@ -4,6 +4,8 @@
 #include <array>
 #include <utility>
 
+#include "image/Text.h"
+
 namespace vorlane {
 
 namespace {
@@ -48,20 +50,6 @@ constexpr Table makeTable(CodePage page) {
 
 constexpr Table k437 = makeTable(CodePage::Cp437);
 constexpr Table k866 = makeTable(CodePage::Cp866);
-
-void appendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        // Every character of both pages lies in the Basic Multilingual Plane.
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
 
 // (character, code), sorted by character, for the reverse look-up.
 using ReverseTable = std::array<std::pair<char32_t, int>, 256>;

@@ -6,6 +6,7 @@
 #include <sys/vfs.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <csignal>
@@ -16,12 +17,10 @@
 
 #include "image/Descriptor.h"
 #include "image/FileError.h"
+#include "image/Text.h"
 
 namespace vorlane {
 
-namespace {
-
-// Reads until `size` bytes are in or the file ends; returns the count.
 size_t readFully(int fd, const std::string& path, uint8_t* dest, size_t size) {
     size_t done = 0;
     while (done < size) {
@@ -39,6 +38,8 @@ size_t readFully(int fd, const std::string& path, uint8_t* dest, size_t size) {
     }
     return done;
 }
+
+namespace {
 
 void writeFully(int fd, const std::string& path, const uint8_t* src, size_t size) {
     size_t done = 0;
@@ -67,9 +68,8 @@ std::string temporaryNameFor(const std::string& target) {
     const auto slash = target.find_last_of('/');
     const std::string folder = slash == std::string::npos ? "" : target.substr(0, slash + 1);
     const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
-    char suffix[17];
-    std::snprintf(suffix, sizeof suffix, "%016llx", static_cast<unsigned long long>(random()));
-    return folder + "." + name + "." + suffix + ".tmp";
+    return folder + "." + name + "." +
+           formatPlain("%016llx", static_cast<unsigned long long>(random())) + ".tmp";
 }
 
 bool onProcFs(const std::string& folder) {
@@ -323,8 +323,8 @@ class Temporary {
 
 }  // namespace
 
-Descriptor openForReading(const std::string& path, uint64_t* size) {
-    const bool standardInput = isStandardStream(path);
+Descriptor openForReading(const std::string& path, uint64_t* size, Dash dash) {
+    const bool standardInput = dash == Dash::StandardInput && isStandardStream(path);
     if (!standardInput) {
         // Asked of the path first, so that a device is never opened at all (opening one can do
         // something, a tape rewinds); asked of the descriptor again below, for a path that
@@ -375,9 +375,18 @@ size_t readFileInto(const std::string& path, std::initializer_list<std::span<uin
     return total;
 }
 
-std::vector<uint8_t> readFileUpTo(const std::string& path, size_t limit) {
-    std::vector<uint8_t> bytes(limit);
-    bytes.resize(readFileInto(path, {std::span<uint8_t>(bytes)}));
+std::vector<uint8_t> readFileUpTo(const std::string& path, size_t limit, Dash dash) {
+    const Descriptor fd = openForReading(path, nullptr, dash);
+    std::vector<uint8_t> bytes(std::min(limit, size_t{64} * 1024));
+    size_t done = 0;
+    for (;;) {
+        done += readFully(fd.get(), path, bytes.data() + done, bytes.size() - done);
+        if (done < bytes.size() || bytes.size() == limit) {
+            break;
+        }
+        bytes.resize(std::min(bytes.size() * 2, limit));
+    }
+    bytes.resize(done);
     return bytes;
 }
 

@@ -22,12 +22,21 @@ inline bool isStandardStream(std::string_view path) {
     return path == kStandardStream;
 }
 
+// Reads from the open file `fd` until `size` bytes are in or the file ends, and returns the
+// count: the one read loop of the programs. Throws FileError naming `path`.
+size_t readFully(int fd, const std::string& path, uint8_t* dest, size_t size);
+
+// What "-" names when a file is read: standard input, or a file of that name (a font file is
+// never read from standard input).
+enum class Dash { StandardInput, FileName };
+
 // Opens a file for reading, regular files only, so that no read can wait forever on a FIFO, a
 // terminal or a device, and no device is opened by mistake: a folder is FileError (EISDIR),
 // anything else FileError (FileRefusal::NotRegularFile). "-" is standard input, whatever it is,
 // and is left open. `size`, when given, gets the file's size as the open descriptor reports it
 // (0 for standard input that is no regular file).
-Descriptor openForReading(const std::string& path, uint64_t* size = nullptr);
+Descriptor openForReading(const std::string& path, uint64_t* size = nullptr,
+                          Dash dash = Dash::StandardInput);
 
 // Reads the file (opened as openForReading does) from its start into `parts`, one after
 // another, until the file ends or every part is full. Returns the number of bytes read. Bytes
@@ -36,8 +45,9 @@ size_t readFileInto(const std::string& path, std::initializer_list<std::span<uin
                     uint64_t* fileSize = nullptr);
 
 // Reads at most `limit` bytes of the file (or of standard input for "-"); the vector's size is
-// the number of bytes read.
-std::vector<uint8_t> readFileUpTo(const std::string& path, size_t limit);
+// the number of bytes read. Memory grows with what is read, not with `limit`.
+std::vector<uint8_t> readFileUpTo(const std::string& path, size_t limit,
+                                  Dash dash = Dash::StandardInput);
 
 // Writes `parts` one after another as the whole new content of `path`. Parts that hold no byte
 // at all are refused (FileRefusal::NothingToWrite): no caller can empty a file.

@@ -2,16 +2,13 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
 
+#include "image/PciData.h"
 #include "image/Text.h"
 
 namespace vorlane {
 
 namespace {
-
-constexpr uint16_t kPcirPointer = 0x18;
-constexpr uint16_t kAtiVendor = 0x1002;
 
 // The device IDs of each family as the PCI ID database (pci.ids) names them: R100, RV100, RV200;
 // R200, RV250, RV280; Rage 128 and Rage Mobility 128; Mach64 and the Rage chips built on it. Each
@@ -59,14 +56,15 @@ const char* familyName(OlderFamily family) {
 }  // namespace
 
 std::optional<PciIds> pciDataIds(std::span<const uint8_t> bytes) {
-    if (bytes.size() < kPcirPointer + 2 || bytes[0] != 0x55 || bytes[1] != 0xAA) {
+    if (bytes.size() < PciData::kPointerAt + 2 || bytes[0] != 0x55 || bytes[1] != 0xAA) {
         return std::nullopt;
     }
-    const size_t at = wordAt(bytes, kPcirPointer);
-    if (at == 0 || at + 8 > bytes.size() || std::memcmp(&bytes[at], "PCIR", 4) != 0) {
+    const size_t at = wordAt(bytes, PciData::kPointerAt);
+    if (at == 0 || at + 8 > bytes.size() || !PciData::signedAt(bytes, static_cast<uint32_t>(at))) {
         return std::nullopt;
     }
-    return PciIds{wordAt(bytes, at + 4), wordAt(bytes, at + 6)};
+    const PciData data = PciData::read(bytes, static_cast<uint32_t>(at));
+    return PciIds{data.vendorId, data.deviceId};
 }
 
 std::optional<PciIds> pciDataIds(const CRomImage& image) {
@@ -107,7 +105,7 @@ std::string olderFamilyNote(const CRomImage& image, RomStatus status) {
     }
     // The table names ATI's chips; the same number from another vendor is another card.
     const auto ids = pciDataIds(image);
-    if (ids && ids->vendorId != kAtiVendor) {
+    if (ids && ids->vendorId != kAtiVendorId) {
         return "";
     }
     const auto device = firmwareDeviceId(image);

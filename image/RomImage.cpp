@@ -5,6 +5,7 @@
 
 #include "image/BuiltinFonts.h"
 #include "image/FileIo.h"
+#include "image/PciData.h"
 
 namespace vorlane {
 
@@ -102,7 +103,7 @@ std::string_view CRomImage::headText() const {
 
 void CRomImage::parse() {
     length = std::min(length, data[2] * 512);
-    pcirOffset = bounded(word(0x18), length, 8);
+    pcirOffset = bounded(word(PciData::kPointerAt), length, 8);
     headerOffset = bounded(word(0x48), length, 0x56);
 
     const uint32_t h = headerOffset;
@@ -110,7 +111,7 @@ void CRomImage::parse() {
     subsystemVendorId = word(h + 0x1C);
     subsystemId = word(h + 0x1E);
     deviceId = word(h + 0x20);
-    vendorId = word(pcirOffset + 4u);
+    vendorId = PciData::read(data, pcirOffset).vendorId;
 
     if (h != 0) {
         pllOffset = bounded(word(h + 0x30), length, 0x20);
@@ -164,7 +165,7 @@ RomStatus CRomImage::validate() {
         return kRomTruncated;
     }
     parse();
-    if (headerOffset == 0 || pcirOffset == 0 || std::memcmp(&data[pcirOffset], "PCIR", 4) != 0 ||
+    if (headerOffset == 0 || pcirOffset == 0 || !PciData::signedAt(data, pcirOffset) ||
         std::memcmp(&data[kSignatureOffset], kAtiSignature, sizeof kAtiSignature) != 0) {
         return kRomNotAti;
     }

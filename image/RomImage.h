@@ -32,7 +32,6 @@ class CRomImage {
     static constexpr int kMinLength = 0x4000;
     static constexpr int kFont8x8Size = 2048;
     static constexpr int kFont8x16Size = 4096;
-    static constexpr int kFontFileSize = kFont8x8Size + kFont8x16Size;
     static constexpr int kInfoTextSize = 1028;
 
     // Fields in record order. Offsets are byte offsets into `data`; 0 means "not found".

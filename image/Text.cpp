@@ -7,13 +7,27 @@
 
 namespace vorlane {
 
-void appendLatin1AsUtf8(std::string& out, unsigned char byte) {
-    if (byte < 0x80) {
-        out += static_cast<char>(byte);
+void appendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
     } else {
-        out += static_cast<char>(0xC0 | (byte >> 6));
-        out += static_cast<char>(0x80 | (byte & 0x3F));
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
     }
+}
+
+// Latin-1 is the first 256 characters of Unicode.
+void appendLatin1AsUtf8(std::string& out, unsigned char byte) {
+    appendUtf8(out, byte);
 }
 
 std::string latin1ToUtf8(std::string_view bytes) {

@@ -8,6 +8,9 @@
 
 namespace vorlane {
 
+// The one UTF-8 encoder of the programs: `c` must be a Unicode scalar value.
+void appendUtf8(std::string& out, char32_t c);
+
 void appendLatin1AsUtf8(std::string& out, unsigned char byte);
 std::string latin1ToUtf8(std::string_view bytes);
 

@@ -69,6 +69,20 @@ namespace {
     QT_TRANSLATE_NOOP("Errno", "Nothing to write (0 bytes), so the file is left as it was"),
 };
 
+// The font dialogs' filters as fontfile::dialogFilter builds them from the format table, each
+// translated as a whole.
+[[maybe_unused]] constexpr const char* kFontFilters[] = {
+    QT_TRANSLATE_NOOP("Vorlane",
+                      "Font Files (*.fnt)|*.fnt|All Files (*.*)|*.*|"
+                      "Console fonts (*.psf *.psfu *.psf.gz)|*.psf;*.psfu;*.psf.gz|"
+                      "VGA 8x16 fonts (*.f16)|*.f16|VGA 8x8 fonts (*.f08)|*.f08||"),
+    QT_TRANSLATE_NOOP(
+        "Vorlane",
+        "Font Files (*.fnt)|*.fnt|All Files (*.*)|*.*|"
+        "Console fonts (*.psf *.psfu *.psf.gz)|*.psf;*.psfu;*.psf.gz|"
+        "VGA 8x16 fonts (*.f16)|*.f16|VGA 8x8 fonts (*.f08)|*.f08|PNG pictures (*.png)|*.png||"),
+};
+
 [[maybe_unused]] constexpr const char* kFontErrors[] = {
     QT_TRANSLATE_NOOP("FontError", "larger than any font file (over %1 MiB)"),
     QT_TRANSLATE_NOOP("FontError", "larger than any font file"),

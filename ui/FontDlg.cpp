@@ -2,10 +2,11 @@
 
 #include <span>
 
+#include "dialogkit/FileDialog.h"
 #include "dialogkit/PaintContext.h"
 #include "dialogkit/Translation.h"
 #include "fontfile/FontError.h"
-#include "fontfile/FontFiles.h"
+#include "fontfile/FontFormats.h"
 #include "res/Templates.h"
 #include "res/resource.h"
 #include "ui/CoreTexts.h"
@@ -20,27 +21,6 @@ namespace {
 
 constexpr unsigned kOpenFlags = dk::OFN_FILEMUSTEXIST | dk::OFN_HIDEREADONLY;
 constexpr unsigned kSaveFlags = dk::OFN_HIDEREADONLY | dk::OFN_OVERWRITEPROMPT;
-
-// How a font file chosen in the dialogs is read or written, by the end of its name (in any case).
-enum class FontFileKind { Fnt, Psf, PsfGz, Raw16, Raw8, Png };
-
-FontFileKind fontFileKind(const std::string& path) {
-    std::string name;
-    for (const char c : path) {
-        name += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-    }
-    const std::pair<const char*, FontFileKind> endings[] = {
-        {".psf", FontFileKind::Psf},      {".psfu", FontFileKind::Psf},
-        {".psf.gz", FontFileKind::PsfGz}, {".f16", FontFileKind::Raw16},
-        {".f08", FontFileKind::Raw8},     {".png", FontFileKind::Png},
-    };
-    for (const auto& [ending, kind] : endings) {
-        if (name.ends_with(ending)) {
-            return kind;
-        }
-    }
-    return FontFileKind::Fnt;
-}
 
 // Requests a repaint of the whole dialog when it goes out of scope, however the scope is left.
 class RepaintOnExit {
@@ -121,14 +101,17 @@ void CFontDlg::OnLoadFont() {
     if (m_pImage == nullptr || !m_pImage->fontsLocated()) {
         return;
     }
-    dk::CFileDialog dialog(true, "fnt", "", kOpenFlags, dk::translate("Vorlane", kLoadFontFilter));
+    // The filter as the format table writes it, translated as a whole (ui/CoreTexts.cpp).
+    dk::CFileDialog dialog(true, "fnt", "", kOpenFlags,
+                           dk::translate("Vorlane", fontfile::dialogFilter(false)));
     if (dialog.DoModal() != IDOK) {
         return;
     }
+    // A name whose ending is no format's is read as the font file.
     const std::string path = dialog.GetPathName();
-    const FontFileKind kind = fontFileKind(path);
+    const fontfile::FontFormat* format = fontfile::formatOfName(path).format;
     // A picture is written for people to look at; read as a font it would scramble both fonts.
-    if (kind == FontFileKind::Png) {
+    if (format->read == nullptr) {
         MessageBox(path + "\n\n" +
                        dk::translate("Vorlane",
                                      "This font cannot be loaded: a PNG picture is written, not "
@@ -136,14 +119,8 @@ void CFontDlg::OnLoadFont() {
                    dk::translate("Vorlane", "Error"), dk::MB_OK | dk::MB_ICONSTOP);
         return;
     }
-    if (kind == FontFileKind::Fnt) {
-        m_pImage->readFontFile(path);
-        return;
-    }
-    // A raw font says its size by its name; a PC Screen Font replaces the font of its height.
-    const int height = kind == FontFileKind::Raw16 ? 16 : kind == FontFileKind::Raw8 ? 8 : 0;
     try {
-        fontfile::importFont(*m_pImage, path, height, codePage());
+        format->read(*m_pImage, path, codePage());
     } catch (const fontfile::FontError& error) {
         MessageBox(path + "\n\n" +
                        dk::formatText(dk::translate("Vorlane", "This font cannot be loaded: %1."),
@@ -156,32 +133,20 @@ void CFontDlg::OnSaveFont() {
     if (m_pImage == nullptr || !m_pImage->fontsLocated()) {
         return;
     }
-    dk::CFileDialog dialog(false, "fnt", "", kSaveFlags, dk::translate("Vorlane", kSaveFontFilter));
+    dk::CFileDialog dialog(false, "fnt", "", kSaveFlags,
+                           dk::translate("Vorlane", fontfile::dialogFilter(true)));
     if (dialog.DoModal() != IDOK) {
         return;
     }
     // One font for the formats that hold one: the 8x16 font the grid shows, unless the name
     // asks for the 8x8 font.
     const std::string path = dialog.GetPathName();
-    const FontFileKind kind = fontFileKind(path);
-    switch (kind) {
-        case FontFileKind::Fnt:
-            m_pImage->writeFontFile(path);
-            break;
-        case FontFileKind::Psf:
-        case FontFileKind::PsfGz:
-            fontfile::exportPsf(*m_pImage, path, 16, codePage(), kind == FontFileKind::PsfGz);
-            break;
-        case FontFileKind::Raw16:
-            fontfile::exportRaw(*m_pImage, path, 16);
-            break;
-        case FontFileKind::Raw8:
-            fontfile::exportRaw(*m_pImage, path, 8);
-            break;
-        case FontFileKind::Png:
-            fontfile::exportPng(*m_pImage, path, 16, kPngScale);
-            break;
-    }
+    const fontfile::FormatOfName named = fontfile::formatOfName(path);
+    fontfile::FontWriteSettings settings;
+    settings.page = codePage();
+    settings.scale = kPngScale;
+    settings.compressed = named.compressed;
+    named.format->write(*m_pImage, path, settings);
 }
 
 CodePage CFontDlg::codePage() {

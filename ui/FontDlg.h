@@ -22,20 +22,6 @@ class CFontDlg : public dk::CDialog {
     dk::CButton m_rusBox;           // 1029
     int m_rus = 0;                  // check of 1029
 
-    // The font file dialogs' filters: the font file's entries first, then the font formats
-    // people have, read and written through the font-file layer. A file whose name ends in one
-    // of their extensions goes through that layer whichever entry it was chosen with.
-    // Translated as a whole where they are shown.
-    static constexpr const char* kLoadFontFilter =
-        QT_TRANSLATE_NOOP("Vorlane",
-                          "Font Files (*.fnt)|*.fnt|All Files (*.*)|*.*|"
-                          "Console fonts (*.psf *.psfu *.psf.gz)|*.psf;*.psfu;*.psf.gz|"
-                          "VGA 8x16 fonts (*.f16)|*.f16|VGA 8x8 fonts (*.f08)|*.f08||");
-    static constexpr const char* kSaveFontFilter = QT_TRANSLATE_NOOP(
-        "Vorlane",
-        "Font Files (*.fnt)|*.fnt|All Files (*.*)|*.*|"
-        "Console fonts (*.psf *.psfu *.psf.gz)|*.psf;*.psfu;*.psf.gz|"
-        "VGA 8x16 fonts (*.f16)|*.f16|VGA 8x8 fonts (*.f08)|*.f08|PNG pictures (*.png)|*.png||");
     // Pixels per font pixel of a saved picture.
     static constexpr int kPngScale = 2;
 

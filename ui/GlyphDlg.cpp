@@ -1,11 +1,11 @@
 #include "ui/GlyphDlg.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <vector>
 
 #include "dialogkit/PaintContext.h"
 #include "dialogkit/Translation.h"
+#include "image/Text.h"
 #include "res/Templates.h"
 #include "res/resource.h"
 
@@ -44,11 +44,10 @@ void CGlyphDlg::DoDataExchange(dk::CDataExchange& dx) {
 }
 
 std::string CGlyphDlg::CodeText(int code, CodePage page) {
-    char hex[8];
-    std::snprintf(hex, sizeof hex, "0x%02X", code & 0xFF);
-    return dk::formatText(dk::translate("Vorlane", "%1   %2   (code page %3)"),
-                          {hex, codePageText(page, static_cast<uint8_t>(code)),
-                           std::to_string(static_cast<int>(page))});
+    return dk::formatText(
+        dk::translate("Vorlane", "%1   %2   (code page %3)"),
+        {formatPlain("0x%02X", code & 0xFF), codePageText(page, static_cast<uint8_t>(code)),
+         std::to_string(static_cast<int>(page))});
 }
 
 bool CGlyphDlg::OnInitDialog() {

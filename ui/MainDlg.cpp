@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "dialogkit/App.h"
+#include "dialogkit/FileDialog.h"
 #include "dialogkit/PaintContext.h"
 #include "dialogkit/Translation.h"
 #include "image/Clock.h"

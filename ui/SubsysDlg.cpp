@@ -1,7 +1,6 @@
 #include "ui/SubsysDlg.h"
 
-#include <cstdio>
-
+#include "image/Text.h"
 #include "res/Templates.h"
 #include "res/resource.h"
 
@@ -34,9 +33,7 @@ bool continuationByte(unsigned char c) {
 }  // namespace
 
 std::string hexId(uint16_t value) {
-    char text[8];
-    std::snprintf(text, sizeof text, "%04x", static_cast<unsigned>(value));
-    return text;
+    return formatPlain("%04x", static_cast<unsigned>(value));
 }
 
 uint16_t CSubsysDlg::Hex4(std::string_view text) {

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "tests/fontfile/FontSamples.h"
+#include "tests/support/FontSamples.h"
 #include "tests/support/RomBuilder.h"
 
 int main(int argc, char** argv) {

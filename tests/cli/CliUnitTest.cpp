@@ -2,7 +2,7 @@
 // refusals that no validated image can trigger.
 #include <gtest/gtest.h>
 
-#include "cli/Commands.h"
+#include "cli/EditCommand.h"
 #include "cli/Values.h"
 #include "tests/support/RomBuilder.h"
 

@@ -13,7 +13,8 @@
 #include "dialogkit/Dialog.h"
 #include "dialogkit/OuterHandler.h"
 #include "dialogkit/PaintContext.h"
-#include "dialogkit/Prompts.h"
+#include "dialogkit/QtPrompts.h"
+#include "tests/support/ScriptedPrompts.h"
 #include "dialogkit/Widgets.h"
 
 namespace vorlane::dk {

@@ -8,7 +8,7 @@
 
 #include "dialogkit/Dialog.h"
 #include "dialogkit/Widgets.h"
-#include "tests/dialogkit/ModalDriver.h"
+#include "tests/support/ModalDriver.h"
 
 namespace vorlane::dk {
 namespace {

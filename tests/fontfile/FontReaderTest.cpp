@@ -5,8 +5,8 @@
 #include "fontfile/FontError.h"
 #include "fontfile/FontFiles.h"
 #include "fontfile/FontReader.h"
-#include "tests/fontfile/FontSamples.h"
-#include "tests/image/ImageBytes.h"
+#include "tests/support/FontSamples.h"
+#include "tests/support/ImageBytes.h"
 
 namespace vorlane::fontfile {
 namespace {

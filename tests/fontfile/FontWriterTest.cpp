@@ -14,8 +14,8 @@
 #include "fontfile/FontReader.h"
 #include "fontfile/FontWriter.h"
 #include "fontfile/Gzip.h"
-#include "tests/fontfile/FontSamples.h"
-#include "tests/image/ImageBytes.h"
+#include "tests/support/FontSamples.h"
+#include "tests/support/ImageBytes.h"
 #include "tests/support/RomBuilder.h"
 #include "tests/support/RunningOutOfMemory.h"
 
@@ -59,7 +59,12 @@ TEST_P(PsfExport, ImportsBackToTheSameBytes) {
 INSTANTIATE_TEST_SUITE_P(Fonts, PsfExport,
                          testing::Values(PsfCase{16, CodePage::Cp437}, PsfCase{16, CodePage::Cp866},
                                          PsfCase{8, CodePage::Cp437}, PsfCase{8, CodePage::Cp866},
-                                         PsfCase{16, CodePage::Cp866, true}));
+                                         PsfCase{16, CodePage::Cp866, true}),
+                         [](const testing::TestParamInfo<PsfCase>& info) {
+                             return "8x" + std::to_string(info.param.height) + "_" +
+                                    std::to_string(static_cast<int>(info.param.page)) +
+                                    (info.param.compressed ? "_gzip" : "");
+                         });
 
 // kbd's own table reader lists every glyph's character, so console tools take the file.
 TEST(PsfExport, KbdReadsTheTable) {
@@ -122,7 +127,11 @@ TEST_P(PngExport, HasTheSizeAndPixelsOfTheGrid) {
 
 INSTANTIATE_TEST_SUITE_P(Fonts, PngExport,
                          testing::Values(PngCase{16, 1, 128, 256}, PngCase{16, 2, 256, 512},
-                                         PngCase{8, 3, 384, 384}));
+                                         PngCase{8, 3, 384, 384}),
+                         [](const testing::TestParamInfo<PngCase>& info) {
+                             return "8x" + std::to_string(info.param.height) + "_scale" +
+                                    std::to_string(info.param.scale);
+                         });
 
 }  // namespace
 size_t openDescriptors() {

@@ -4,7 +4,7 @@
 #include "fontfile/FontError.h"
 #include "fontfile/FontFiles.h"
 #include "fontfile/FontReader.h"
-#include "tests/fontfile/FontSamples.h"
+#include "tests/support/FontSamples.h"
 
 namespace vorlane::fontfile {
 namespace {

@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "image/Check.h"
-#include "tests/image/ImageBytes.h"
+#include "tests/support/ImageBytes.h"
 
 namespace vorlane {
 namespace {

@@ -8,7 +8,7 @@
 
 #include "image/FileError.h"
 #include "image/RomImage.h"
-#include "tests/image/ImageBytes.h"
+#include "tests/support/ImageBytes.h"
 #include "tests/support/RomBuilder.h"
 
 namespace vorlane {

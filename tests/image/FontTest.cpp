@@ -6,7 +6,7 @@
 #include "image/BuiltinFonts.h"
 #include "image/FileError.h"
 #include "image/RomImage.h"
-#include "tests/image/ImageBytes.h"
+#include "tests/support/ImageBytes.h"
 #include "tests/support/RomBuilder.h"
 
 namespace vorlane {

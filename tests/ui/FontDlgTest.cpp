@@ -9,8 +9,8 @@
 
 #include "fontfile/FontReader.h"
 #include "image/BuiltinFonts.h"
-#include "tests/dialogkit/ModalDriver.h"
-#include "tests/fontfile/FontSamples.h"
+#include "tests/support/ModalDriver.h"
+#include "tests/support/FontSamples.h"
 #include "tests/ui/MainWindowFixture.h"
 #include "ui/FontDlg.h"
 

@@ -6,7 +6,7 @@
 #include <functional>
 
 #include "dialogkit/Widgets.h"
-#include "tests/dialogkit/ModalDriver.h"
+#include "tests/support/ModalDriver.h"
 #include "tests/ui/MainWindowFixture.h"
 #include "ui/FontDlg.h"
 

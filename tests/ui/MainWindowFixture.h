@@ -9,11 +9,11 @@
 #include <sstream>
 #include <string>
 
-#include "dialogkit/Prompts.h"
 #include "dialogkit/Translation.h"
 #include "dialogkit/Widgets.h"
 #include "res/resource.h"
 #include "tests/support/RomBuilder.h"
+#include "tests/support/ScriptedPrompts.h"
 #include "ui/EditorApp.h"
 #include "ui/FontDlg.h"
 #include "ui/MainDlg.h"

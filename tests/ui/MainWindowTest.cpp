@@ -10,7 +10,7 @@
 
 #include "image/Clock.h"
 #include "res/Strings.h"
-#include "tests/dialogkit/ModalDriver.h"
+#include "tests/support/ModalDriver.h"
 #include "tests/ui/MainWindowFixture.h"
 
 namespace vorlane::test {

@@ -8,7 +8,7 @@
 #include <QProcess>
 #include <algorithm>
 
-#include "tests/dialogkit/ModalDriver.h"
+#include "tests/support/ModalDriver.h"
 #include "tests/ui/MainWindowFixture.h"
 
 namespace vorlane::test {

@@ -4,7 +4,7 @@
 #include <set>
 
 #include "res/Templates.h"
-#include "tests/fontfile/FontSamples.h"
+#include "tests/support/FontSamples.h"
 #include "tests/ui/MainWindowFixture.h"
 #include "tests/ui/TextChecks.h"
 #include "ui/ReportDlg.h"

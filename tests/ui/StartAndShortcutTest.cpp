@@ -3,7 +3,7 @@
 #include <QProcess>
 #include <filesystem>
 
-#include "tests/dialogkit/ModalDriver.h"
+#include "tests/support/ModalDriver.h"
 #include "tests/ui/MainWindowFixture.h"
 #include "ui/EditorArgs.h"
 #include "ui/FontDlg.h"

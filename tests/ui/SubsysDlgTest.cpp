@@ -2,7 +2,7 @@
 // writing.
 #include <QLineEdit>
 
-#include "tests/dialogkit/ModalDriver.h"
+#include "tests/support/ModalDriver.h"
 #include "tests/ui/MainWindowFixture.h"
 #include "ui/SubsysDlg.h"
 

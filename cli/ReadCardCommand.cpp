@@ -1,58 +1,23 @@
-#include "cli/CardCommands.h"
+#include "cli/ReadCardCommand.h"
 
+#include <CLI/CLI.hpp>
 #include <csignal>
 #include <cstdio>
-#include <nlohmann/json.hpp>
 #include <system_error>
 
 #include "card/Cards.h"
 #include "card/RomOrigin.h"
 #include "card/RomReader.h"
-#include "cli/Commands.h"
+#include "cli/Json.h"
+#include "cli/Output.h"
 #include "cli/Report.h"
 #include "cli/Values.h"
 #include "image/FileError.h"
 #include "image/FileIo.h"
-#include "image/Text.h"
 
 namespace vorlane::cli {
 
 namespace {
-
-using Json = nlohmann::ordered_json;
-
-std::string hex4(uint16_t value) {
-    return formatPlain("%04x", value);
-}
-
-// Warnings, not errors: the other devices are listed all the same.
-void reportSkipped(const card::CardListing& listing) {
-    for (const card::SkippedDevice& skipped : listing.skipped) {
-        complain(skipped.path, "skipped: " + skipped.reason);
-    }
-}
-
-std::string cardLine(const card::DisplayCard& c) {
-    return c.address + "  vendor " + hex4(c.vendorId) + "  device " + hex4(c.deviceId) +
-           "  subsystem vendor " + hex4(c.subsystemVendorId) + "  subsystem " +
-           hex4(c.subsystemId) + (c.bootVga ? "  boot VGA" : "") +
-           (!c.hasRom            ? "  no ROM"
-            : c.romIsStartupCopy ? "  ROM (start-up copy)"
-                                 : "  ROM") +
-           "\n";
-}
-
-std::string cardJson(const card::DisplayCard& c) {
-    Json j;
-    j["address"] = c.address;
-    j["vendorId"] = c.vendorId;
-    j["deviceId"] = c.deviceId;
-    j["subsystemVendorId"] = c.subsystemVendorId;
-    j["subsystemId"] = c.subsystemId;
-    j["bootVga"] = c.bootVga;
-    j["rom"] = c.hasRom;
-    return j.dump(-1, ' ', false, Json::error_handler_t::replace) + "\n";
-}
 
 std::string addresses(const card::CardListing& listing) {
     std::string list;
@@ -63,16 +28,16 @@ std::string addresses(const card::CardListing& listing) {
 }
 
 // The card `read-card` reads, or the exit status when there is none to read.
-const card::DisplayCard* chooseCard(const Invocation& inv, const card::CardListing& listing,
-                                    int& exitStatus) {
-    const std::string folder = card::devicesFolder(inv.sysfsRoot);
-    if (!inv.address.empty()) {
+const card::DisplayCard* chooseCard(const ReadCardOptions& options,
+                                    const card::CardListing& listing, int& exitStatus) {
+    const std::string folder = card::devicesFolder(options.sysfsRoot);
+    if (!options.address.empty()) {
         for (const card::DisplayCard& c : listing.cards) {
-            if (c.address == inv.address) {
+            if (c.address == options.address) {
                 return &c;
             }
         }
-        complain(inv.address,
+        complain(options.address,
                  listing.cards.empty()
                      ? "no ATI display card there; none was found under " + folder
                      : "no ATI display card there; the cards are " + addresses(listing));
@@ -102,8 +67,8 @@ bool allErased(const std::vector<uint8_t>& bytes) {
 
 // Why the kernel would not give the chip's contents, said before anything is read; "" when it
 // would (or when a start-up copy is wanted).
-std::string refusalBeforeReading(const Invocation& inv, const card::DisplayCard& chosen) {
-    switch (card::refusalBeforeReading(chosen, inv.shadow)) {
+std::string refusalBeforeReading(const ReadCardOptions& options, const card::DisplayCard& chosen) {
+    switch (card::refusalBeforeReading(chosen, options.shadow)) {
         case card::RomRefusal::None:
             return "";
         case card::RomRefusal::StartupCopy:
@@ -120,7 +85,7 @@ std::string refusalBeforeReading(const Invocation& inv, const card::DisplayCard&
 }
 
 // The likely cause of a failed enable or read, in plain words.
-std::string readFailure(const Invocation& inv, const card::DisplayCard& chosen,
+std::string readFailure(const ReadCardOptions& options, const card::DisplayCard& chosen,
                         const FileError& error) {
     const auto code = error.code();
     if (code == std::errc::permission_denied || code == std::errc::operation_not_permitted) {
@@ -130,7 +95,7 @@ std::string readFailure(const Invocation& inv, const card::DisplayCard& chosen,
         return error.reason() +
                ": the card exposes no valid option ROM, or its memory decoding is switched "
                "off; the kernel's log (dmesg) says which, and as root `echo 1 > " +
-               card::devicesFolder(inv.sysfsRoot) + "/" + chosen.address +
+               card::devicesFolder(options.sysfsRoot) + "/" + chosen.address +
                "/enable` switches decoding on";
     }
     return error.reason();
@@ -138,9 +103,9 @@ std::string readFailure(const Invocation& inv, const card::DisplayCard& chosen,
 
 // The ROM of `chosen`, or the exit status when it could not be read. An interrupted read ends
 // the program with the signal that interrupted it, the ROM hidden again.
-std::optional<card::RomDump> dumpRom(const Invocation& inv, const card::DisplayCard& chosen,
-                                     int& exitStatus) {
-    card::SysfsRomPort port(inv.sysfsRoot, chosen.address);
+std::optional<card::RomDump> dumpRom(const ReadCardOptions& options,
+                                     const card::DisplayCard& chosen, int& exitStatus) {
+    card::SysfsRomPort port(options.sysfsRoot, chosen.address);
     if (!chosen.hasRom) {
         complain(port.path(), "the card has no rom file, so the kernel offers no ROM to read");
         exitStatus = kExitFile;
@@ -160,7 +125,7 @@ std::optional<card::RomDump> dumpRom(const Invocation& inv, const card::DisplayC
         }
         return dump;
     } catch (const FileError& error) {
-        complain(error.path(), readFailure(inv, chosen, error));
+        complain(error.path(), readFailure(options, chosen, error));
         exitStatus = kExitFile;
     } catch (const card::RomReadInterrupted& interrupted) {
         complain(port.path(), "interrupted; the ROM was hidden again and nothing was written");
@@ -173,39 +138,44 @@ std::optional<card::RomDump> dumpRom(const Invocation& inv, const card::DisplayC
 
 }  // namespace
 
-int runCards(const Invocation& inv) {
-    // A devices folder that cannot be read is a file error, reported by run().
-    const card::CardListing listing = card::listAtiCards(inv.sysfsRoot);
-    reportSkipped(listing);
-    std::string out;
-    for (const card::DisplayCard& c : listing.cards) {
-        out += inv.json ? cardJson(c) : cardLine(c);
-    }
-    if (listing.cards.empty() && !inv.json) {
-        out = "no ATI display card found under " + card::devicesFolder(inv.sysfsRoot) + "\n";
-    }
-    std::fwrite(out.data(), 1, out.size(), stdout);
-    return kExitDone;
+void ReadCardOptions::declare(CLI::App& sub) {
+    address_ = sub.add_option("ADDRESS", addressText_);
+    addValue(sub, "-o", output, "OUT")->required();
+    sub.add_flag("--json", json);
+    sub.add_flag("--shadow", shadow);
+    addValue(sub, "--sysfs", sysfsRoot, "DIR");
 }
 
-int runReadCard(const Invocation& inv) {
+void ReadCardOptions::read() {
+    if (isGiven(address_)) {
+        const auto normalized = card::normalizeAddress(addressText_);
+        if (!normalized) {
+            throw UsageError("read-card: '" + addressText_ +
+                             "' is not a PCI address such as 0000:01:00.0");
+        }
+        address = *normalized;
+    }
+}
+
+int runReadCard(const ReadCardOptions& options) {
     // A devices folder that cannot be read is a file error, reported by run().
-    const card::CardListing listing = card::listAtiCards(inv.sysfsRoot);
+    const card::CardListing listing = card::listAtiCards(options.sysfsRoot);
     reportSkipped(listing);
     int exitStatus = kExitDone;
-    const card::DisplayCard* chosen = chooseCard(inv, listing, exitStatus);
+    const card::DisplayCard* chosen = chooseCard(options, listing, exitStatus);
     if (chosen == nullptr) {
         return exitStatus;
     }
-    const std::string romPath = card::devicesFolder(inv.sysfsRoot) + "/" + chosen->address + "/rom";
+    const std::string romPath =
+        card::devicesFolder(options.sysfsRoot) + "/" + chosen->address + "/rom";
     // Decided from what the kernel lists, so that a refused ROM is never even exposed.
     if (chosen->hasRom) {
-        if (const std::string refusal = refusalBeforeReading(inv, *chosen); !refusal.empty()) {
+        if (const std::string refusal = refusalBeforeReading(options, *chosen); !refusal.empty()) {
             complain(romPath, refusal);
             return kExitInvalid;
         }
     }
-    const auto dump = dumpRom(inv, *chosen, exitStatus);
+    const auto dump = dumpRom(options, *chosen, exitStatus);
     if (!dump) {
         return exitStatus;
     }
@@ -219,23 +189,23 @@ int runReadCard(const Invocation& inv) {
         }
         complain(romPath, "warning: " + foreign + "; check that this is the card you meant");
     }
-    writeFileAtomically(inv.output, {std::span<const uint8_t>(dump->bytes)});
+    writeFileAtomically(options.output, {std::span<const uint8_t>(dump->bytes)});
 
     CRomImage image;
     image.loadBytes(dump->bytes);
     const RomStatus status = image.validate();
     // With the dump on standard output, the report must not mix into it.
-    FILE* report = inv.output == "-" ? stderr : stdout;
+    FILE* report = options.output == "-" ? stderr : stdout;
     std::string text;
-    if (inv.json) {
-        text = infoJson(image, status, inv.output);
+    if (options.json) {
+        Json line = infoObject(image, status, options.output);
         // The key exists only for a start-up copy.
         if (startupCopy) {
-            text.insert(text.size() - 1, ",\"shadow\":true");
+            line["shadow"] = true;
         }
-        text += "\n";
+        text = jsonText(line) + "\n";
     } else {
-        text = infoHuman(image, status, inv.output);
+        text = infoHuman(image, status, options.output);
         if (startupCopy) {
             text +=
                 "  source      the start-up copy in memory at 0xC0000 (--shadow), not the "
@@ -246,8 +216,7 @@ int runReadCard(const Invocation& inv) {
     if (status == kRomOk) {
         return kExitDone;
     }
-    std::string reason =
-        "status " + std::to_string(status) + ", " + oneLine(CRomImage::statusMessage(status));
+    std::string reason = statusReason(status);
     if (allErased(dump->bytes)) {
         reason += "; every byte is 0xFF, so the card did not show its ROM";
     }
@@ -256,7 +225,7 @@ int runReadCard(const Invocation& inv) {
             "; this is the copy the BIOS patched in memory at start-up, not the chip's "
             "contents";
     }
-    complain(inv.output, reason);
+    complain(options.output, reason);
     return kExitInvalid;
 }
 

@@ -1,21 +1,35 @@
-// The commands of vorlane-cli over the image core.
+// edit FILE (-o OUT | --in-place) [--skip-checksum] [EDIT...]
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <utility>
 
-#include "cli/CommandLine.h"
+#include "cli/CommandOptions.h"
 #include "image/RomImage.h"
 
 namespace vorlane::cli {
 
-enum ExitStatus : int {
-    kExitDone = 0,
-    kExitInvalid = 1,  // an image failed validation, or an edit was refused
-    kExitUsage = 2,
-    kExitFile = 3,
+// The EDIT options of `edit`, as given; clock options in MHz are resolved against the image.
+struct EditRequest {
+    std::optional<int> engineFeedback;
+    std::optional<int> memoryFeedback;
+    std::optional<double> engineMHz;
+    std::optional<double> memoryMHz;
+    std::optional<int> tvStandard;  // 1 NTSC, 2 PAL
+    std::optional<uint16_t> subsystemVendorId;
+    std::optional<uint16_t> subsystemId;
+    std::optional<std::string> fontFile;
+    std::optional<bool> builtinCyrillic;
+    std::optional<std::string> font8x8;   // --font-8x8 F
+    std::optional<std::string> font8x16;  // --font-8x16 F
+    int codePage = 437;                   // for the two above
+
+    bool changesClocks() const {
+        return engineFeedback || memoryFeedback || engineMHz || memoryMHz;
+    }
 };
 
 // The edits of one `edit` call, resolved against a validated image: every value is what will be
@@ -52,22 +66,20 @@ EditPlan planEdits(const CRomImage& image, const EditRequest& request);
 // the size asked for.
 void applyEdits(CRomImage& image, const EditPlan& plan);
 
-// Anything but a regular file is refused (FileError) before it is opened: a pipe or device could
-// block the read or never end.
-void requireRegularFile(const std::string& path);
+struct EditOptions : CommandOptions {
+    std::string file;
+    OutputOptions outputs;
+    bool skipChecksum = false;
+    EditRequest edits;
 
-// Reads `path` into a freshly reset image without validating it, and returns the count of bytes
-// read. Anything but a regular file is refused before it is opened. Throws FileError.
-size_t loadImage(CRomImage& image, const std::string& path);
+    void declare(CLI::App& sub) override;
+    void read() override;
 
-// Reads `path` into a freshly reset image and validates it. Anything but a regular file is
-// refused before it is opened. Throws FileError.
-RomStatus loadAndValidate(CRomImage& image, const std::string& path, bool skipChecksum);
+  private:
+    OptionText engineFeedback_, memoryFeedback_, engineMHz_, memoryMHz_, tv_, subsystemVendor_,
+        subsystem_, fontFile_, builtinFont_, font8x16_, font8x8_, codePage_;
+};
 
-// One line on standard error, `vorlane-cli: SUBJECT: REASON`.
-void complain(const std::string& subject, const std::string& reason);
-
-// The whole program: parses, runs, reports, and returns the exit status.
-int run(int argc, const char* const* argv);
+int runEdit(const EditOptions& options);
 
 }  // namespace vorlane::cli
