@@ -1,10 +1,7 @@
 #include "cli/PadCommand.h"
 
-#include <sys/stat.h>
-
 #include <CLI/CLI.hpp>
 #include <algorithm>
-#include <cerrno>
 #include <string>
 #include <vector>
 
@@ -39,20 +36,18 @@ void PadOptions::read() {
 int runPad(const PadOptions& options) {
     const std::string& file = options.file;
     const uint64_t chipSize = options.chipSize;
-    // A file larger than the chip is refused, so only its image is read then.
-    uint64_t limit = std::max(chipSize, kStandardInputLimit) + 1;
+    // Everything up to one byte past the chip is read: a file that fits is written out whole,
+    // and a larger one is refused. Standard input is read at least as far as check reads it, so
+    // that a refusal names its size; a file's size is the one its open descriptor reports.
+    const bool standardInput = isStandardStream(file);
+    const uint64_t limit = standardInput ? std::max(chipSize, kStandardInputLimit) + 1
+                                         : std::max<uint64_t>(chipSize + 1, CRomImage::kBufferSize);
     uint64_t size = 0;
-    if (!isStandardStream(file)) {
-        requireRegularFile(file);
-        struct stat info {};
-        if (::stat(file.c_str(), &info) != 0) {
-            throwFileError(file, "open", errno);
-        }
-        size = static_cast<uint64_t>(info.st_size);
-        limit = size > chipSize ? CRomImage::kBufferSize : size;
+    const std::vector<uint8_t> bytes =
+        readFileUpTo(file, static_cast<size_t>(limit), Dash::StandardInput, &size);
+    if (standardInput) {
+        size = bytes.size();
     }
-    const std::vector<uint8_t> bytes = readFileUpTo(file, static_cast<size_t>(limit));
-    size = std::max<uint64_t>(size, bytes.size());
 
     CRomImage image;
     image.loadBytes(bytes);

@@ -375,8 +375,9 @@ size_t readFileInto(const std::string& path, std::initializer_list<std::span<uin
     return total;
 }
 
-std::vector<uint8_t> readFileUpTo(const std::string& path, size_t limit, Dash dash) {
-    const Descriptor fd = openForReading(path, nullptr, dash);
+std::vector<uint8_t> readFileUpTo(const std::string& path, size_t limit, Dash dash,
+                                  uint64_t* fileSize) {
+    const Descriptor fd = openForReading(path, fileSize, dash);
     std::vector<uint8_t> bytes(std::min(limit, size_t{64} * 1024));
     size_t done = 0;
     for (;;) {

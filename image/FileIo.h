@@ -45,9 +45,10 @@ size_t readFileInto(const std::string& path, std::initializer_list<std::span<uin
                     uint64_t* fileSize = nullptr);
 
 // Reads at most `limit` bytes of the file (or of standard input for "-"); the vector's size is
-// the number of bytes read. Memory grows with what is read, not with `limit`.
+// the number of bytes read. Memory grows with what is read, not with `limit`. `fileSize` as for
+// openForReading.
 std::vector<uint8_t> readFileUpTo(const std::string& path, size_t limit,
-                                  Dash dash = Dash::StandardInput);
+                                  Dash dash = Dash::StandardInput, uint64_t* fileSize = nullptr);
 
 // Writes `parts` one after another as the whole new content of `path`. Parts that hold no byte
 // at all are refused (FileRefusal::NothingToWrite): no caller can empty a file.
