@@ -176,7 +176,6 @@ EditPlan planEdits(const CRomImage& image, const EditRequest& request) {
 
 void applyEdits(CRomImage& image, const EditPlan& plan) {
     if (plan.fontFile) {
-        requireRegularFile(*plan.fontFile);
         image.readFontFile(*plan.fontFile);
     } else if (plan.builtinCyrillic) {
         image.applyBuiltinSet(*plan.builtinCyrillic);
@@ -186,7 +185,6 @@ void applyEdits(CRomImage& image, const EditPlan& plan) {
         if (!path) {
             continue;
         }
-        requireRegularFile(*path);
         try {
             fontfile::importFont(image, *path, height, page);
         } catch (const fontfile::FontError& error) {

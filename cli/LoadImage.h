@@ -10,10 +10,6 @@
 
 namespace vorlane::cli {
 
-// Throws FileError unless `path` is a regular file: a pipe or device could block the read or
-// never end.
-void requireRegularFile(const std::string& path);
-
 // Reads `path` into a freshly reset image without validating it, and returns the count of bytes
 // read. Anything but a regular file is refused before it is opened. Throws FileError.
 size_t loadImage(CRomImage& image, const std::string& path);

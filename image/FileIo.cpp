@@ -362,8 +362,8 @@ Descriptor openForReading(const std::string& path, uint64_t* size, Dash dash) {
 }
 
 size_t readFileInto(const std::string& path, std::initializer_list<std::span<uint8_t>> parts,
-                    uint64_t* fileSize) {
-    const Descriptor fd = openForReading(path, fileSize);
+                    uint64_t* fileSize, Dash dash) {
+    const Descriptor fd = openForReading(path, fileSize, dash);
     size_t total = 0;
     for (const auto part : parts) {
         const size_t n = readFully(fd.get(), path, part.data(), part.size());

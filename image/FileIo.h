@@ -40,9 +40,9 @@ Descriptor openForReading(const std::string& path, uint64_t* size = nullptr,
 
 // Reads the file (opened as openForReading does) from its start into `parts`, one after
 // another, until the file ends or every part is full. Returns the number of bytes read. Bytes
-// the file does not supply are untouched. `fileSize` as for openForReading.
+// the file does not supply are untouched. `fileSize` and `dash` as for openForReading.
 size_t readFileInto(const std::string& path, std::initializer_list<std::span<uint8_t>> parts,
-                    uint64_t* fileSize = nullptr);
+                    uint64_t* fileSize = nullptr, Dash dash = Dash::StandardInput);
 
 // Reads at most `limit` bytes of the file (or of standard input for "-"); the vector's size is
 // the number of bytes read. Memory grows with what is read, not with `limit`. `fileSize` as for

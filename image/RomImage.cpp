@@ -233,8 +233,10 @@ void CRomImage::readFontFile(const std::string& path) {
     if (!fontsLocated()) {
         return;
     }
-    readFileInto(
-        path, {fontBytes(font8x8Offset, kFont8x8Size), fontBytes(font8x16Offset, kFont8x16Size)});
+    // A font file is never standard input: "-" names a file.
+    readFileInto(path,
+                 {fontBytes(font8x8Offset, kFont8x8Size), fontBytes(font8x16Offset, kFont8x16Size)},
+                 nullptr, Dash::FileName);
 }
 
 void CRomImage::writeFontFile(const std::string& path) {
