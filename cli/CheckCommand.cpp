@@ -39,23 +39,18 @@ std::span<const uint8_t> pastBuffer(const std::vector<uint8_t>& bytes) {
 CheckedFile loadForCheck(CRomImage& image, const std::string& file, RomStatus& status) {
     CheckedFile checked;
     image.reset();
+    // One read, through one descriptor: the size is that of the file that was read, not of
+    // whatever the path names a moment later. One byte past the limit tells standard input that
+    // goes on from one that just fits; a larger file's rest is not known to be padding.
+    const std::vector<uint8_t> bytes =
+        readFileUpTo(file, kStandardInputLimit + 1, Dash::StandardInput, &checked.size);
+    image.loadBytes(bytes);
     if (isStandardStream(file)) {
-        // One byte past the limit tells an input that goes on from one that just fits.
-        const std::vector<uint8_t> bytes = readFileUpTo(file, kStandardInputLimit + 1);
-        image.loadBytes(bytes);
         checked.tail.moreThanSize = bytes.size() > kStandardInputLimit;
         checked.size = checked.tail.moreThanSize ? kStandardInputLimit : bytes.size();
-        checked.tail.erasedPastBuffer = !checked.tail.moreThanSize && isErased(pastBuffer(bytes));
-    } else {
-        // The size of the file that was read, not of whatever the path names a moment later.
-        image.loadFile(file, &checked.size);
-        if (checked.size > static_cast<uint64_t>(CRomImage::kBufferSize)) {
-            // Read as far as standard input is; a larger file's rest is not known to be padding.
-            const std::vector<uint8_t> bytes = readFileUpTo(file, kStandardInputLimit);
-            checked.tail.erasedPastBuffer =
-                bytes.size() >= checked.size && isErased(pastBuffer(bytes));
-        }
     }
+    checked.tail.erasedPastBuffer =
+        !checked.tail.moreThanSize && bytes.size() >= checked.size && isErased(pastBuffer(bytes));
     status = image.validate();
     return checked;
 }
