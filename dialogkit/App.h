@@ -10,15 +10,14 @@
 #include "dialogkit/FirstPaintProbe.h"
 #include "dialogkit/IconRegistry.h"
 #include "dialogkit/OuterHandler.h"
-
-class QDialog;
+#include "dialogkit/Types.h"
 
 namespace vorlane::dk {
 
 // All the application needs of its main window, so that it depends on no dialog class.
 class TopLevel {
   public:
-    virtual QDialog* window() const = 0;
+    virtual WindowHandle window() const = 0;
 
   protected:
     ~TopLevel() = default;
@@ -31,7 +30,7 @@ class CWinApp : public CCmdTarget {
     CWinApp(const CWinApp&) = delete;
     CWinApp& operator=(const CWinApp&) = delete;
 
-    // Creates the Qt application, sets the dialog font, runs InitInstance and then, when it
+    // Creates the backend's application, sets the dialog font, runs InitInstance and then, when it
     // returned true, the event loop. Returns the exit code: the event loop's, or else
     // ExitInstance's.
     int Run(int& argc, char** argv);
@@ -46,7 +45,8 @@ class CWinApp : public CCmdTarget {
     void SetAppTitle(std::string title);
 
     TopLevel* m_pMainWnd = nullptr;
-    // The arguments after the program name that Qt left once it had taken its own options.
+    // The arguments after the program name that the backend left once it had taken its own
+    // options.
     std::vector<std::string> m_commandLine;
 
   private:
@@ -60,7 +60,7 @@ CWinApp* AfxGetApp();
 void CopyToClipboard(const std::string& text);
 
 // The dialog font: an 8-point sans serif with metrics close to the classic dialog font, applied
-// to the whole application so message boxes match. Needs a QApplication.
+// to the whole application so message boxes match. Needs the backend's application.
 void applyDialogFont();
 
 }  // namespace vorlane::dk

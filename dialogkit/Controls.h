@@ -3,9 +3,8 @@
 // window is gone every call is a harmless no-op returning a neutral value.
 #pragma once
 
-#include <QPointer>
-#include <QWidget>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
@@ -16,16 +15,19 @@ namespace vorlane::dk {
 
 class CWnd {
   public:
-    CWnd() = default;
+    CWnd();
     CWnd(const CWnd&) = delete;
     CWnd& operator=(const CWnd&) = delete;
-    virtual ~CWnd() = default;
+    virtual ~CWnd();
 
-    void Attach(QWidget* widget) { widget_ = widget; }
-    QWidget* widget() const { return widget_.data(); }
+    void Attach(WindowHandle window);
+    // The control attached; null before DDX_Control and once its window is gone.
+    WindowHandle GetSafeHwnd() const;
 
-  protected:
-    QPointer<QWidget> widget_;
+  private:
+    // The backend's weak reference to the control.
+    struct Native;
+    std::unique_ptr<Native> native_;
 };
 
 // Push buttons and check boxes.

@@ -1,12 +1,11 @@
 // Dialogs realized from templates: their lifecycle, window, system menu and message dispatch.
 // Including this gives dialog code everything it uses: controls, data exchange, file dialogs.
-// Pairs: DialogWindow is this dialog's Qt window (each calls the other: events in, painting and
-// state out); DataExchange binds this dialog's members to its controls (DoDataExchange takes it,
-// and it reaches the controls through the dialog).
+// Pairs: the backend's window of the dialog (DialogWindow on Qt) and this class call each other:
+// events in, painting and state out; DataExchange binds this dialog's members to its controls
+// (DoDataExchange takes it, and it reaches the controls through the dialog).
 #pragma once
 
-#include <QDialog>
-#include <QPointer>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -48,8 +47,9 @@ class CDialog : public CCmdTarget, public TopLevel {
     void OnSysCommand(int id);
 
     // Window.
-    QDialog* window() const override;
-    QWidget* GetDlgItem(int id) const;
+    WindowHandle window() const override;
+    // The control with `id`; null for IDC_STATIC and IDs the template lacks.
+    WindowHandle GetDlgItem(int id) const;
     void SetWindowText(const std::string& caption);
     std::string GetWindowText() const;
     void SetIcon(const Icon& icon, bool bigIcon);
@@ -92,13 +92,15 @@ class CDialog : public CCmdTarget, public TopLevel {
     // Opens the window menu at a global position (in pixels).
     void popupSystemMenu(int globalX, int globalY);
     // The window it belongs to: the modal one running, else the application's main window.
-    QWidget* ownerWidget() const;
-    void createWindow(QWidget* parent);
+    WindowHandle ownerWidget() const;
+    void createWindow(WindowHandle parent);
     void initialise();
     void addMenuShortcuts();
 
     const DialogTemplate& template_;
-    QPointer<QDialog> window_;  // a DialogWindow
+    // The backend's window while it exists.
+    struct Native;
+    std::unique_ptr<Native> native_;
     CMenu systemMenu_;
     bool systemMenuBuilt_ = false;
     std::optional<int> endResult_;

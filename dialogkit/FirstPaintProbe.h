@@ -4,7 +4,7 @@
 namespace vorlane::dk {
 
 // Prints "first-paint <CLOCK_MONOTONIC ns>" to standard output once the first top-level window
-// has painted and ends the process. Needs a QApplication.
+// has painted and ends the process. Needs the backend's application.
 void installFirstPaintProbe();
 
 }  // namespace vorlane::dk

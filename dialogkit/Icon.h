@@ -1,30 +1,23 @@
-// An application icon built from XPM images held as plain data (one per size).
+// An application icon as plain data: XPM images, one per size, that the backend turns into its
+// own icon where one is shown.
 #pragma once
 
 #include <initializer_list>
-#include <memory>
-
-class QIcon;
-class QPixmap;
+#include <vector>
 
 namespace vorlane::dk {
 
 class Icon {
   public:
-    Icon();
-    // Each element is an XPM image given as its array of lines.
-    Icon(std::initializer_list<const char* const*> xpmImages);
-    ~Icon();
-    Icon(const Icon&);
-    Icon& operator=(const Icon&);
+    Icon() = default;
+    // Each element is an XPM image given as its array of lines; the arrays must outlive the icon.
+    Icon(std::initializer_list<const char* const*> xpmImages) : images_(xpmImages) {}
 
-    bool isNull() const;
-    const QIcon& qicon() const;
-    // The image closest to `size` pixels square.
-    QPixmap pixmap(int size) const;
+    bool isNull() const { return images_.empty(); }
+    const std::vector<const char* const*>& images() const { return images_; }
 
   private:
-    std::unique_ptr<QIcon> icon_;
+    std::vector<const char* const*> images_;
 };
 
 }  // namespace vorlane::dk

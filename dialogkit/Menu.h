@@ -1,4 +1,4 @@
-// A window menu held as data; the dialog builds a Qt menu from it each time it pops up.
+// A window menu held as data; the backend builds its menu from it each time it pops up.
 #pragma once
 
 #include <string>

@@ -1,5 +1,5 @@
 // The outer handler: what is thrown out of a handler is reported in an error box and goes no
-// further, so no exception ever crosses the Qt event loop.
+// further, so no exception ever crosses the backend's event loop.
 #pragma once
 
 #include <exception>
@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-class QWidget;
+#include "dialogkit/Types.h"
 
 namespace vorlane::dk {
 
@@ -39,6 +39,6 @@ void registerFileError(F describe) {
 void setErrorBoxTitle(std::string title);
 
 // Runs `body`, reporting anything it throws in an error box owned by `owner`. False when it threw.
-bool runGuarded(QWidget* owner, const std::function<void()>& body);
+bool runGuarded(WindowHandle owner, const std::function<void()>& body);
 
 }  // namespace vorlane::dk

@@ -1,23 +1,19 @@
-// What a paint handler draws with: a few primitives over QPainter in client coordinates. No Qt
-// types, so dialog code that paints needs none.
+// What a paint handler draws with: a few primitives in client coordinates over the backend's
+// drawing surface, so dialog code that paints names no toolkit.
 #pragma once
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <memory>
-#include <vector>
 
 #include "dialogkit/Types.h"
-
-class QImage;
-class QPainter;
-class QPoint;
 
 namespace vorlane::dk {
 
 class Icon;
+// What the backend paints on, and what it keeps for the context while a paint lasts.
+class PaintSurface;
 
 // For each byte, the pixel mask of each of its 8 bits, bit 7 first: all ones where the bit is set.
 inline constexpr auto kBitMasks = [] {
@@ -32,7 +28,7 @@ inline constexpr auto kBitMasks = [] {
 
 class PaintContext {
   public:
-    explicit PaintContext(QPainter& painter);
+    explicit PaintContext(PaintSurface& surface);
     ~PaintContext();
     PaintContext(const PaintContext&) = delete;
     PaintContext& operator=(const PaintContext&) = delete;
@@ -84,18 +80,16 @@ class PaintContext {
     bool makeCanvas();
     void flush();
 
-    QPainter& painter_;
+    PaintSurface& surface_;
     // The fill not yet painted, and the image of it once a pixel has been set on it.
     bool fillPending_ = false;
     bool canvasRefused_ = false;  // too large, or no memory for it
     Rect fill_;
     Rgb fillColour_;
-    std::unique_ptr<QImage> image_;
     Rect canvas_;
     uint32_t* pixels_ = nullptr;
     ptrdiff_t stride_ = 0;  // in pixels
-    // Single pixels elsewhere, all of one colour.
-    std::vector<QPoint> points_;
+    // Single pixels elsewhere (held by the surface), all of one colour.
     Rgb pointColour_;
 };
 

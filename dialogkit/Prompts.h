@@ -1,5 +1,5 @@
 // Every modal prompt of the program goes through this one interface: file dialogs and message
-// boxes. The desktop uses QtPrompts (dialogkit/QtPrompts.h); tests install a scripted double
+// boxes. The desktop uses the backend's (nativePrompts); tests install a scripted double
 // (tests/support/ScriptedPrompts.h) so that nothing ever blocks. CFileDialog
 // (dialogkit/FileDialog.h) is the dialogs' way in.
 #pragma once
@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-class QWidget;
+#include "dialogkit/Types.h"
 
 namespace vorlane::dk {
 
@@ -30,14 +30,16 @@ class Prompts {
     virtual ~Prompts() = default;
     // The chosen path, or nothing when the user cancelled.
     virtual std::optional<std::string> chooseFile(const FileDialogRequest& request,
-                                                  QWidget* owner) = 0;
+                                                  WindowHandle owner) = 0;
     // IDOK, IDYES or IDNO.
-    virtual int messageBox(const MessageRequest& request, QWidget* owner) = 0;
+    virtual int messageBox(const MessageRequest& request, WindowHandle owner) = 0;
 };
 
-// The prompts in use; QtPrompts unless a test installed others.
+// The backend's own file dialogs and message boxes.
+Prompts& nativePrompts();
+// The prompts in use; the backend's unless a test installed others.
 Prompts& prompts();
-// Installs `replacement` (not owned); nullptr returns to QtPrompts.
+// Installs `replacement` (not owned); nullptr returns to the backend's.
 void setPrompts(Prompts* replacement);
 
 }  // namespace vorlane::dk

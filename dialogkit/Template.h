@@ -1,7 +1,7 @@
 // Dialog templates as data: what a dialog and each of its controls look like, in dialog units.
 //
-// Tables of these read like the resource templates they come from; the kit realizes them as Qt
-// widgets (Dialog.cpp). Template order is tab order.
+// Tables of these read like the resource templates they come from; each backend realizes them
+// as its own windows and controls. Template order is tab order.
 #pragma once
 
 #include <cstdint>

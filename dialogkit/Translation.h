@@ -1,23 +1,26 @@
-// Texts through Qt's translation system. The source texts are the English ones, which stay the
-// default: a translation is installed only when the user's languages ask for one the program has.
+// Texts through the backend's translation system, looked up by context and English source text.
+// The source texts are the English ones, which stay the default: a translation is installed only
+// when the user's languages ask for one the program has.
 #pragma once
 
-#include <QLocale>
-#include <QString>
-#include <QStringList>
 #include <initializer_list>
 #include <string>
+#include <vector>
+
+// Marks `text` for translation in `context` and stands for `text` itself, so that it can sit in
+// constant tables; it is translated where it is shown. The translation tools read it as an alias
+// of their own no-op marker (lupdate -tr-function-alias QT_TRANSLATE_NOOP+=DK_TRANSLATE_NOOP).
+#define DK_TRANSLATE_NOOP(context, text) text
 
 namespace vorlane::dk {
 
 // The context of every template text (captions and control texts): the kit translates them as it
-// realises a dialog, so a program marks its tables with QT_TRANSLATE_NOOP("Dialog", ...).
+// realises a dialog, so a program marks its tables with DK_TRANSLATE_NOOP("Dialog", ...).
 inline constexpr const char* kTemplateContext = "Dialog";
 // The context of the kit's own texts: the window menu, the file error and help boxes.
 inline constexpr const char* kKitContext = "DialogKit";
 
-QString translated(const char* context, const char* source);
-// The same as UTF-8, for the dialogs' std::string texts.
+// The translation of `source` in `context` as UTF-8; `source` itself when there is none.
 std::string translate(const char* context, const char* source);
 std::string translate(const char* context, const std::string& source);
 // `pattern` with its places %1, %2, ... filled from `args` in order: a translated text's places
@@ -30,12 +33,13 @@ std::string formatText(const std::string& pattern, std::initializer_list<std::st
 // before a parenthesis is tried, keeping what is in it (a library's own words); else `text`.
 std::string trNumbered(const char* context, const std::string& text);
 
-// Installs `<name>_<language>.qm` for the first of `locale`'s UI languages that has one, looked
-// for in `dirs` in order (a relative one is taken from the program's folder), and then Qt's own
-// translations of its dialogs in that language. Returns the language installed, empty when none:
-// the texts then stay the source texts.
-QString installTranslations(const QString& name, const QStringList& dirs,
-                            const QLocale& locale = QLocale::system());
+// Installs `<name>_<language>.qm` for the first of the locale's UI languages that has one,
+// looked for in `dirs` in order (a relative one is taken from the program's folder), and then the
+// toolkit's own translations of its dialogs in that language. `locale` is a name such as "ru_RU"
+// or "C"; empty means the user's. Returns the language installed, empty when none: the texts then
+// stay the source texts.
+std::string installTranslations(const std::string& name, const std::vector<std::string>& dirs,
+                                const std::string& locale = {});
 // Back to the source texts (tests switch languages).
 void removeTranslations();
 

@@ -7,6 +7,12 @@
 
 namespace vorlane::dk {
 
+// A window or control as the backend made it, opaque to everything above the backend, the way a
+// classic window handle is: code that only passes windows around names no toolkit. Null is no
+// window.
+struct WindowObject;
+using WindowHandle = WindowObject*;
+
 // Commands the kit itself sends.
 inline constexpr int IDOK = 1;
 inline constexpr int IDCANCEL = 2;

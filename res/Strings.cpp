@@ -1,6 +1,6 @@
 #include "res/Strings.h"
 
-#include <QtGlobal>
+#include "dialogkit/Translation.h"
 
 #include "res/Templates.h"
 #include "res/resource.h"
@@ -15,7 +15,7 @@ namespace {
 
 // The strings are the source texts of the editor's translations (context "Vorlane"): the editor
 // translates what it is given here.
-constexpr const char* kHelpText = QT_TRANSLATE_NOOP(
+constexpr const char* kHelpText = DK_TRANSLATE_NOOP(
     "Vorlane",
     "Vorlane edits the video BIOS images of Radeon 7000 to 9800 cards. It works on image files "
     "only and never touches the card.\n"
@@ -41,15 +41,15 @@ constexpr const char* kHelpText = QT_TRANSLATE_NOOP(
 std::string loadString(int id) {
     switch (id) {
         case IDS_ABOUTBOX:
-            return QT_TRANSLATE_NOOP("Vorlane", "&About Vorlane_25...");
+            return DK_TRANSLATE_NOOP("Vorlane", "&About Vorlane_25...");
         case IDS_COMPARE:
-            return QT_TRANSLATE_NOOP("Vorlane", "Co&mpare with File...\tCtrl+D");
+            return DK_TRANSLATE_NOOP("Vorlane", "Co&mpare with File...\tCtrl+D");
         case IDS_CHECK:
-            return QT_TRANSLATE_NOOP("Vorlane", "Chec&k for Flashing...\tCtrl+K");
+            return DK_TRANSLATE_NOOP("Vorlane", "Chec&k for Flashing...\tCtrl+K");
         case IDS_HELP_TEXT:
             return kHelpText;
         case IDS_CAPTION:
-            return QT_TRANSLATE_NOOP("Vorlane",
+            return DK_TRANSLATE_NOOP("Vorlane",
                                      "   %1     Vorlane for Radeon 7000/9800 - Version 2.5");
         default:
             return {};

@@ -1,7 +1,5 @@
 #include "ui/CoreTexts.h"
 
-#include <QtGlobal>
-
 #include "dialogkit/Translation.h"
 
 namespace vorlane {
@@ -12,71 +10,71 @@ namespace {
 // each exactly as the core writes it; a font error with its numbers as %1, %2, ... (see
 // dk::trNumbered). The translations test finds a text here that the translation lacks.
 [[maybe_unused]] constexpr const char* kStatusMessages[] = {
-    QT_TRANSLATE_NOOP("Vorlane", "Error N1 \n Error size of file"),
-    QT_TRANSLATE_NOOP("Vorlane", "Error N2 \n Bios non ATI"),
-    QT_TRANSLATE_NOOP("Vorlane", "Error N3 \n Bios non ATI"),
-    QT_TRANSLATE_NOOP("Vorlane", "Error N4 \n Bios non ATI"),
-    QT_TRANSLATE_NOOP("Vorlane", "Error N5 \n Error CLK"),
-    QT_TRANSLATE_NOOP("Vorlane", "Error N6 \n CheckSum Error!"),
-    QT_TRANSLATE_NOOP("Vorlane", "Error N7 \n Bios non ATI"),
+    DK_TRANSLATE_NOOP("Vorlane", "Error N1 \n Error size of file"),
+    DK_TRANSLATE_NOOP("Vorlane", "Error N2 \n Bios non ATI"),
+    DK_TRANSLATE_NOOP("Vorlane", "Error N3 \n Bios non ATI"),
+    DK_TRANSLATE_NOOP("Vorlane", "Error N4 \n Bios non ATI"),
+    DK_TRANSLATE_NOOP("Vorlane", "Error N5 \n Error CLK"),
+    DK_TRANSLATE_NOOP("Vorlane", "Error N6 \n CheckSum Error!"),
+    DK_TRANSLATE_NOOP("Vorlane", "Error N7 \n Bios non ATI"),
 };
 
 [[maybe_unused]] constexpr const char* kSaveRefusals[] = {
-    QT_TRANSLATE_NOOP("Vorlane",
+    DK_TRANSLATE_NOOP("Vorlane",
                       "no Radeon 7000 to 9800 BIOS was recognised in it, so there is nothing to "
                       "repair, and saving it would cut or rewrite a file that is something else"),
-    QT_TRANSLATE_NOOP("Vorlane", "it holds no byte, and saving it would empty the file"),
+    DK_TRANSLATE_NOOP("Vorlane", "it holds no byte, and saving it would empty the file"),
 };
 
 // padRefusal's own words, its numbers as %1, %2; or one of the save refusals above.
 [[maybe_unused]] constexpr const char* kPadRefusals[] = {
-    QT_TRANSLATE_NOOP("Vorlane", "the file is %1 bytes, the chip holds %2"),
-    QT_TRANSLATE_NOOP("Vorlane",
+    DK_TRANSLATE_NOOP("Vorlane", "the file is %1 bytes, the chip holds %2"),
+    DK_TRANSLATE_NOOP("Vorlane",
                       "status %1, Error N%2 - Error size of file: not a BIOS of this family"),
-    QT_TRANSLATE_NOOP("Vorlane", "status %1, Error N%2 - Bios non ATI: not a BIOS of this family"),
+    DK_TRANSLATE_NOOP("Vorlane", "status %1, Error N%2 - Bios non ATI: not a BIOS of this family"),
 };
 
 [[maybe_unused]] constexpr const char* kFileOperations[] = {
-    QT_TRANSLATE_NOOP("FileError", "open"),   QT_TRANSLATE_NOOP("FileError", "open for writing"),
-    QT_TRANSLATE_NOOP("FileError", "create"), QT_TRANSLATE_NOOP("FileError", "read"),
-    QT_TRANSLATE_NOOP("FileError", "write"),
+    DK_TRANSLATE_NOOP("FileError", "open"),   DK_TRANSLATE_NOOP("FileError", "open for writing"),
+    DK_TRANSLATE_NOOP("FileError", "create"), DK_TRANSLATE_NOOP("FileError", "read"),
+    DK_TRANSLATE_NOOP("FileError", "write"),
 };
 
 // The reasons a user meets when opening, reading and writing files, as the C library words them.
 [[maybe_unused]] constexpr const char* kFileReasons[] = {
-    QT_TRANSLATE_NOOP("Errno", "No such file or directory"),
-    QT_TRANSLATE_NOOP("Errno", "Permission denied"),
-    QT_TRANSLATE_NOOP("Errno", "Operation not permitted"),
-    QT_TRANSLATE_NOOP("Errno", "Is a directory"),
-    QT_TRANSLATE_NOOP("Errno", "Not a directory"),
-    QT_TRANSLATE_NOOP("Errno", "No space left on device"),
-    QT_TRANSLATE_NOOP("Errno", "Disk quota exceeded"),
-    QT_TRANSLATE_NOOP("Errno", "Read-only file system"),
-    QT_TRANSLATE_NOOP("Errno", "Too many levels of symbolic links"),
-    QT_TRANSLATE_NOOP("Errno", "File exists"),
-    QT_TRANSLATE_NOOP("Errno", "File too large"),
-    QT_TRANSLATE_NOOP("Errno", "File name too long"),
-    QT_TRANSLATE_NOOP("Errno", "Input/output error"),
-    QT_TRANSLATE_NOOP("Errno", "No such device or address"),
-    QT_TRANSLATE_NOOP("Errno", "Device or resource busy"),
-    QT_TRANSLATE_NOOP("Errno", "Text file busy"),
-    QT_TRANSLATE_NOOP("Errno", "Invalid argument"),
-    QT_TRANSLATE_NOOP("Errno", "Too many open files"),
-    QT_TRANSLATE_NOOP("Errno", "Cannot allocate memory"),
-    QT_TRANSLATE_NOOP("Errno", "Resource temporarily unavailable"),
+    DK_TRANSLATE_NOOP("Errno", "No such file or directory"),
+    DK_TRANSLATE_NOOP("Errno", "Permission denied"),
+    DK_TRANSLATE_NOOP("Errno", "Operation not permitted"),
+    DK_TRANSLATE_NOOP("Errno", "Is a directory"),
+    DK_TRANSLATE_NOOP("Errno", "Not a directory"),
+    DK_TRANSLATE_NOOP("Errno", "No space left on device"),
+    DK_TRANSLATE_NOOP("Errno", "Disk quota exceeded"),
+    DK_TRANSLATE_NOOP("Errno", "Read-only file system"),
+    DK_TRANSLATE_NOOP("Errno", "Too many levels of symbolic links"),
+    DK_TRANSLATE_NOOP("Errno", "File exists"),
+    DK_TRANSLATE_NOOP("Errno", "File too large"),
+    DK_TRANSLATE_NOOP("Errno", "File name too long"),
+    DK_TRANSLATE_NOOP("Errno", "Input/output error"),
+    DK_TRANSLATE_NOOP("Errno", "No such device or address"),
+    DK_TRANSLATE_NOOP("Errno", "Device or resource busy"),
+    DK_TRANSLATE_NOOP("Errno", "Text file busy"),
+    DK_TRANSLATE_NOOP("Errno", "Invalid argument"),
+    DK_TRANSLATE_NOOP("Errno", "Too many open files"),
+    DK_TRANSLATE_NOOP("Errno", "Cannot allocate memory"),
+    DK_TRANSLATE_NOOP("Errno", "Resource temporarily unavailable"),
     // The file layer's own refusals.
-    QT_TRANSLATE_NOOP("Errno", "Not a regular file"),
-    QT_TRANSLATE_NOOP("Errno", "Nothing to write (0 bytes), so the file is left as it was"),
+    DK_TRANSLATE_NOOP("Errno", "Not a regular file"),
+    DK_TRANSLATE_NOOP("Errno", "Nothing to write (0 bytes), so the file is left as it was"),
 };
 
 // The font dialogs' filters as fontfile::dialogFilter builds them from the format table, each
 // translated as a whole.
 [[maybe_unused]] constexpr const char* kFontFilters[] = {
-    QT_TRANSLATE_NOOP("Vorlane",
+    DK_TRANSLATE_NOOP("Vorlane",
                       "Font Files (*.fnt)|*.fnt|All Files (*.*)|*.*|"
                       "Console fonts (*.psf *.psfu *.psf.gz)|*.psf;*.psfu;*.psf.gz|"
                       "VGA 8x16 fonts (*.f16)|*.f16|VGA 8x8 fonts (*.f08)|*.f08||"),
-    QT_TRANSLATE_NOOP(
+    DK_TRANSLATE_NOOP(
         "Vorlane",
         "Font Files (*.fnt)|*.fnt|All Files (*.*)|*.*|"
         "Console fonts (*.psf *.psfu *.psf.gz)|*.psf;*.psfu;*.psf.gz|"
@@ -84,36 +82,36 @@ namespace {
 };
 
 [[maybe_unused]] constexpr const char* kFontErrors[] = {
-    QT_TRANSLATE_NOOP("FontError", "larger than any font file (over %1 MiB)"),
-    QT_TRANSLATE_NOOP("FontError", "larger than any font file"),
-    QT_TRANSLATE_NOOP("FontError", "the image has no %1x%2 font to replace"),
-    QT_TRANSLATE_NOOP("FontError", "glyphs are %1 pixels wide, need %2"),
-    QT_TRANSLATE_NOOP("FontError", "glyphs are %1 pixels high, need %2"),
-    QT_TRANSLATE_NOOP("FontError", "glyphs are %1 pixels high, need %2 or %3"),
-    QT_TRANSLATE_NOOP("FontError", "glyphs take %1 bytes, but %2 rows of %3 pixels take %4"),
-    QT_TRANSLATE_NOOP("FontError", "has %1 glyphs, need at least %2"),
-    QT_TRANSLATE_NOOP("FontError",
+    DK_TRANSLATE_NOOP("FontError", "larger than any font file (over %1 MiB)"),
+    DK_TRANSLATE_NOOP("FontError", "larger than any font file"),
+    DK_TRANSLATE_NOOP("FontError", "the image has no %1x%2 font to replace"),
+    DK_TRANSLATE_NOOP("FontError", "glyphs are %1 pixels wide, need %2"),
+    DK_TRANSLATE_NOOP("FontError", "glyphs are %1 pixels high, need %2"),
+    DK_TRANSLATE_NOOP("FontError", "glyphs are %1 pixels high, need %2 or %3"),
+    DK_TRANSLATE_NOOP("FontError", "glyphs take %1 bytes, but %2 rows of %3 pixels take %4"),
+    DK_TRANSLATE_NOOP("FontError", "has %1 glyphs, need at least %2"),
+    DK_TRANSLATE_NOOP("FontError",
                       "its glyphs run past the end of the file (%1 glyphs need %2 bytes, the "
                       "file has %3)"),
-    QT_TRANSLATE_NOOP("FontError", "its PC Screen Font header is cut short"),
-    QT_TRANSLATE_NOOP("FontError", "PC Screen Font version %1.%2 is unknown"),
-    QT_TRANSLATE_NOOP("FontError", "its header size %1 is too small"),
-    QT_TRANSLATE_NOOP("FontError", "its header size %1 points past the end of the file"),
-    QT_TRANSLATE_NOOP("FontError", "its Unicode table ends before the entry of glyph %1"),
-    QT_TRANSLATE_NOOP("FontError",
+    DK_TRANSLATE_NOOP("FontError", "its PC Screen Font header is cut short"),
+    DK_TRANSLATE_NOOP("FontError", "PC Screen Font version %1.%2 is unknown"),
+    DK_TRANSLATE_NOOP("FontError", "its header size %1 is too small"),
+    DK_TRANSLATE_NOOP("FontError", "its header size %1 points past the end of the file"),
+    DK_TRANSLATE_NOOP("FontError", "its Unicode table ends before the entry of glyph %1"),
+    DK_TRANSLATE_NOOP("FontError",
                       "its Unicode table has malformed UTF-%1 in the entry of glyph %2"),
-    QT_TRANSLATE_NOOP("FontError", "it has none of the characters of code page %1"),
-    QT_TRANSLATE_NOOP("FontError", "%1 bytes: neither a raw %2x%3 font nor a PC Screen Font"),
-    QT_TRANSLATE_NOOP("FontError",
+    DK_TRANSLATE_NOOP("FontError", "it has none of the characters of code page %1"),
+    DK_TRANSLATE_NOOP("FontError", "%1 bytes: neither a raw %2x%3 font nor a PC Screen Font"),
+    DK_TRANSLATE_NOOP("FontError",
                       "%1 bytes: neither a raw %2x%3 or %4x%5 font nor a PC Screen Font"),
-    QT_TRANSLATE_NOOP("FontError", "a font %1 pixels high is not a VGA font"),
-    QT_TRANSLATE_NOOP("FontError", "cannot start gzip decompression"),
-    QT_TRANSLATE_NOOP("FontError", "cannot restart gzip decompression"),
-    QT_TRANSLATE_NOOP("FontError", "decompresses to more than %1 MiB"),
-    QT_TRANSLATE_NOOP("FontError", "decompresses to more than %1 bytes"),
-    QT_TRANSLATE_NOOP("FontError", "has bytes after the end of its gzip data"),
-    QT_TRANSLATE_NOOP("FontError", "gzip data is truncated"),
-    QT_TRANSLATE_NOOP("FontError", "gzip data is corrupt"),
+    DK_TRANSLATE_NOOP("FontError", "a font %1 pixels high is not a VGA font"),
+    DK_TRANSLATE_NOOP("FontError", "cannot start gzip decompression"),
+    DK_TRANSLATE_NOOP("FontError", "cannot restart gzip decompression"),
+    DK_TRANSLATE_NOOP("FontError", "decompresses to more than %1 MiB"),
+    DK_TRANSLATE_NOOP("FontError", "decompresses to more than %1 bytes"),
+    DK_TRANSLATE_NOOP("FontError", "has bytes after the end of its gzip data"),
+    DK_TRANSLATE_NOOP("FontError", "gzip data is truncated"),
+    DK_TRANSLATE_NOOP("FontError", "gzip data is corrupt"),
 };
 
 }  // namespace

@@ -38,9 +38,7 @@ void registerEditorResources(dk::CWinApp& app) {
 
 std::string installEditorTranslation() {
     // Relative to the program, where both the build and an installation put it.
-    return dk::installTranslations(QStringLiteral("vorlane"),
-                                   {QStringLiteral(VORLANE_TRANSLATIONS_RELDIR)})
-        .toStdString();
+    return dk::installTranslations("vorlane", {VORLANE_TRANSLATIONS_RELDIR});
 }
 
 bool CEditorApp::InitInstance() {

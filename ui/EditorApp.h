@@ -23,12 +23,12 @@ class CEditorApp : public dk::CWinApp {
 };
 
 // What every run of the editor needs before its first dialog: the icon, the help text and the
-// outer handler's knowledge of file errors. Needs a QApplication.
+// outer handler's knowledge of file errors. Needs the application object running.
 void registerEditorResources(dk::CWinApp& app);
 
 // Installs the editor's translation for the user's locale (LANG, LC_ALL, LC_MESSAGES, LANGUAGE)
-// and returns its language; empty when the texts stay English. Needs a QApplication, and comes
-// before registerEditorResources.
+// and returns its language; empty when the texts stay English. Needs the application object
+// running, and comes before registerEditorResources.
 std::string installEditorTranslation();
 
 // Text for --version and --help, and the line a refused command line ends with.

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "dialogkit/Dialog.h"
+#include "dialogkit/Translation.h"
 #include "image/RomImage.h"
 #include "ui/FontDlg.h"
 #include "ui/SubsysDlg.h"
@@ -42,7 +43,7 @@ class CMainDlg : public dk::CDialog {
     std::string m_fileToOpen;
 
     // The open and save dialogs' filter, translated as a whole where it is shown.
-    static constexpr const char* kRomFilter = QT_TRANSLATE_NOOP(
+    static constexpr const char* kRomFilter = DK_TRANSLATE_NOOP(
         "Vorlane", "Rom Files (*.rom)|*.rom|Bin Files (*.bin)|*.bin|All Files (*.*)|*.*||");
 
   protected:

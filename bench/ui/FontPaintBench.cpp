@@ -9,7 +9,8 @@
 #include <QWidget>
 
 #include "bench/ui/OffscreenBenchMain.h"
-#include "dialogkit/PaintContext.h"
+#include "dialogkit/qt/QtHandle.h"
+#include "dialogkit/qt/QtPaint.h"
 #include "image/RomImage.h"
 #include "res/resource.h"
 #include "ui/FontDlg.h"
@@ -24,7 +25,7 @@ struct LitDialog {
     LitDialog() {
         dialog.m_pImage = &image;
         dialog.Create();
-        dialog.window()->ensurePolished();
+        vorlane::dk::toWidget(dialog.window())->ensurePolished();
     }
     CRomImage image;
     CFontDlg dialog;
@@ -39,7 +40,7 @@ LitDialog& lit() {
 
 // The dialog's background and paint handler into an image like the offscreen backing store.
 void BM_FontGridPaint(benchmark::State& state) {
-    QWidget* window = lit().dialog.window();
+    QWidget* window = vorlane::dk::toWidget(lit().dialog.window());
     QImage target(window->size(), QImage::Format_ARGB32_Premultiplied);
     for (auto _ : state) {
         window->render(&target, QPoint(), QRegion(), QWidget::DrawWindowBackground);
@@ -51,7 +52,7 @@ void BM_FontGridPaint(benchmark::State& state) {
 // The same grid, one paint-context call per lit pixel instead of one per glyph row.
 void BM_FontGridPaintPerPixelCalls(benchmark::State& state) {
     LitDialog& d = lit();
-    QWidget* window = d.dialog.window();
+    QWidget* window = vorlane::dk::toWidget(d.dialog.window());
     QImage target(window->size(), QImage::Format_ARGB32_Premultiplied);
     const dk::Rect frame = d.dialog.GetDlgItemClientRect(res::IDC_GLYPH_FRAME);
     const dk::Rect area = d.dialog.MapDlgItemRectToDialog(res::IDC_GLYPH_FRAME, frame);
@@ -62,7 +63,8 @@ void BM_FontGridPaintPerPixelCalls(benchmark::State& state) {
     for (auto _ : state) {
         target.fill(window->palette().color(QPalette::Window));
         QPainter painter(&target);
-        dk::PaintContext dc(painter);
+        dk::PaintSurface surface(painter);
+        dk::PaintContext dc(surface);
         dc.FillSolidRect(area, dk::RGB(0, 0, 0));
         for (int g = 0; g < 256; ++g) {
             const uint8_t* rows = d.image.data.data() + 16 * g;
@@ -81,7 +83,7 @@ void BM_FontGridPaintPerPixelCalls(benchmark::State& state) {
 
 // The paint handler alone, without the window's background.
 void BM_FontGridPaintHandlerOnly(benchmark::State& state) {
-    QWidget* window = lit().dialog.window();
+    QWidget* window = vorlane::dk::toWidget(lit().dialog.window());
     QImage target(window->size(), QImage::Format_ARGB32_Premultiplied);
     for (auto _ : state) {
         window->render(&target, QPoint(), QRegion(), {});
@@ -91,7 +93,7 @@ void BM_FontGridPaintHandlerOnly(benchmark::State& state) {
 
 // The whole window with its controls, as a screenshot draws it.
 void BM_FontDialogWithControls(benchmark::State& state) {
-    QWidget* window = lit().dialog.window();
+    QWidget* window = vorlane::dk::toWidget(lit().dialog.window());
     QImage target(window->size(), QImage::Format_ARGB32_Premultiplied);
     for (auto _ : state) {
         window->render(&target);

@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include "bench/ui/OffscreenBenchMain.h"
+#include "dialogkit/qt/QtHandle.h"
 #include "image/RomImage.h"
 #include "res/resource.h"
 #include "ui/GlyphDlg.h"
@@ -25,8 +26,8 @@ struct LitGlyph {
         dialog.m_pImage = &image;
         dialog.m_code = 0xDB;
         dialog.Create();
-        dialog.window()->ensurePolished();
-        dialog.GetDlgItem(res::IDC_GLYPH_8X16)->setFocus();
+        vorlane::dk::toWidget(dialog.window())->ensurePolished();
+        vorlane::dk::toWidget(dialog.GetDlgItem(res::IDC_GLYPH_8X16))->setFocus();
     }
     CRomImage image;
     CGlyphDlg dialog;
@@ -44,17 +45,18 @@ void paint(benchmark::State& state, QWidget* widget, QWidget::RenderFlags flags)
 
 // Everything, children included: what the benchmark's figure is about.
 void BM_GlyphDialogFullPaint(benchmark::State& state) {
-    paint(state, g_lit->dialog.window(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    paint(state, vorlane::dk::toWidget(g_lit->dialog.window()),
+          QWidget::DrawWindowBackground | QWidget::DrawChildren);
 }
 // Its parts: the dialog's own paint (background and preview), and each enlarged grid.
 void BM_GlyphDialogOwnPaint(benchmark::State& state) {
-    paint(state, g_lit->dialog.window(), QWidget::DrawWindowBackground);
+    paint(state, vorlane::dk::toWidget(g_lit->dialog.window()), QWidget::DrawWindowBackground);
 }
 void BM_GlyphGrid8x16(benchmark::State& state) {
-    paint(state, g_lit->dialog.GetDlgItem(res::IDC_GLYPH_8X16), {});
+    paint(state, vorlane::dk::toWidget(g_lit->dialog.GetDlgItem(res::IDC_GLYPH_8X16)), {});
 }
 void BM_GlyphGrid8x8(benchmark::State& state) {
-    paint(state, g_lit->dialog.GetDlgItem(res::IDC_GLYPH_8X8), {});
+    paint(state, vorlane::dk::toWidget(g_lit->dialog.GetDlgItem(res::IDC_GLYPH_8X8)), {});
 }
 
 BENCHMARK(BM_GlyphDialogFullPaint)->Unit(benchmark::kMicrosecond)->Repetitions(10);

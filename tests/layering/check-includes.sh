@@ -4,18 +4,31 @@
 set -euo pipefail
 cd "${1:-$(dirname "$0")/../..}"
 
-# What each folder may include besides itself, and whether it may include Qt. A folder of the
-# table that does not exist yet is not checked; a folder missing from the table (tests, bench,
-# fuzz, packaging) may include any folder, but like every other it names the folder it includes.
+# What each folder may include besides itself, whether it may include Qt, and whether it is a
+# platform folder, the only kind that may include windows.h or a POSIX-only header. A folder of
+# the table that does not exist yet is not checked; a file belongs to the longest folder of the
+# table its path starts with. A folder missing from the table (tests, bench, fuzz, packaging) may
+# include any folder, but like every other it names the folder it includes. A backend folder's
+# headers (dialogkit/qt/, dialogkit/win32/) are the backend's own: no other folder of the table
+# includes them. The ui tests drive the editor through the kit's test driver, never a toolkit.
 rules='
-image      -                              no-qt
-fontfile   image                          no-qt
-card       image                          no-qt
-cli        image fontfile card            no-qt
-dialogkit  -                              qt
-res        dialogkit                      qt
-ui         image fontfile dialogkit res   qt
+image            -                                     no-qt  portable
+image/posix      image                                 no-qt  platform
+image/windows    image                                 no-qt  platform
+fontfile         image                                 no-qt  portable
+card             image                                 no-qt  platform
+cli              image fontfile card                   no-qt  portable
+dialogkit        -                                     no-qt  portable
+dialogkit/qt     dialogkit                             qt     platform
+dialogkit/win32  dialogkit                             no-qt  platform
+res              dialogkit                             no-qt  portable
+ui               image fontfile dialogkit res          no-qt  portable
+tests/ui         image fontfile dialogkit res ui tests no-qt  any
 '
+# Headers that are POSIX-only or Windows-only. The file layer's descriptor still includes
+# unistd.h from its shared header; it moves into image/posix/ with the Windows file layer.
+systemOnly='^(windows|winbase|winnt|io|direct|unistd|fcntl|dirent|pthread|dlfcn|pwd|grp|termios|poll|spawn|glob|fnmatch|libgen|syslog|utime|sys/[a-z_]+|netinet/[a-z_]+|arpa/[a-z_]+|acl/libacl|attr/xattr)[.]h$'
+systemOnlyKnown='image/Descriptor.h'
 
 # The project's folders are the top-level ones that join the build (they have a CMakeLists.txt);
 # build folders have none.
@@ -28,38 +41,57 @@ mapfile -t files < <(find "${folders[@]}" -type f \
   \( -name '*.h' -o -name '*.hpp' -o -name '*.cpp' -o -name '*.cc' \) | LC_ALL=C sort)
 [[ ${#files[@]} -gt 0 ]] || { echo "no sources found under $(pwd)" >&2; exit 2; }
 
-awk -v rules="$rules" -v folders="${folders[*]}" '
+awk -v rules="$rules" -v folders="${folders[*]}" -v systemOnly="$systemOnly" \
+    -v known="$systemOnlyKnown" '
 BEGIN {
   split(folders, f, " ")
   for (i in f) project[f[i]] = 1
   n = split(rules, lines, "\n")
   for (i = 1; i <= n; i++) {
     m = split(lines[i], w, " ")
-    if (m < 3) continue
+    if (m < 4) continue
     ruled[w[1]] = 1
-    qtAllowed[w[1]] = w[m] == "qt"
-    for (j = 2; j < m; j++) if (w[j] != "-") allowed[w[1], w[j]] = 1
+    qtAllowed[w[1]] = w[m - 1] == "qt"
+    kind[w[1]] = w[m]
+    if (w[m] == "platform" && index(w[1], "/") > 0) backend[w[1]] = 1
+    for (j = 2; j < m - 1; j++) if (w[j] != "-") allowed[w[1], w[j]] = 1
   }
+  split(known, k, " ")
+  for (i in k) knownFile[k[i]] = 1
 }
 function report(message) {
   printf "%s:%d: %s: %s\n", FILENAME, FNR, message, $0
   failed = 1
 }
+# The longest folder of the table that `path` lies in, else its top-level folder.
+function folderOf(path,    best, r) {
+  best = ""
+  for (r in ruled) {
+    if (index(path, r "/") == 1 && length(r) > length(best)) best = r
+  }
+  if (best == "") best = substr(path, 1, index(path, "/") - 1)
+  return best
+}
+FNR == 1 { from = folderOf(FILENAME); top = substr(FILENAME, 1, index(FILENAME, "/") - 1) }
 /^[ \t]*#[ \t]*include[ \t]*["<]/ {
-  split(FILENAME, parts, "/")
-  from = parts[1]
   quoted = match($0, /"[^"]*"/)
   if (!quoted) match($0, /<[^>]*>/)
   path = substr($0, RSTART + 1, RLENGTH - 2)
   slash = index(path, "/")
   to = slash > 0 ? substr(path, 1, slash - 1) : ""
   if (to in project) {
-    if ((from in ruled) && to != from && !((from, to) in allowed))
+    target = folderOf(path)
+    if ((from in ruled) && to != top && !((from, to) in allowed))
       report(from "/ must not include " to "/")
+    else if ((from in ruled) && (target in backend) && target != from)
+      report(from "/ must not include the backend " target "/")
   } else if (quoted) {
     report("a project include names its folder, as \"image/RomImage.h\"")
   } else if ((from in ruled) && !qtAllowed[from] && path ~ /^(Q|qpa\/|q[a-z0-9_]*\.h$)/) {
     report(from "/ must not include Qt")
+  } else if ((from in ruled) && kind[from] == "portable" && path ~ systemOnly &&
+             !(FILENAME in knownFile)) {
+    report("only a platform folder includes " path)
   }
 }
 END { exit failed }

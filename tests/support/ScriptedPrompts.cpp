@@ -5,7 +5,7 @@
 namespace vorlane::dk {
 
 std::optional<std::string> ScriptedPrompts::chooseFile(const FileDialogRequest& request,
-                                                       QWidget* owner) {
+                                                       WindowHandle owner) {
     Asked asked{request.open ? Asked::OpenFile : Asked::SaveFile, request, {}, owner != nullptr};
     asked_.push_back(asked);
     if (files_.empty()) {
@@ -17,7 +17,7 @@ std::optional<std::string> ScriptedPrompts::chooseFile(const FileDialogRequest& 
     return answer;
 }
 
-int ScriptedPrompts::messageBox(const MessageRequest& request, QWidget* owner) {
+int ScriptedPrompts::messageBox(const MessageRequest& request, WindowHandle owner) {
     asked_.push_back(Asked{Asked::Message, {}, request, owner != nullptr});
     if (messages_.empty()) {
         ++unexpected_;

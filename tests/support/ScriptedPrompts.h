@@ -33,8 +33,8 @@ class ScriptedPrompts : public Prompts {
     bool drained() const { return files_.empty() && messages_.empty(); }
 
     std::optional<std::string> chooseFile(const FileDialogRequest& request,
-                                          QWidget* owner) override;
-    int messageBox(const MessageRequest& request, QWidget* owner) override;
+                                          WindowHandle owner) override;
+    int messageBox(const MessageRequest& request, WindowHandle owner) override;
 
   private:
     std::deque<std::optional<std::string>> files_;

@@ -8,7 +8,8 @@ lupdate=$2
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 cp "$root/res/vorlane_ru.ts" "$tmp/"
-(cd "$root" && "$lupdate" -silent -locations none dialogkit res ui -ts "$tmp/vorlane_ru.ts")
+(cd "$root" && "$lupdate" -silent -locations none \
+  -tr-function-alias QT_TRANSLATE_NOOP+=DK_TRANSLATE_NOOP dialogkit res ui -ts "$tmp/vorlane_ru.ts")
 
 awk '
 /<name>/ { context = $0; gsub(/^ *<name>|<\/name>.*/, "", context) }

@@ -4,9 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QDropEvent>
-#include <QMimeData>
-#include <QUrl>
 #include <filesystem>
 
 #include "tests/ui/MainWindowFixture.h"
@@ -17,41 +14,23 @@ namespace {
 using namespace res;
 using B = RomBuilder;
 
-constexpr Qt::DropActions kAnyAction = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
+constexpr unsigned kAnyAction = drive::kDropCopy | drive::kDropMove | drive::kDropLink;
 
-std::unique_ptr<QMimeData> files(const QList<QUrl>& urls) {
-    auto mime = std::make_unique<QMimeData>();
-    mime->setUrls(urls);
-    return mime;
+drive::DragData files(const std::vector<std::string>& urls) {
+    return drive::DragData{urls, std::nullopt};
 }
-QUrl local(const std::string& path) {
-    return QUrl::fromLocalFile(QString::fromStdString(path));
+std::string local(const std::string& path) {
+    return drive::fileUrl(path);
 }
 
 class DropFixture : public MainWindowFixture {
   protected:
-    // Drags `mime` over control `id` (the window for 0), as Qt delivers a drag from another
-    // program, and lets the window handle what it took. "+++ copy": enter, move and drop were
-    // accepted and the file is copied; "---": all three were refused.
-    std::string dragAndDrop(const QMimeData& mime, int id = 0,
-                            Qt::DropActions offered = kAnyAction) {
-        QWidget* target = id == 0 ? dlg->window() : dlg->GetDlgItem(id);
-        const QPoint at(target->width() / 2, target->height() / 2);
-        QDragEnterEvent enter(at, offered, &mime, Qt::LeftButton, Qt::NoModifier);
-        QDragMoveEvent move(at, offered, &mime, Qt::LeftButton, Qt::NoModifier);
-        QDropEvent drop(QPointF(at), offered, &mime, Qt::LeftButton, Qt::NoModifier);
-        std::string accepted;
-        for (QDropEvent* event : std::initializer_list<QDropEvent*>{&enter, &move, &drop}) {
-            QCoreApplication::sendEvent(target, event);
-            accepted += event->isAccepted() ? '+' : '-';
-        }
-        QCoreApplication::processEvents();
-        if (drop.isAccepted()) {
-            accepted += drop.dropAction() == Qt::CopyAction   ? " copy"
-                        : drop.dropAction() == Qt::LinkAction ? " link"
-                                                              : " other";
-        }
-        return accepted;
+    // Drags `data` over control `id` (the window for 0), as a drag from another program arrives,
+    // and lets the window handle what it took. "+++ copy": enter, move and drop were accepted
+    // and the file is copied; "---": all three were refused.
+    std::string dragAndDrop(const drive::DragData& data, int id = 0,
+                            unsigned offered = kAnyAction) {
+        return drive::dragAndDrop(id == 0 ? dlg->window() : dlg->GetDlgItem(id), data, offered);
     }
 
     // All a user or a later command could tell about the window, and the prompts since `from`.
@@ -94,14 +73,14 @@ TEST_F(DropFixture, OneLocalFileLoadsExactlyAsLoadBiosLoadsIt) {
         std::string path;
         bool errorBox;
         int over = 0;  // the control dropped on; 0 for the window
-        Qt::DropActions offered = kAnyAction;
+        unsigned offered = kAnyAction;
         std::string accepted = "+++ copy";
     };
     const std::vector<Case> cases = {
         {"valid", card, false},
         {"over the path edit", card, false, IDC_PATH},
         // A file offered only as a link is still read, never moved.
-        {"linked over a button", card, false, IDC_LOAD_BIOS, Qt::LinkAction, "+++ link"},
+        {"linked over a button", card, false, IDC_LOAD_BIOS, drive::kDropLink, "+++ link"},
         {"over 64 KiB", write("big.rom", B().fileSize(100000).engineFeedback(0x70)), false},
         {"too small", write("s1.rom", B().fileSize(16383)), true},
         {"bad checksum, test off", write("s6.rom", B().checksum(B::Checksum::Broken)), false},
@@ -127,7 +106,7 @@ TEST_F(DropFixture, OneLocalFileLoadsExactlyAsLoadBiosLoadsIt) {
         if (c.errorBox) {
             scripted.answerMessage(dk::IDOK);
         }
-        EXPECT_EQ(dragAndDrop(*files({local(c.path)}), c.over, c.offered), c.accepted);
+        EXPECT_EQ(dragAndDrop(files({local(c.path)}), c.over, c.offered), c.accepted);
         EXPECT_EQ(snapshot(from), chosen);
         // What the two agree on is what "Load Bios" does: an error box, or the file shown.
         EXPECT_EQ(scripted.asked().size() - from, c.errorBox ? 1u : 0u);
@@ -145,26 +124,25 @@ TEST_F(DropFixture, AnythingButOneLocalFileIsRefusedAndChangesNothing) {
     const size_t from = scripted.asked().size();
     const std::string untouched = snapshot(from);
 
-    QMimeData textOnly;
-    textOnly.setText(QString::fromStdString(card));
+    const drive::DragData textOnly{std::nullopt, card};
     const auto two = files({local(card), local(write("other.rom", B()))});
-    const auto web = files({QUrl("https://vorlane.example.org/card.rom")});
-    const auto network = files({QUrl("file://server/share/card.rom")});
+    const auto web = files({"https://vorlane.example.org/card.rom"});
+    const auto network = files({"file://server/share/card.rom"});
     const auto none = files({});
     const auto one = files({local(card)});
-    const std::vector<std::tuple<std::string, const QMimeData*, Qt::DropActions>> refused = {
-        {"two files", two.get(), kAnyAction},
-        {"a web address", web.get(), kAnyAction},
-        {"a file on a server", network.get(), kAnyAction},
-        {"plain text", &textOnly, kAnyAction},
-        {"an empty list", none.get(), kAnyAction},
+    const std::vector<std::tuple<std::string, drive::DragData, unsigned>> refused = {
+        {"two files", two, kAnyAction},
+        {"a web address", web, kAnyAction},
+        {"a file on a server", network, kAnyAction},
+        {"plain text", textOnly, kAnyAction},
+        {"an empty list", none, kAnyAction},
         // A source that offers only to move the file would delete it after the drop.
-        {"move only", one.get(), Qt::MoveAction},
+        {"move only", one, drive::kDropMove},
     };
-    for (const auto& [name, mime, offered] : refused) {
+    for (const auto& [name, data, offered] : refused) {
         for (int over : {0, static_cast<int>(IDC_PATH)}) {
             SCOPED_TRACE(name + (over == 0 ? " over the window" : " over the path edit"));
-            EXPECT_EQ(dragAndDrop(*mime, over, offered), "---");
+            EXPECT_EQ(dragAndDrop(data, over, offered), "---");
         }
     }
     EXPECT_EQ(snapshot(from), untouched);

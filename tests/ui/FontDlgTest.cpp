@@ -1,15 +1,13 @@
 // The font dialog over a loaded image: the glyph grid pixel by pixel, the repaints it asks for,
 // loading, saving and the built-in sets, the "Rus" box, and file errors.
+#include <png.h>
 #include <sys/stat.h>
 
-#include <QPaintEvent>
-#include <QPainter>
 #include <filesystem>
 #include <span>
 
 #include "fontfile/FontReader.h"
 #include "image/BuiltinFonts.h"
-#include "tests/support/ModalDriver.h"
 #include "tests/support/FontSamples.h"
 #include "tests/ui/MainWindowFixture.h"
 #include "ui/FontDlg.h"
@@ -20,7 +18,8 @@ namespace {
 using namespace res;
 using B = RomBuilder;
 
-constexpr QRgb kGreen = 0xFF00FF00;
+constexpr dk::Rgb kGreen{0x00, 0xFF, 0x00};
+constexpr dk::Rgb kBlack{0x00, 0x00, 0x00};
 
 std::vector<uint8_t> bytesOf(std::span<const uint8_t> bytes) {
     return {bytes.begin(), bytes.end()};
@@ -41,68 +40,79 @@ std::vector<uint8_t> builtinFile(bool cyrillic) {
 // controls) is not the grid as the user must see it: `frame` black, each glyph g of `font` with
 // its top-left pixel at origin + (g mod 16 * cw, g div 16 * ch), one pixel per font pixel, a
 // pixel green when any glyph lights it, the background everywhere else.
-int gridDifference(QWidget* window, QRect frame, int cw, int ch, QPoint origin,
+int gridDifference(dk::WindowHandle window, dk::Rect frame, int cw, int ch, dk::Point origin,
                    const std::vector<uint8_t>& font) {
-    QImage shot(window->size(), QImage::Format_RGB32);
-    window->render(&shot, QPoint(), QRegion(), QWidget::DrawWindowBackground);
-    QImage expected(window->size(), QImage::Format_RGB32);
-    expected.fill(window->palette().color(QPalette::Window));
-    QPainter(&expected).fillRect(frame, Qt::black);
+    const drive::Pixels shot = drive::paintedPixels(window);
+    drive::Pixels expected{shot.width, shot.height, {}};
+    expected.rgb.assign(static_cast<size_t>(shot.width) * shot.height,
+                        drive::backgroundColour(window));
+    const auto inside = [&](int x, int y) {
+        return x >= 0 && y >= 0 && x < expected.width && y < expected.height;
+    };
+    for (int y = frame.top; y < frame.bottom; ++y) {
+        for (int x = frame.left; x < frame.right; ++x) {
+            if (inside(x, y)) {
+                expected.rgb[static_cast<size_t>(y) * expected.width + x] = kBlack;
+            }
+        }
+    }
     for (int g = 0; g < 256; ++g) {
         for (int row = 0; row < 16; ++row) {
             for (int bit = 0; bit < 8; ++bit) {
-                const QPoint at = origin + QPoint(g % 16 * cw + bit, g / 16 * ch + row);
-                if ((font[g * 16 + row] & (0x80 >> bit)) != 0 && expected.rect().contains(at)) {
-                    expected.setPixel(at, kGreen);
+                const int x = origin.x + g % 16 * cw + bit;
+                const int y = origin.y + g / 16 * ch + row;
+                if ((font[g * 16 + row] & (0x80 >> bit)) != 0 && inside(x, y)) {
+                    expected.rgb[static_cast<size_t>(y) * expected.width + x] = kGreen;
                 }
             }
         }
     }
     int differ = 0;
-    for (int y = 0; y < expected.height(); ++y) {
-        for (int x = 0; x < expected.width(); ++x) {
-            differ += shot.pixel(x, y) != expected.pixel(x, y) ? 1 : 0;
+    for (int y = 0; y < expected.height; ++y) {
+        for (int x = 0; x < expected.width; ++x) {
+            differ += shot.at(x, y) == expected.at(x, y) ? 0 : 1;
         }
     }
     return differ;
 }
 
-// Counts the paints of a window that cover the whole glyph frame: the repaints the dialog asked
-// for, as against a button redrawing its own small area.
-struct GridRepaints : QObject {
-    GridRepaints(QWidget* window, QRect frame) : QObject(window), frame(frame) {
-        window->installEventFilter(this);
-    }
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint &&
-            QRegion(frame).subtracted(static_cast<QPaintEvent*>(event)->region()).isEmpty()) {
-            ++count;
-        }
+// Whether `file` is a PNG picture of `width` x `height` pixels, every one of them grey.
+bool isGreyPicture(const std::vector<uint8_t>& file, unsigned width, unsigned height) {
+    png_image picture{};
+    picture.version = PNG_IMAGE_VERSION;
+    if (png_image_begin_read_from_memory(&picture, file.data(), file.size()) == 0) {
         return false;
     }
-    QRect frame;
-    int count = 0;
-};
+    picture.format = PNG_FORMAT_RGB;
+    std::vector<uint8_t> rgb(PNG_IMAGE_SIZE(picture));
+    if (png_image_finish_read(&picture, nullptr, rgb.data(), 0, nullptr) == 0) {
+        return false;
+    }
+    bool grey = true;
+    for (size_t i = 0; i + 2 < rgb.size(); i += 3) {
+        grey = grey && rgb[i] == rgb[i + 1] && rgb[i + 1] == rgb[i + 2];
+    }
+    return picture.width == width && picture.height == height && grey;
+}
 
 class FontDialogTest : public MainWindowFixture {
   protected:
     // The font dialog over a fresh image, with its grid's repaints counted.
     void open() {
         openFontDialog();
-        repaints = new GridRepaints(font->window(), frameRect());
+        repaints = std::make_unique<drive::PaintCounter>(font->window(), frameRect());
         repaintsAfter([] {});  // the first paints
     }
-    QRect frameRect() const { return font->GetDlgItem(IDC_GLYPH_FRAME)->geometry(); }
-    void clickFont(int id) { QTest::mouseClick(font->GetDlgItem(id), Qt::LeftButton); }
+    dk::Rect frameRect() const { return drive::geometry(font->GetDlgItem(IDC_GLYPH_FRAME)); }
+    void clickFont(int id) { drive::click(font->GetDlgItem(id)); }
     // Grid repaints caused by `action`, once every pending update has turned into paints.
     int repaintsAfter(const std::function<void()>& action) {
-        const int before = repaints->count;
+        const int before = repaints->count();
         action();
         for (int i = 0; i < 5; ++i) {
-            QCoreApplication::sendPostedEvents();
-            QCoreApplication::processEvents();
+            drive::processEvents();
         }
-        return repaints->count - before;
+        return repaints->count() - before;
     }
     std::vector<uint8_t> imageFonts() const {
         const CRomImage& m = dlg->m_image;
@@ -110,17 +120,17 @@ class FontDialogTest : public MainWindowFixture {
                         m.fontBytes(m.font8x16Offset, CRomImage::kFont8x16Size));
     }
 
-    // Both die with the main window, the dialog's owner.
-    GridRepaints* repaints = nullptr;
+    // Counts the paints of the font dialog in hand.
+    std::unique_ptr<drive::PaintCounter> repaints;
 };
 
 TEST_F(FontDialogTest, GridShowsTheImagesFontPixelForPixel) {
     open();
     // 208 x 152 dialog units at (7, 7): 19 x 15 cells, the grid 4 right of and 3 below the
     // frame's corner, each glyph's 16th row on the first row of the glyph below.
-    const QRect frame = frameRect();
-    ASSERT_EQ(frame, QRect(11, 11, 312, 247));
-    const QPoint origin = frame.topLeft() + QPoint(4, 3);
+    const dk::Rect frame = frameRect();
+    ASSERT_EQ(frame, (dk::Rect{11, 11, 11 + 312, 11 + 247}));
+    const dk::Point origin{frame.left + 4, frame.top + 3};
     std::vector<uint8_t> synthetic(4096);
     for (size_t i = 0; i < synthetic.size(); ++i) {
         synthetic[i] = B::defaultFont8x16Byte(i);
@@ -134,10 +144,10 @@ TEST_F(FontDialogTest, GridShowsTheImagesFontPixelForPixel) {
         gridDifference(font->window(), frame, 19, 15, origin, std::vector<uint8_t>(4096, 0xFF)), 0);
     // The frame is measured at each paint: 100 x 60 gives 6 x 3 cells, glyphs overlap both ways
     // and the last row of glyphs reaches below the frame.
-    const QRect small(20, 30, 100, 60);
-    font->GetDlgItem(IDC_GLYPH_FRAME)->setGeometry(small);
+    const dk::Rect small{20, 30, 20 + 100, 30 + 60};
+    drive::setGeometry(font->GetDlgItem(IDC_GLYPH_FRAME), small);
     std::ranges::copy(synthetic, dlg->m_image.data.begin());
-    EXPECT_EQ(gridDifference(font->window(), small, 6, 3, QPoint(22, 36), synthetic), 0);
+    EXPECT_EQ(gridDifference(font->window(), small, 6, 3, dk::Point{22, 36}, synthetic), 0);
 }
 
 TEST_F(FontDialogTest, LoadSaveAndRusWithAndWithoutLocatedFontsAndOnFileErrors) {
@@ -268,8 +278,8 @@ TEST_F(FontDialogTest, LoadsConsoleAndRawFontsIntoTheGrid) {
               mergedFont(latin, std::vector<uint8_t>(4096)));
 
     open();
-    const QRect frame = frameRect();
-    const QPoint origin = frame.topLeft() + QPoint(4, 3);
+    const dk::Rect frame = frameRect();
+    const dk::Point origin{frame.left + 4, frame.top + 3};
     const auto load = [&](const std::string& path) {
         scripted.answerFile(path);
         return repaintsAfter([&] { clickFont(IDC_LOAD_FONT); });
@@ -333,10 +343,7 @@ TEST_F(FontDialogTest, SavesEachFormatByItsName) {
         } else if (n == "a.F08") {
             EXPECT_EQ(file, std::vector<uint8_t>(cyrillic.begin(), cyrillic.begin() + 2048));
         } else if (n == "a.png") {
-            QImage picture;
-            ASSERT_TRUE(picture.loadFromData(file.data(), static_cast<int>(file.size()), "PNG"));
-            EXPECT_EQ(picture.size(), QSize(256, 512));
-            EXPECT_TRUE(picture.isGrayscale());
+            EXPECT_TRUE(isGreyPicture(file, 256, 512));
         } else {
             EXPECT_EQ(file[0] == 0x1F, n == "a.psf.gz");
             // Named in code page 866, so read in 437 the Cyrillic letters are missing.
@@ -356,12 +363,12 @@ TEST_F(MainWindowFixture, FontButtonTicksTheBoxExactlyForTheCyrillic8x8Font) {
         SCOPED_TRACE(name);
         load(write("card.rom", builder));
         bool ticked = !cyrillic;
-        ModalDriver driver;
-        driver.onNext([&](QWidget* modal) {
+        drive::ModalDriver driver;
+        driver.onNext([&](dk::WindowHandle modal) {
             ticked = dlg->m_fontDlg.IsDlgButtonChecked(IDC_RUS) != 0;
             // The set the box chooses stays in the image even when the dialog is left by Escape.
-            QTest::mouseClick(dlg->m_fontDlg.GetDlgItem(IDC_RUS), Qt::LeftButton);
-            QTest::keyClick(modal, Qt::Key_Escape);
+            drive::click(dlg->m_fontDlg.GetDlgItem(IDC_RUS));
+            drive::pressKey(modal, drive::Key::Escape);
         });
         click(IDC_FONT);
         EXPECT_TRUE(driver.fired());

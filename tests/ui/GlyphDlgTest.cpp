@@ -1,12 +1,9 @@
 // The glyph dialog as a user reaches it, by a double-click on the font grid, driven by real mouse
 // and key events: what OK, Cancel, Escape, the close box and Revert leave in the image, byte for
 // byte.
-#include <QLabel>
 #include <array>
 #include <functional>
 
-#include "dialogkit/Widgets.h"
-#include "tests/support/ModalDriver.h"
 #include "tests/ui/MainWindowFixture.h"
 #include "ui/FontDlg.h"
 
@@ -26,15 +23,15 @@ struct Glyphs {
 class GlyphDialogTest : public MainWindowFixture {
   protected:
     // The middle of `code`'s cell: 19 x 15 cells from 4 right of and 3 below the frame's corner.
-    QPoint cellCentre(int code) const {
-        const QPoint origin = font->GetDlgItem(IDC_GLYPH_FRAME)->geometry().topLeft();
-        return origin + QPoint(4 + code % 16 * 19 + 9, 3 + code / 16 * 15 + 7);
+    dk::Point cellCentre(int code) const {
+        const dk::Rect frame = drive::geometry(font->GetDlgItem(IDC_GLYPH_FRAME));
+        return dk::Point{frame.left + 4 + code % 16 * 19 + 9, frame.top + 3 + code / 16 * 15 + 7};
     }
     // Double-clicks `at` and runs `script` on the glyph dialog; false when none opened.
-    bool doubleClick(QPoint at, const std::function<void(QDialog*)>& script) {
-        ModalDriver driver;
-        driver.onNext([&](QWidget* modal) { script(static_cast<QDialog*>(modal)); });
-        QTest::mouseDClick(font->window(), Qt::LeftButton, {}, at);
+    bool doubleClick(dk::Point at, const std::function<void(dk::WindowHandle)>& script) {
+        drive::ModalDriver driver;
+        driver.onNext([&](dk::WindowHandle modal) { script(modal); });
+        drive::doubleClickAt(font->window(), at);
         return driver.fired();
     }
     Glyphs glyphsOf(int code) const {
@@ -47,20 +44,18 @@ class GlyphDialogTest : public MainWindowFixture {
     }
 };
 
-dk::BitGridWidget* grid(QDialog* d, int id) {
-    return d->findChild<dk::BitGridWidget*>(QStringLiteral("control-%1").arg(id));
+using Dialog = dk::WindowHandle;
+
+// The middle of a cell, rounded toward its top left.
+dk::Point cell(Dialog d, int id, int column, int row) {
+    const dk::Rect r = drive::cellRect(drive::control(d, id), column, row);
+    return dk::Point{(r.left + r.right - 1) / 2, (r.top + r.bottom - 1) / 2};
 }
-QWidget* control(QDialog* d, int id) {
-    return d->findChild<QWidget*>(QStringLiteral("control-%1").arg(id));
+void clickCell(Dialog d, int id, int column, int row) {
+    drive::clickAt(drive::control(d, id), cell(d, id, column, row));
 }
-QPoint cell(QDialog* d, int id, int column, int row) {
-    return grid(d, id)->cellRect(column, row).center();
-}
-void clickCell(QDialog* d, int id, int column, int row) {
-    QTest::mouseClick(grid(d, id), Qt::LeftButton, {}, cell(d, id, column, row));
-}
-void press(QDialog* d, int id) {
-    QTest::mouseClick(control(d, id), Qt::LeftButton);
+void press(Dialog d, int id) {
+    drive::click(drive::control(d, id));
 }
 bool bit(const uint8_t& row, int column) {
     return (row & (0x80 >> column)) != 0;
@@ -73,12 +68,12 @@ TEST_F(GlyphDialogTest, OkWritesExactlyTheEditedGlyphsAndEveryOtherWayOutNothing
     constexpr int kCode = 0x41;
     struct Case {
         const char* name;
-        std::function<void(QDialog*)> script;
+        std::function<void(Dialog)> script;
         std::function<void(Glyphs&)> expected;  // what the glyphs become; null: nothing changes
     };
     const std::vector<Case> cases = {
         {"a click toggles a pixel",
-         [](QDialog* d) {
+         [](Dialog d) {
              clickCell(d, IDC_GLYPH_8X16, 2, 3);
              clickCell(d, IDC_GLYPH_8X8, 7, 7);
              press(d, IDOK);
@@ -90,12 +85,10 @@ TEST_F(GlyphDialogTest, OkWritesExactlyTheEditedGlyphsAndEveryOtherWayOutNothing
         // The pointer jumps from one end of the top row to the other and then down: the cells
         // in between were passed all the same.
         {"a drag sets what it passes to the first pixel's new value",
-         [](QDialog* d) {
-             auto* tall = grid(d, IDC_GLYPH_8X16);
-             QTest::mousePress(tall, Qt::LeftButton, {}, cell(d, IDC_GLYPH_8X16, 0, 0));
-             QTest::mouseMove(tall, cell(d, IDC_GLYPH_8X16, 7, 0));
-             QTest::mouseMove(tall, cell(d, IDC_GLYPH_8X16, 7, 5));
-             QTest::mouseRelease(tall, Qt::LeftButton, {}, cell(d, IDC_GLYPH_8X16, 7, 5));
+         [](Dialog d) {
+             drive::drag(drive::control(d, IDC_GLYPH_8X16),
+                         {cell(d, IDC_GLYPH_8X16, 0, 0), cell(d, IDC_GLYPH_8X16, 7, 0),
+                          cell(d, IDC_GLYPH_8X16, 7, 5)});
              press(d, IDOK);
          },
          [](Glyphs& g) {
@@ -107,19 +100,20 @@ TEST_F(GlyphDialogTest, OkWritesExactlyTheEditedGlyphsAndEveryOtherWayOutNothing
          }},
         // The 8x16 grid has the focus first; arrows stop at the edges; Enter is OK.
         {"keys",
-         [](QDialog*) {
-             for (Qt::Key key : {Qt::Key_Left, Qt::Key_Up, Qt::Key_Space, Qt::Key_Tab,
-                                 Qt::Key_Right, Qt::Key_Right, Qt::Key_Down, Qt::Key_Space}) {
-                 QTest::keyClick(QApplication::focusWidget(), key);
+         [](Dialog) {
+             using K = drive::Key;
+             for (K key :
+                  {K::Left, K::Up, K::Space, K::Tab, K::Right, K::Right, K::Down, K::Space}) {
+                 drive::pressKey(drive::focus(), key);
              }
-             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+             drive::pressKey(drive::focus(), K::Return);
          },
          [](Glyphs& g) {
              g.tall[0] ^= 0x80;
              g.small[1] ^= 0x20;
          }},
         {"Revert, then a click",
-         [](QDialog* d) {
+         [](Dialog d) {
              clickCell(d, IDC_GLYPH_8X16, 2, 3);
              clickCell(d, IDC_GLYPH_8X8, 4, 4);
              press(d, IDC_REVERT);
@@ -128,21 +122,21 @@ TEST_F(GlyphDialogTest, OkWritesExactlyTheEditedGlyphsAndEveryOtherWayOutNothing
          },
          [](Glyphs& g) { g.tall[15] ^= 0x80; }},
         {"Cancel",
-         [](QDialog* d) {
+         [](Dialog d) {
              clickCell(d, IDC_GLYPH_8X16, 2, 3);
              press(d, IDCANCEL);
          },
          nullptr},
         {"Escape",
-         [](QDialog* d) {
+         [](Dialog d) {
              clickCell(d, IDC_GLYPH_8X8, 2, 3);
-             QTest::keyClick(d, Qt::Key_Escape);
+             drive::pressKey(d, drive::Key::Escape);
          },
          nullptr},
         {"close box",
-         [](QDialog* d) {
+         [](Dialog d) {
              clickCell(d, IDC_GLYPH_8X8, 2, 3);
-             d->close();
+             drive::close(d);
          },
          nullptr},
     };
@@ -157,9 +151,9 @@ TEST_F(GlyphDialogTest, OkWritesExactlyTheEditedGlyphsAndEveryOtherWayOutNothing
             std::ranges::copy(g.small, expected.begin() + B::kFont8x8 + kCode * 8);
         }
         bool stillOpen = true;
-        ASSERT_TRUE(doubleClick(cellCentre(kCode), [&](QDialog* d) {
+        ASSERT_TRUE(doubleClick(cellCentre(kCode), [&](Dialog d) {
             c.script(d);
-            stillOpen = d->isVisible();
+            stillOpen = drive::isVisible(d);
         }));
         EXPECT_FALSE(stillOpen);
         EXPECT_TRUE(dlg->m_image.data == expected);
@@ -172,7 +166,7 @@ TEST_F(GlyphDialogTest, OpensOnlyOnACellOfAGridWithBothFontsLocated) {
         const char* name;
         Offset notLocated;  // a font offset cleared, or null
         int code;
-        QPoint offset;  // from the middle of the code's cell
+        dk::Point offset;  // from the middle of the code's cell
         bool opens;
     };
     const std::vector<Case> cases = {
@@ -191,8 +185,9 @@ TEST_F(GlyphDialogTest, OpensOnlyOnACellOfAGridWithBothFontsLocated) {
         }
         const auto before = dlg->m_image.data;
         std::string code;
-        const bool opened = doubleClick(cellCentre(c.code) + c.offset, [&](QDialog* d) {
-            code = qobject_cast<QLabel*>(control(d, IDC_GLYPH_CODE))->text().toStdString();
+        const dk::Point at{cellCentre(c.code).x + c.offset.x, cellCentre(c.code).y + c.offset.y};
+        const bool opened = doubleClick(at, [&](Dialog d) {
+            code = drive::text(drive::control(d, IDC_GLYPH_CODE));
             clickCell(d, IDC_GLYPH_8X16, 0, 0);
             press(d, IDOK);
         });
@@ -208,14 +203,14 @@ TEST_F(GlyphDialogTest, ShowsTheCodeInCodePage866WhileRusIsTicked) {
     openFontDialog();
     const auto codeShown = [&](int code) {
         std::string text;
-        doubleClick(cellCentre(code), [&](QDialog* d) {
-            text = qobject_cast<QLabel*>(control(d, IDC_GLYPH_CODE))->text().toStdString();
-            QTest::keyClick(d, Qt::Key_Escape);
+        doubleClick(cellCentre(code), [&](Dialog d) {
+            text = drive::text(drive::control(d, IDC_GLYPH_CODE));
+            drive::pressKey(d, drive::Key::Escape);
         });
         return text;
     };
     EXPECT_EQ(codeShown(0x80), "0x80   Ç   (code page 437)");
-    QTest::mouseClick(font->GetDlgItem(IDC_RUS), Qt::LeftButton);
+    drive::click(font->GetDlgItem(IDC_RUS));
     EXPECT_EQ(codeShown(0x80), "0x80   А   (code page 866)");
     EXPECT_EQ(codeShown(0xF0), "0xF0   Ё   (code page 866)");
     EXPECT_EQ(codeShown(0x01), "0x01   ☺   (code page 866)");

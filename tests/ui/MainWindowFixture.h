@@ -1,16 +1,15 @@
-// A main window created without a modal loop, with scripted prompts and synthetic images.
+// A main window created without a modal loop, with scripted prompts and synthetic images, driven
+// through the kit's test driver.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <QComboBox>
-#include <QTest>
 #include <memory>
 #include <sstream>
 #include <string>
 
+#include "dialogkit/TestDriver.h"
 #include "dialogkit/Translation.h"
-#include "dialogkit/Widgets.h"
 #include "res/resource.h"
 #include "tests/support/RomBuilder.h"
 #include "tests/support/ScriptedPrompts.h"
@@ -19,6 +18,8 @@
 #include "ui/MainDlg.h"
 
 namespace vorlane::test {
+
+namespace drive = dk::driver;
 
 CEditorApp& testApp();
 
@@ -43,7 +44,7 @@ class MainWindowFixture : public ::testing::Test {
         dlg = std::make_unique<CMainDlg>();
         testApp().m_pMainWnd = dlg.get();
         ASSERT_TRUE(dlg->Create());
-        QApplication::setActiveWindow(dlg->window());
+        drive::activate(dlg->window());
     }
 
     std::string write(const std::string& name, const RomBuilder& builder) {
@@ -57,33 +58,27 @@ class MainWindowFixture : public ::testing::Test {
         font = std::make_unique<CFontDlg>();
         font->m_pImage = &dlg->m_image;
         ASSERT_TRUE(font->Create());
-        QApplication::setActiveWindow(font->window());
+        drive::activate(font->window());
     }
     void load(const std::string& path) {
         scripted.answerFile(path);
         click(res::IDC_LOAD_BIOS);
     }
-    void click(int id) { QTest::mouseClick(dlg->GetDlgItem(id), Qt::LeftButton); }
+    void click(int id) { drive::click(dlg->GetDlgItem(id)); }
     std::string text(int id) const { return dlg->GetDlgItemText(id); }
     bool checked(int id) const { return dlg->IsDlgButtonChecked(id) != 0; }
 
-    dk::UpDownWidget* spin(int id) const {
-        return dynamic_cast<dk::UpDownWidget*>(dlg->GetDlgItem(id));
-    }
+    drive::UpDownState spin(int id) const { return drive::upDown(dlg->GetDlgItem(id)); }
     // One click on the right (+1) or left (-1) arrow.
     void step(int id, int direction) {
-        dk::UpDownWidget* s = spin(id);
-        const int x = direction > 0 ? s->width() - 4 : 3;
-        QTest::mouseClick(s, Qt::LeftButton, {}, QPoint(x, s->height() / 2));
+        const dk::WindowHandle s = dlg->GetDlgItem(id);
+        const dk::Rect r = drive::geometry(s);
+        const int x = direction > 0 ? r.width() - 4 : 3;
+        drive::clickAt(s, dk::Point{x, r.height() / 2});
     }
-    QComboBox* tvCombo() const {
-        return qobject_cast<QComboBox*>(dlg->GetDlgItem(res::IDC_TV_STANDARD));
-    }
+    dk::WindowHandle tvCombo() const { return dlg->GetDlgItem(res::IDC_TV_STANDARD); }
     // As the user picking an entry from the list.
-    void chooseTv(int index) {
-        tvCombo()->setCurrentIndex(index);
-        emit tvCombo()->activated(index);
-    }
+    void chooseTv(int index) { drive::pick(tvCombo(), index); }
     // All the window shows: its texts, the boxes, the TV list, and each spin's lower bound, upper
     // bound and position.
     std::string shown() const {
@@ -92,10 +87,9 @@ class MainWindowFixture : public ::testing::Test {
             out << text(id) << " | ";
         }
         out << "sync " << checked(res::IDC_SYNC_CLOCKS) << " off " << checked(res::IDC_CHECKSUM_OFF)
-            << " tv " << tvCombo()->currentIndex();
+            << " tv " << drive::currentIndex(tvCombo());
         for (int id : {res::IDC_CHIP_SPIN, res::IDC_MEM_SPIN}) {
-            out << " | " << spin(id)->lower() << ' ' << spin(id)->upper() << ' '
-                << spin(id)->position();
+            out << " | " << spin(id).lower << ' ' << spin(id).upper << ' ' << spin(id).position;
         }
         return out.str();
     }
@@ -124,8 +118,7 @@ class MainWindowFixture : public ::testing::Test {
 class RussianFixture : public MainWindowFixture {
   protected:
     void SetUp() override {
-        language = dk::installTranslations("vorlane", {QStringLiteral(VORLANE_TRANSLATIONS_DIR)},
-                                           QLocale(QLocale::Russian, QLocale::Russia));
+        language = dk::installTranslations("vorlane", {VORLANE_TRANSLATIONS_DIR}, "ru_RU");
         MainWindowFixture::SetUp();
     }
     void TearDown() override {
@@ -133,7 +126,7 @@ class RussianFixture : public MainWindowFixture {
         dk::removeTranslations();
         registerEditorResources(testApp());  // the help text in English again
     }
-    QString language;
+    std::string language;
 };
 
 }  // namespace vorlane::test

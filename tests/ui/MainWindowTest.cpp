@@ -1,8 +1,5 @@
 // The main window driven through its real widgets: loading, the failures, clocks, TV standard,
 // checksum switch, saving, file errors, keys, the window menu and help.
-#include <QContextMenuEvent>
-#include <QLabel>
-#include <QMenu>
 #include <filesystem>
 #include <iterator>
 
@@ -10,8 +7,8 @@
 
 #include "image/Clock.h"
 #include "res/Strings.h"
-#include "tests/support/ModalDriver.h"
 #include "tests/ui/MainWindowFixture.h"
+#include "tests/ui/TextChecks.h"
 
 namespace vorlane::test {
 
@@ -57,8 +54,8 @@ TEST_F(MainWindowFixture, SpinRangeStaysInsideTheFeedbackByte) {
         SCOPED_TRACE(chip);
         load(write("clock.rom", image));
         EXPECT_EQ(text(IDC_CHIP_TEXT), chip);
-        const dk::UpDownWidget* chipSpin = spin(IDC_CHIP_SPIN);
-        EXPECT_EQ(state, (std::vector{chipSpin->lower(), chipSpin->upper(), chipSpin->position()}));
+        const drive::UpDownState chipSpin = spin(IDC_CHIP_SPIN);
+        EXPECT_EQ(state, (std::vector{chipSpin.lower, chipSpin.upper, chipSpin.position}));
         step(IDC_MEM_SPIN, +1);  // either spin stores the engine spin's position
         step(IDC_CHIP_SPIN, +1);
         step(IDC_CHIP_SPIN, +1);
@@ -99,7 +96,7 @@ TEST_F(MainWindowFixture, SpinsAndSynchClocks) {
         {"ticked: memory follows at once", [&] { click(IDC_SYNC_CLOCKS); }, 0x61, 0x61},
         {"memory up, no lasting effect", [&] { step(IDC_MEM_SPIN, +1); }, 0x61, 0x61},
         {"arrow key in the buddy",
-         [&] { QTest::keyClick(dlg->GetDlgItem(IDC_CHIP_TEXT), Qt::Key_Up); }, 0x62, 0x62},
+         [&] { drive::pressKey(dlg->GetDlgItem(IDC_CHIP_TEXT), drive::Key::Up); }, 0x62, 0x62},
         {"clearing changes no clock", [&] { click(IDC_SYNC_CLOCKS); }, 0x62, 0x62},
         {"memory down", [&] { step(IDC_MEM_SPIN, -1); }, 0x62, 0x61},
     };
@@ -108,7 +105,7 @@ TEST_F(MainWindowFixture, SpinsAndSynchClocks) {
         action();
         EXPECT_EQ(std::make_pair(dlg->m_image.engineFeedback(), dlg->m_image.memoryFeedback()),
                   std::make_pair(uint8_t(engine), uint8_t(memory)));
-        EXPECT_EQ(std::make_pair(spin(IDC_CHIP_SPIN)->position(), spin(IDC_MEM_SPIN)->position()),
+        EXPECT_EQ(std::make_pair(spin(IDC_CHIP_SPIN).position, spin(IDC_MEM_SPIN).position),
                   std::make_pair(engine, memory));
         EXPECT_EQ(text(IDC_CHIP_TEXT) + " " + text(IDC_MEM_TEXT),
                   clockText(engine, 225.0f) + " " + clockText(memory, 225.0f));
@@ -121,22 +118,22 @@ TEST_F(MainWindowFixture, SpinsAndSynchClocks) {
 
 TEST_F(MainWindowFixture, TvStandardList) {
     const size_t tvByte = RomBuilder::kTv + 7;
-    ASSERT_EQ(tvCombo()->count(), 3);
+    ASSERT_EQ(drive::count(tvCombo()), 3);
     load(write("pal.rom", B().tvByte7(0x32)));
-    EXPECT_EQ(tvCombo()->currentText(), "PAL");
+    EXPECT_EQ(drive::text(tvCombo()), "PAL");
     chooseTv(0);  // "None" is not offered to an image with a TV table
-    EXPECT_EQ(tvCombo()->currentText(), "NTSC");
+    EXPECT_EQ(drive::text(tvCombo()), "NTSC");
     EXPECT_EQ(byteAt(tvByte), 1);
     chooseTv(2);
     EXPECT_EQ(byteAt(tvByte), 2);
 
     load(write("odd.rom", B().tvByte7(0x05)));
-    EXPECT_EQ(tvCombo()->currentIndex(), -1);
+    EXPECT_EQ(drive::currentIndex(tvCombo()), -1);
     chooseTv(2);
     EXPECT_EQ(byteAt(tvByte), 2);
 
     load(write("notv.rom", B().tvMagic("$XX").tvByte7(0x02)));
-    EXPECT_EQ(tvCombo()->currentText(), "None");
+    EXPECT_EQ(drive::text(tvCombo()), "None");
     chooseTv(2);  // the list moves, the image does not
     EXPECT_EQ(dlg->m_image.tvStandard, 0);
     EXPECT_EQ(byteAt(tvByte), 0x02);
@@ -271,73 +268,68 @@ TEST_F(MainWindowFixture, CancelledOpenAndFileErrorsLeaveTheEditedImageAndTheWin
 TEST_F(MainWindowFixture, CaptionFocusAccessibleNamesAndKeys) {
     EXPECT_EQ(dlg->GetWindowText(),
               "   vorlane.example.org     Vorlane for Radeon 7000/9800 - Version 2.5");
-    EXPECT_FALSE(dlg->window()->windowIcon().isNull());
-    EXPECT_EQ(QApplication::focusWidget(), dlg->GetDlgItem(dk::IDCANCEL));
-    for (QWidget* child : dlg->window()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        if (child->objectName().startsWith("control-")) {
-            EXPECT_FALSE(child->accessibleName().isEmpty()) << child->objectName().toStdString();
-        }
+    EXPECT_TRUE(drive::hasIcon(dlg->window()));
+    EXPECT_EQ(drive::focus(), dlg->GetDlgItem(dk::IDCANCEL));
+    for (const dk::WindowHandle control : drive::controls(dlg->window())) {
+        EXPECT_FALSE(drive::accessibleName(control).empty()) << drive::text(control);
     }
     // Named by the label above or on the left.
-    EXPECT_EQ(dlg->GetDlgItem(IDC_MEM_SPIN)->accessibleName(), "MEM");
-    EXPECT_EQ(dlg->GetDlgItem(IDC_CHIP_TEXT)->accessibleName(), "Chip");
-    EXPECT_EQ(dlg->GetDlgItem(IDC_PATH)->accessibleName(), "Open File");
+    EXPECT_EQ(drive::accessibleName(dlg->GetDlgItem(IDC_MEM_SPIN)), "MEM");
+    EXPECT_EQ(drive::accessibleName(dlg->GetDlgItem(IDC_CHIP_TEXT)), "Chip");
+    EXPECT_EQ(drive::accessibleName(dlg->GetDlgItem(IDC_PATH)), "Open File");
 
     scripted.answerMessage(dk::IDOK);
-    QTest::keyClick(dlg->GetDlgItem(dk::IDCANCEL), Qt::Key_F1);
+    drive::pressKey(dlg->GetDlgItem(dk::IDCANCEL), drive::Key::F1);
     EXPECT_EQ(lastAsked().message.text, loadString(IDS_HELP_TEXT));
     EXPECT_NE(lastAsked().message.text.find("Load Bios"), std::string::npos);
 
-    QWidget* loadButton = dlg->GetDlgItem(IDC_LOAD_BIOS);
-    loadButton->setFocus();
+    const dk::WindowHandle loadButton = dlg->GetDlgItem(IDC_LOAD_BIOS);
+    drive::setFocus(loadButton);
     scripted.answerFile(std::nullopt);
-    QTest::keyClick(loadButton, Qt::Key_Return);  // presses the focused button
+    drive::pressKey(loadButton, drive::Key::Return);  // presses the focused button
     EXPECT_EQ(lastAsked().kind, dk::ScriptedPrompts::Asked::OpenFile);
-    QWidget* pathEdit = dlg->GetDlgItem(IDC_PATH);
-    pathEdit->setFocus();
-    QTest::keyClick(pathEdit, Qt::Key_Return);  // never closes the window
-    QTest::keyClick(pathEdit, Qt::Key_Enter);
-    EXPECT_TRUE(dlg->window()->isVisible());
-    QTest::keyClick(pathEdit, Qt::Key_Escape);
-    EXPECT_FALSE(dlg->window()->isVisible());
+    const dk::WindowHandle pathEdit = dlg->GetDlgItem(IDC_PATH);
+    drive::setFocus(pathEdit);
+    drive::pressKey(pathEdit, drive::Key::Return);  // never closes the window
+    drive::pressKey(pathEdit, drive::Key::Enter);
+    EXPECT_TRUE(drive::isVisible(dlg->window()));
+    drive::pressKey(pathEdit, drive::Key::Escape);
+    EXPECT_FALSE(drive::isVisible(dlg->window()));
 }
 
 TEST_F(MainWindowFixture, AboutBoxFromTheWindowMenuByKeyAndByRightClick) {
-    QWidget* window = dlg->window();
-    const QPoint corner(5, window->height() - 5);
-    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, corner, window->mapToGlobal(corner));
+    const dk::WindowHandle window = dlg->window();
     for (const bool byKey : {true, false}) {
-        QStringList seen;
-        ModalDriver menuDriver;
-        ModalDriver aboutDriver;
-        menuDriver.onNext([&](QWidget* popup) {
-            for (QAction* action : popup->actions()) {
-                seen << action->text();
+        std::vector<std::string> seen;
+        drive::ModalDriver menuDriver;
+        drive::ModalDriver aboutDriver;
+        menuDriver.onNext([&](dk::WindowHandle popup) {
+            const std::vector<drive::MenuItem> items = drive::menuItems(popup);
+            for (const drive::MenuItem& item : items) {
+                seen.push_back(item.text);
             }
-            aboutDriver.onNext([&](QWidget* box) {
-                seen << box->windowTitle();
-                for (QLabel* label : box->findChildren<QLabel*>()) {
-                    seen << label->text();
+            aboutDriver.onNext([&](dk::WindowHandle box) {
+                seen.push_back(drive::caption(box));
+                for (const drive::ShownText& shown : drive::shownTexts(box)) {
+                    seen.push_back(shown.text);
                 }
-                QTest::keyClick(box, Qt::Key_Return);  // OK is the default button
+                drive::pressKey(box, drive::Key::Return);  // OK is the default button
             });
-            for (QAction* action : popup->actions()) {
-                if (action->text().startsWith("&About")) {
-                    static_cast<QMenu*>(popup)->setActiveAction(action);
+            for (size_t i = 0; i < items.size(); ++i) {
+                if (items[i].text.starts_with("&About")) {
+                    drive::chooseMenuItem(popup, static_cast<int>(i));
                 }
             }
-            QTest::keyClick(popup, Qt::Key_Return);
         });
-        if (byKey) {
-            QTest::keyClick(window, Qt::Key_Space, Qt::AltModifier);
-        } else {
-            QApplication::sendEvent(window, &rightClick);
-        }
+        drive::openWindowMenu(window, byKey);
         EXPECT_TRUE(aboutDriver.fired());
-        EXPECT_EQ(seen.mid(0, 6),
-                  (QStringList{"&Close", "", "&About Vorlane_25...", "Co&mpare with File...",
-                               "Chec&k for Flashing...", "About Vorlane"}));
-        EXPECT_TRUE(seen.contains("Vorlane  Version 2.5")) << seen.join('|').toStdString();
+        ASSERT_GE(seen.size(), 6u);
+        EXPECT_EQ(
+            std::vector(seen.begin(), seen.begin() + 6),
+            (std::vector<std::string>{"&Close", "", "&About Vorlane_25...", "Co&mpare with File...",
+                                      "Chec&k for Flashing...", "About Vorlane"}));
+        EXPECT_NE(std::find(seen.begin(), seen.end(), "Vorlane  Version 2.5"), seen.end())
+            << joined(seen);
     }
 }
 

@@ -1,15 +1,10 @@
 // The window menu's reports: "Compare with File..." (Ctrl+D) and "Check for Flashing..."
 // (Ctrl+K) say what vorlane-cli diff and check say about the image as "Save Bios" would write
 // it, and "Save Padded..." writes what vorlane-cli pad writes.
-#include <QClipboard>
-#include <QComboBox>
-#include <QMenu>
-#include <QPlainTextEdit>
-#include <QProcess>
 #include <algorithm>
 
-#include "tests/support/ModalDriver.h"
 #include "tests/ui/MainWindowFixture.h"
+#include "tests/ui/RunProgram.h"
 
 namespace vorlane::test {
 namespace {
@@ -20,13 +15,12 @@ using B = RomBuilder;
 class ReportTest : public MainWindowFixture {
   protected:
     // vorlane-cli's standard output, with `from` in it replaced by `to`.
-    static std::string cli(const QStringList& args, const std::string& from = "",
+    static std::string cli(const std::vector<std::string>& args, const std::string& from = "",
                            const std::string& to = "") {
 #ifdef VORLANE_CLI
-        QProcess process;
-        process.start(QStringLiteral(VORLANE_CLI), args);
-        EXPECT_TRUE(process.waitForFinished(10000));
-        std::string out = process.readAllStandardOutput().toStdString();
+        const ProgramRun process = runProgram(VORLANE_CLI, args);
+        EXPECT_TRUE(process.finished);
+        std::string out = process.out;
         for (size_t at = from.empty() ? std::string::npos : out.find(from); at != std::string::npos;
              at = out.find(from, at + to.size())) {
             out.replace(at, from.size(), to);
@@ -37,60 +31,55 @@ class ReportTest : public MainWindowFixture {
         return "(vorlane-cli is not built)";
 #endif
     }
-    static QString q(const std::string& text) {
-        return QString::fromStdString(text);
-    }
-
     // Presses `key` with Ctrl in the main window and runs `action` on the report dialog that
     // opens; false when none opened. The action must close it.
-    bool withReport(Qt::Key key, const std::function<void(QWidget*)>& action) {
+    bool withReport(drive::Key key, const std::function<void(dk::WindowHandle)>& action) {
         activate();
-        ModalDriver driver;
+        drive::ModalDriver driver;
         driver.onNext(action);
-        QTest::keyClick(dlg->window(), key, Qt::ControlModifier);
+        drive::pressKey(dlg->window(), key, drive::kCtrl);
         return driver.fired();
     }
     // The main window active, with no activation left pending that could close a popup later.
     void activate() {
-        QApplication::setActiveWindow(dlg->window());
-        QCoreApplication::processEvents();
+        drive::activate(dlg->window());
+        drive::processEvents();
     }
-    static std::string reportOf(QWidget* report) {
-        return report->findChild<QPlainTextEdit*>()->toPlainText().toStdString();
+    static std::string reportOf(dk::WindowHandle report) {
+        return drive::text(drive::control(report, IDC_REPORT_TEXT));
     }
-    static void press(QWidget* report, int id) {
-        QTest::mouseClick(report->findChild<QWidget*>(QStringLiteral("control-%1").arg(id)),
-                          Qt::LeftButton);
+    static void press(dk::WindowHandle report, int id) {
+        drive::click(drive::control(report, id));
     }
 };
 
 TEST_F(ReportTest, MenuEntriesAndKeysDoNothingBeforeALoad) {
-    EXPECT_FALSE(withReport(Qt::Key_D, [](QWidget* w) { w->close(); }));
-    EXPECT_FALSE(withReport(Qt::Key_K, [](QWidget* w) { w->close(); }));
+    EXPECT_FALSE(withReport(drive::Key::D, [](dk::WindowHandle w) { drive::close(w); }));
+    EXPECT_FALSE(withReport(drive::Key::K, [](dk::WindowHandle w) { drive::close(w); }));
     // From the menu, after "About", with their keys.
     for (const int entry : {1, 2}) {
-        QStringList seen;
+        std::vector<std::string> seen;
         bool opened = false;
-        ModalDriver menuDriver;
-        ModalDriver reportDriver;
-        menuDriver.onNext([&](QWidget* popup) {
-            const QList<QAction*> actions = popup->actions();
-            for (QAction* action : actions) {
-                seen << action->text() + " " + action->shortcut().toString();
+        drive::ModalDriver menuDriver;
+        drive::ModalDriver reportDriver;
+        menuDriver.onNext([&](dk::WindowHandle popup) {
+            const std::vector<drive::MenuItem> items = drive::menuItems(popup);
+            for (const drive::MenuItem& item : items) {
+                seen.push_back(item.text + " " + item.keys);
             }
-            reportDriver.onNext([&](QWidget* w) {
+            reportDriver.onNext([&](dk::WindowHandle w) {
                 opened = true;
-                w->close();
+                drive::close(w);
             });
-            static_cast<QMenu*>(popup)->setActiveAction(actions.at(actions.size() - 3 + entry));
-            QTest::keyClick(popup, Qt::Key_Return);
+            drive::chooseMenuItem(popup, static_cast<int>(items.size()) - 3 + entry);
         });
         activate();
-        QTest::keyClick(dlg->window(), Qt::Key_Space, Qt::AltModifier);
+        drive::openWindowMenu(dlg->window(), true);
         ASSERT_TRUE(menuDriver.fired());
-        EXPECT_EQ(seen.mid(2), (QStringList{"&About Vorlane_25... ", "Co&mpare with File... Ctrl+D",
+        EXPECT_EQ(std::vector(seen.begin() + std::min<size_t>(2, seen.size()), seen.end()),
+                  (std::vector<std::string>{"&About Vorlane_25... ", "Co&mpare with File... Ctrl+D",
                                             "Chec&k for Flashing... Ctrl+K"}));
-        QCoreApplication::processEvents();
+        drive::processEvents();
         EXPECT_FALSE(opened);
     }
     EXPECT_TRUE(scripted.asked().empty());
@@ -107,12 +96,12 @@ TEST_F(ReportTest, ReportsAreTheCommandLineToolsAndSavePaddedWritesWhatPadWrites
 
     std::string compared;
     scripted.answerFile(other);
-    EXPECT_TRUE(withReport(Qt::Key_D, [&](QWidget* report) {
+    EXPECT_TRUE(withReport(drive::Key::D, [&](dk::WindowHandle report) {
         compared = reportOf(report);
         press(report, IDC_COPY_REPORT);
-        EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), compared);
-        QTest::keyClick(report->findChild<QPlainTextEdit*>(), Qt::Key_Escape);
-        EXPECT_FALSE(report->isVisible());
+        EXPECT_EQ(drive::clipboardText(), compared);
+        drive::pressKey(drive::control(report, IDC_REPORT_TEXT), drive::Key::Escape);
+        EXPECT_FALSE(drive::isVisible(report));
     }));
     EXPECT_EQ(lastAsked().file.filter, CMainDlg::kRomFilter);
 
@@ -120,18 +109,15 @@ TEST_F(ReportTest, ReportsAreTheCommandLineToolsAndSavePaddedWritesWhatPadWrites
     const std::string padded = dir.file("padded.rom");
     scripted.answerMessage(dk::IDOK);  // 32 KiB: refused
     scripted.answerFile(padded);       // 128 KiB
-    EXPECT_TRUE(withReport(Qt::Key_K, [&](QWidget* report) {
-        auto* chip = report->findChild<QComboBox*>();
-        for (int choice = 0; choice < chip->count(); ++choice) {
-            chip->setCurrentIndex(choice);
-            emit chip->activated(choice);
+    EXPECT_TRUE(withReport(drive::Key::K, [&](dk::WindowHandle report) {
+        const dk::WindowHandle chip = drive::control(report, IDC_CHIP_SIZE);
+        for (int choice = 0; choice < drive::count(chip); ++choice) {
+            drive::pick(chip, choice);
             checked.push_back(reportOf(report));
         }
-        chip->setCurrentIndex(1);
-        emit chip->activated(1);
+        drive::pick(chip, 1);
         press(report, IDC_SAVE_PADDED);
-        chip->setCurrentIndex(3);
-        emit chip->activated(3);
+        drive::pick(chip, 3);
         press(report, IDC_SAVE_PADDED);
         press(report, dk::IDCANCEL);
     }));
@@ -143,11 +129,11 @@ TEST_F(ReportTest, ReportsAreTheCommandLineToolsAndSavePaddedWritesWhatPadWrites
     scripted.answerFile(dir.file("saved.rom"));
     click(IDC_SAVE_BIOS);
     const std::string saved = dir.file("saved.rom");
-    EXPECT_EQ(compared, cli({q("diff"), q(saved), q(other)}, saved, dump));
+    EXPECT_EQ(compared, cli({"diff", saved, other}, saved, dump));
     ASSERT_EQ(checked.size(), 4u);
     for (size_t i = 0; i < checked.size(); ++i) {
         const char* size[] = {"65536", "32K", "64K", "128K"};
-        EXPECT_EQ(checked[i], cli({q("check"), q("--chip-size"), size[i], q(saved)}, saved, dump))
+        EXPECT_EQ(checked[i], cli({"check", "--chip-size", size[i], saved}, saved, dump))
             << size[i];
     }
     std::vector<uint8_t> expected = readBytes(saved);

@@ -1,6 +1,5 @@
 // The editor in Russian: the language follows the locale, and the messages built from the core's
 // reports arrive translated with their numbers and paths in place.
-#include <QComboBox>
 #include <set>
 
 #include "res/Templates.h"
@@ -15,26 +14,23 @@ namespace {
 using namespace res;
 
 TEST(Translations, OnlyARussianLocaleChangesTheTextsAndQtsOwnFollow) {
-    const QStringList dirs{QStringLiteral(VORLANE_TRANSLATIONS_DIR)};
+    const std::vector<std::string> dirs{VORLANE_TRANSLATIONS_DIR};
     const struct {
-        QLocale locale;
+        const char* locale;
         const char* cancel;
         bool qtTranslated;
     } rows[] = {
-        {QLocale(QLocale::Russian, QLocale::Russia), "Отмена", true},
-        {QLocale(QLocale::Russian, QLocale::Ukraine), "Отмена", true},
-        {QLocale(QLocale::German, QLocale::Germany), "Cancel", false},
-        {QLocale(QLocale::English, QLocale::UnitedStates), "Cancel", false},
-        {QLocale::c(), "Cancel", false},
+        {"ru_RU", "Отмена", true},  {"ru_UA", "Отмена", true}, {"de_DE", "Cancel", false},
+        {"en_US", "Cancel", false}, {"C", "Cancel", false},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.locale.name().toStdString());
-        const QString language = dk::installTranslations("vorlane", dirs, row.locale);
-        EXPECT_EQ(language.isEmpty(), !row.qtTranslated);
+        SCOPED_TRACE(row.locale);
+        const std::string language = dk::installTranslations("vorlane", dirs, row.locale);
+        EXPECT_EQ(language.empty(), !row.qtTranslated);
         EXPECT_EQ(dk::translate(dk::kTemplateContext, "Cancel"), row.cancel);
-        // Qt's file dialogs and message box buttons speak the same language as the editor.
-        EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel") != "Cancel",
-                  row.qtTranslated);
+        // The toolkit's file dialogs and message box buttons speak the same language as the
+        // editor.
+        EXPECT_EQ(dk::translate("QPlatformTheme", "Cancel") != "Cancel", row.qtTranslated);
     }
     dk::removeTranslations();
     EXPECT_EQ(dk::translate(dk::kTemplateContext, "Cancel"), "Cancel");
@@ -43,7 +39,7 @@ TEST(Translations, OnlyARussianLocaleChangesTheTextsAndQtsOwnFollow) {
 // Every template of the editor, found by its resource ID, realised bare: a new dialog is checked
 // without being named here.
 TEST_F(RussianFixture, EveryTemplateFitsInRussianAndShowsNoEnglish) {
-    ASSERT_TRUE(language.startsWith("ru")) << language.toStdString();
+    ASSERT_TRUE(language.starts_with("ru")) << language;
     std::set<const dk::DialogTemplate*> seen;
     for (int id = 1; id < 1000; ++id) {
         const dk::DialogTemplate& t = dialogTemplate(id);
@@ -53,27 +49,27 @@ TEST_F(RussianFixture, EveryTemplateFitsInRussianAndShowsNoEnglish) {
         SCOPED_TRACE(id);
         dk::CDialog dialog(t);
         ASSERT_TRUE(dialog.Create());
-        EXPECT_EQ(clippedTexts(dialog.window()).join("; ").toStdString(), "");
-        EXPECT_EQ(englishTexts(dialog.window()).join("; ").toStdString(), "");
+        EXPECT_EQ(joined(clippedTexts(dialog.window())), "");
+        EXPECT_EQ(joined(englishTexts(dialog.window())), "");
     }
     EXPECT_GE(seen.size(), 5u);
 }
 
 TEST_F(RussianFixture, MessagesFiltersAndListsAreRussian) {
-    ASSERT_TRUE(language.startsWith("ru")) << language.toStdString();
+    ASSERT_TRUE(language.starts_with("ru")) << language;
     EXPECT_NE(dlg->GetWindowText().find("Vorlane для Radeon 7000/9800 - версия 2.5"),
               std::string::npos);
-    EXPECT_EQ(tvCombo()->itemText(0), "Нет");
-    EXPECT_EQ(tvCombo()->itemText(1), "NTSC");
-    QStringList menu;
+    EXPECT_EQ(drive::itemText(tvCombo(), 0), "Нет");
+    EXPECT_EQ(drive::itemText(tvCombo(), 1), "NTSC");
+    std::string menu;
     for (const dk::CMenu::Item& item : dlg->GetSystemMenu()->items()) {
-        menu << QString::fromStdString(item.text);
+        menu += (&item == &dlg->GetSystemMenu()->items().front() ? "" : "|") + item.text;
     }
-    EXPECT_EQ(menu.join("|").toStdString(),
+    EXPECT_EQ(menu,
               "&Закрыть\tAlt+F4||&О программе Vorlane_25...|&Сравнить с файлом...\tCtrl+D|"
               "&Проверить перед прошивкой...\tCtrl+K");
     scripted.answerMessage(dk::IDOK);
-    QTest::keyClick(dlg->GetDlgItem(dk::IDCANCEL), Qt::Key_F1);
+    drive::pressKey(dlg->GetDlgItem(dk::IDCANCEL), drive::Key::F1);
     EXPECT_EQ(lastAsked().message.caption, "Справка Vorlane");
     EXPECT_TRUE(lastAsked().message.text.starts_with("Vorlane правит")) << lastAsked().message.text;
 
@@ -91,7 +87,7 @@ TEST_F(RussianFixture, MessagesFiltersAndListsAreRussian) {
     check.m_path = dlg->m_path;
     ASSERT_TRUE(check.Create());
     scripted.answerMessage(dk::IDOK);
-    QTest::mouseClick(check.GetDlgItem(IDC_SAVE_PADDED), Qt::LeftButton);
+    drive::click(check.GetDlgItem(IDC_SAVE_PADDED));
     EXPECT_EQ(errorText(),
               "Не дополнено: статус 1, Ошибка N1 - Неверный размер файла: это не BIOS "
               "этого семейства");
@@ -110,7 +106,7 @@ TEST_F(RussianFixture, MessagesFiltersAndListsAreRussian) {
     writeBytes(dir.file("wide.psf"), psf({.width = 9}));
     scripted.answerFile(dir.file("wide.psf"));
     scripted.answerMessage(dk::IDOK);
-    QTest::mouseClick(font->GetDlgItem(IDC_LOAD_FONT), Qt::LeftButton);
+    drive::click(font->GetDlgItem(IDC_LOAD_FONT));
     EXPECT_EQ(errorText(),
               dir.file("wide.psf") +
                   "\n\nЭтот шрифт нельзя загрузить: ширина символов 9 пикс., а нужна 8.");

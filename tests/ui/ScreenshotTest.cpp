@@ -1,6 +1,7 @@
 // Writes each dialog to a PNG under the build folder for a person to look at, and checks that
 // no control's text is cut off by its rectangle in the dialog font, in English and in Russian.
-#include <QDir>
+#include <cstdlib>
+#include <filesystem>
 
 #include "tests/ui/MainWindowFixture.h"
 #include "tests/ui/TextChecks.h"
@@ -14,25 +15,25 @@ namespace vorlane::test {
 namespace {
 
 // The build folder by default; tools/screenshots points this at docs/ to refresh the README's.
-QString screenshotDir() {
-    const QString chosen = qEnvironmentVariable("VORLANE_SCREENSHOT_DIR");
-    return chosen.isEmpty() ? QStringLiteral(VORLANE_SCREENSHOT_DIR) : chosen;
+std::string screenshotDir() {
+    const char* chosen = std::getenv("VORLANE_SCREENSHOT_DIR");
+    return chosen != nullptr && chosen[0] != '\0' ? chosen : VORLANE_SCREENSHOT_DIR;
 }
 
-void saveShot(QWidget* window, const QString& name) {
-    QDir().mkpath(screenshotDir());
-    const QString path = screenshotDir() + "/" + name;
-    ASSERT_TRUE(window->grab().save(path)) << path.toStdString();
-    EXPECT_GT(QFileInfo(path).size(), 0);
+void saveShot(dk::WindowHandle window, const std::string& name) {
+    std::filesystem::create_directories(screenshotDir());
+    const std::string path = screenshotDir() + "/" + name;
+    ASSERT_TRUE(drive::saveScreenshot(window, path)) << path;
+    EXPECT_GT(std::filesystem::file_size(path), 0u);
 }
 
 // Every dialog of the editor over a loaded image, each saved as <name><suffix>.png and checked.
-void shootEveryDialog(CMainDlg& main, const QString& suffix) {
-    const auto check = [&](QWidget* window, const QString& name) {
+void shootEveryDialog(CMainDlg& main, const std::string& suffix) {
+    const auto check = [&](dk::WindowHandle window, const std::string& name) {
         saveShot(window, name + suffix + ".png");
-        EXPECT_EQ(clippedTexts(window).join("; ").toStdString(), "") << name.toStdString();
-        if (!suffix.isEmpty()) {
-            EXPECT_EQ(englishTexts(window).join("; ").toStdString(), "") << name.toStdString();
+        EXPECT_EQ(joined(clippedTexts(window)), "") << name;
+        if (!suffix.empty()) {
+            EXPECT_EQ(joined(englishTexts(window)), "") << name;
         }
     };
     check(main.window(), "main");
@@ -59,8 +60,8 @@ void shootEveryDialog(CMainDlg& main, const QString& suffix) {
     glyph.m_pImage = &main.m_image;
     glyph.m_code = 0x41;
     ASSERT_TRUE(glyph.Create());
-    QApplication::setActiveWindow(glyph.window());
-    glyph.GetDlgItem(res::IDC_GLYPH_8X16)->setFocus();  // its cursor shows
+    drive::activate(glyph.window());
+    drive::setFocus(glyph.GetDlgItem(res::IDC_GLYPH_8X16));  // its cursor shows
     check(glyph.window(), "glyph");
 }
 
@@ -71,7 +72,7 @@ TEST_F(MainWindowFixture, ScreenshotsOfEveryDialog) {
 }
 
 TEST_F(RussianFixture, ScreenshotsOfEveryDialogInRussian) {
-    ASSERT_TRUE(language.startsWith("ru")) << language.toStdString();
+    ASSERT_TRUE(language.starts_with("ru")) << language;
     load(write("card.rom", RomBuilder().engineFeedback(0x64).deviceId(0x5a4b).subsystemId(0x00ea)));
     dlg->m_image.applyBuiltinSet(true);  // the Cyrillic set, as a Russian user would have it
     shootEveryDialog(*dlg, "-ru");
@@ -87,20 +88,18 @@ TEST_F(MainWindowFixture, ScreenshotsOfTheReportDialogs) {
     CCompareDlg compare;
     compare.m_report = compareReport(dlg->m_path, savedImage(dlg->m_image), other);
     ASSERT_TRUE(compare.Create());
-    QCoreApplication::processEvents();  // the text's scroll bars follow its layout
+    drive::processEvents();  // the text's scroll bars follow its layout
     saveShot(compare.window(), "compare.png");
-    EXPECT_EQ(clippedTexts(compare.window()).join("; ").toStdString(), "");
+    EXPECT_EQ(joined(clippedTexts(compare.window())), "");
 
     CCheckDlg check;
     check.m_pImage = &dlg->m_image;
     check.m_path = dlg->m_path;
     ASSERT_TRUE(check.Create());
-    auto* chip = check.window()->findChild<QComboBox*>();
-    chip->setCurrentIndex(1);
-    emit chip->activated(1);
-    QCoreApplication::processEvents();
+    drive::pick(check.GetDlgItem(res::IDC_CHIP_SIZE), 1);
+    drive::processEvents();
     saveShot(check.window(), "check.png");
-    EXPECT_EQ(clippedTexts(check.window()).join("; ").toStdString(), "");
+    EXPECT_EQ(joined(clippedTexts(check.window())), "");
 }
 
 }  // namespace

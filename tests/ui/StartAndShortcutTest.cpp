@@ -1,10 +1,9 @@
 // A file named on the command line, the command line refused, and the Ctrl+O and Ctrl+S keys of
 // the main window and the font dialog.
-#include <QProcess>
 #include <filesystem>
 
-#include "tests/support/ModalDriver.h"
 #include "tests/ui/MainWindowFixture.h"
+#include "tests/ui/RunProgram.h"
 #include "ui/EditorArgs.h"
 #include "ui/FontDlg.h"
 
@@ -26,7 +25,7 @@ class StartTest : public MainWindowFixture {
         ASSERT_TRUE(dlg->Create());
         // Nothing before the window is shown and its loop runs.
         EXPECT_EQ(dlg->m_loaded, 0);
-        QCoreApplication::processEvents();
+        drive::processEvents();
     }
     // What the window shows and holds, and the prompts since `from`.
     std::string state(size_t from) const {
@@ -97,23 +96,21 @@ TEST(EditorArgs, AtMostOneFileAndNoOptionsOfItsOwn) {
 }
 
 TEST(EditorCommandLine, IsRefusedWithAUsageLineAndStatus2BeforeAnyWindow) {
-    const std::vector<QStringList> refused = {
+    const std::vector<std::vector<std::string>> refused = {
         {"--bogus"}, {"a.rom", "b.rom"}, {"-platform", "offscreen", "-q", "a.rom"}, {"-"}};
-    for (const QStringList& args : refused) {
-        SCOPED_TRACE(args.join(' ').toStdString());
-        QProcess editor;
-        editor.start(QStringLiteral(VORLANE_EDITOR), args);
-        ASSERT_TRUE(editor.waitForFinished(10000));
-        EXPECT_EQ(editor.exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(editor.exitCode(), 2);
-        EXPECT_TRUE(editor.readAllStandardError().contains("Usage: vorlane [FILE]\n"));
-        EXPECT_TRUE(editor.readAllStandardOutput().isEmpty());
+    for (const std::vector<std::string>& args : refused) {
+        SCOPED_TRACE(::testing::PrintToString(args));
+        const ProgramRun editor = runProgram(VORLANE_EDITOR, args);
+        ASSERT_TRUE(editor.finished);
+        EXPECT_TRUE(editor.normalExit);
+        EXPECT_EQ(editor.exitCode, 2);
+        EXPECT_NE(editor.err.find("Usage: vorlane [FILE]\n"), std::string::npos);
+        EXPECT_TRUE(editor.out.empty());
     }
-    QProcess help;
-    help.start(QStringLiteral(VORLANE_EDITOR), {"--help"});
-    ASSERT_TRUE(help.waitForFinished(10000));
-    EXPECT_EQ(help.exitCode(), 0);
-    EXPECT_TRUE(help.readAllStandardOutput().startsWith("Usage: vorlane [FILE]\n"));
+    const ProgramRun help = runProgram(VORLANE_EDITOR, {"--help"});
+    ASSERT_TRUE(help.finished);
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.out.starts_with("Usage: vorlane [FILE]\n"));
 }
 
 // The keys reach the buttons' handlers with their gates: before a load Ctrl+S asks for nothing,
@@ -121,12 +118,13 @@ TEST(EditorCommandLine, IsRefusedWithAUsageLineAndStatus2BeforeAnyWindow) {
 // are its own: the font dialog's Ctrl+O asks for a font file.
 TEST_F(MainWindowFixture, CtrlOAndCtrlSPressLoadAndSaveInTheMainWindowAndTheFontDialog) {
     // "open Rom Files ...", "save Font Files ...", or "" when no file dialog was asked for.
-    const auto keys = [&](QWidget* window, Qt::Key key, std::optional<std::string> answer) {
+    const auto keys = [&](dk::WindowHandle window, drive::Key key,
+                          std::optional<std::string> answer) {
         const size_t from = scripted.asked().size();
         if (answer) {
             scripted.answerFile(answer->empty() ? std::nullopt : answer);
         }
-        QTest::keyClick(window, key, Qt::ControlModifier);
+        drive::pressKey(window, key, drive::kCtrl);
         if (scripted.asked().size() == from) {
             return std::string();
         }
@@ -134,12 +132,12 @@ TEST_F(MainWindowFixture, CtrlOAndCtrlSPressLoadAndSaveInTheMainWindowAndTheFont
         return (a.kind == Asked::OpenFile ? "open " : "save ") + a.file.filter.substr(0, 9);
     };
     const std::optional<std::string> cancel = "";
-    EXPECT_EQ(keys(dlg->window(), Qt::Key_S, std::nullopt), "");
-    EXPECT_EQ(keys(dlg->window(), Qt::Key_O, write("card.rom", B())), "open Rom Files");
+    EXPECT_EQ(keys(dlg->window(), drive::Key::S, std::nullopt), "");
+    EXPECT_EQ(keys(dlg->window(), drive::Key::O, write("card.rom", B())), "open Rom Files");
     EXPECT_EQ(text(IDC_PATH), dir.file("card.rom"));
-    EXPECT_EQ(keys(dlg->window(), Qt::Key_S, cancel), "save Rom Files");
-    EXPECT_EQ(dlg->GetDlgItem(IDC_LOAD_BIOS)->toolTip(), "Ctrl+O");
-    EXPECT_EQ(dlg->GetDlgItem(IDC_SAVE_BIOS)->toolTip(), "Ctrl+S");
+    EXPECT_EQ(keys(dlg->window(), drive::Key::S, cancel), "save Rom Files");
+    EXPECT_EQ(drive::toolTip(dlg->GetDlgItem(IDC_LOAD_BIOS)), "Ctrl+O");
+    EXPECT_EQ(drive::toolTip(dlg->GetDlgItem(IDC_SAVE_BIOS)), "Ctrl+S");
 
     for (const bool located : {true, false}) {
         SCOPED_TRACE(located ? "fonts located" : "no fonts");
@@ -147,12 +145,12 @@ TEST_F(MainWindowFixture, CtrlOAndCtrlSPressLoadAndSaveInTheMainWindowAndTheFont
         CFontDlg font;
         font.m_pImage = &dlg->m_image;
         ASSERT_TRUE(font.Create());
-        QApplication::setActiveWindow(font.window());
+        drive::activate(font.window());
         const auto answer = located ? cancel : std::nullopt;
-        EXPECT_EQ(keys(font.window(), Qt::Key_O, answer), located ? "open Font File" : "");
-        EXPECT_EQ(keys(font.window(), Qt::Key_S, answer), located ? "save Font File" : "");
-        EXPECT_EQ(font.GetDlgItem(IDC_LOAD_FONT)->toolTip(), "Ctrl+O");
-        EXPECT_EQ(font.GetDlgItem(IDC_SAVE_FONT)->toolTip(), "Ctrl+S");
+        EXPECT_EQ(keys(font.window(), drive::Key::O, answer), located ? "open Font File" : "");
+        EXPECT_EQ(keys(font.window(), drive::Key::S, answer), located ? "save Font File" : "");
+        EXPECT_EQ(drive::toolTip(font.GetDlgItem(IDC_LOAD_FONT)), "Ctrl+O");
+        EXPECT_EQ(drive::toolTip(font.GetDlgItem(IDC_SAVE_FONT)), "Ctrl+S");
     }
 }
 

@@ -2,85 +2,73 @@
 // English in a translated dialog.
 #pragma once
 
-#include <QAbstractButton>
-#include <QGroupBox>
-#include <QLabel>
-#include <QPushButton>
-#include <QRegularExpression>
-#include <QStringList>
-#include <QWidget>
+#include <algorithm>
+#include <regex>
+#include <string>
+#include <vector>
 
-#include "dialogkit/Widgets.h"
+#include "dialogkit/TestDriver.h"
 
 namespace vorlane::test {
 
-// Pixels a push button needs around its text, beyond the text's own advance.
-inline constexpr int kButtonMargin = 8;
+// `texts` joined with "; ".
+inline std::string joined(const std::vector<std::string>& texts) {
+    std::string all;
+    for (const std::string& text : texts) {
+        all += (all.empty() ? "" : "; ") + text;
+    }
+    return all;
+}
 
 // Texts wider or taller than the room their control gives them.
-inline QStringList clippedTexts(QWidget* window) {
-    QStringList clipped;
-    for (QWidget* w : window->findChildren<QWidget*>()) {
-        QString text;
-        int room = w->width();
-        int height = w->height();
-        if (auto* label = qobject_cast<QLabel*>(w)) {
-            text = label->text();
-            room = label->contentsRect().width();
-            height = label->contentsRect().height();
-        } else if (auto* box = dynamic_cast<dk::CheckBoxWidget*>(w)) {
-            text = box->text();
-            room = box->labelRect().width();
-            height = box->labelRect().height();
-        } else if (auto* button = qobject_cast<QPushButton*>(w)) {
-            text = button->text();
-            room -= kButtonMargin;
-        } else if (auto* group = qobject_cast<QGroupBox*>(w)) {
-            text = group->title();
-            room -= 16;
-            height = w->fontMetrics().height();
-        }
-        if (text.isEmpty()) {
+inline std::vector<std::string> clippedTexts(dk::WindowHandle window) {
+    std::vector<std::string> clipped;
+    for (const dk::driver::ShownText& t : dk::driver::shownTexts(window)) {
+        if (t.text.empty()) {
             continue;
         }
-        const int needed = w->fontMetrics().horizontalAdvance(text);
-        if (needed > room || w->fontMetrics().height() > height) {
-            clipped << QStringLiteral("%1 (needs %2 x %3, has %4 x %5)")
-                           .arg(text)
-                           .arg(needed)
-                           .arg(w->fontMetrics().height())
-                           .arg(room)
-                           .arg(height);
+        if (t.neededWidth > t.roomWidth || t.neededHeight > t.roomHeight) {
+            clipped.push_back(t.text + " (needs " + std::to_string(t.neededWidth) + " x " +
+                              std::to_string(t.neededHeight) + ", has " +
+                              std::to_string(t.roomWidth) + " x " + std::to_string(t.roomHeight) +
+                              ")");
         }
     }
     return clipped;
 }
 
-// The window's title and the texts of its labels, buttons and group boxes that are English: no
-// Cyrillic letter, and a word that is not one of the names and identifiers every language keeps.
-inline QStringList englishTexts(QWidget* window) {
-    static const QStringList kept{"OK",  "NTSC", "PAL", "BIOS", "Vorlane", "ID",  "PCI",
-                                  "KiB", "ROM",  "VGA", "PNG",  "ATI",     "MHz", "Radeon"};
-    static const QRegularExpression cyrillic(QStringLiteral("\\p{Cyrillic}"));
-    static const QRegularExpression word(QStringLiteral("[A-Za-z]{2,}"));
-    QStringList texts{window->windowTitle()};
-    for (QWidget* w : window->findChildren<QWidget*>()) {
-        if (auto* label = qobject_cast<QLabel*>(w)) {
-            texts << label->text();
-        } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
-            texts << button->text();
-        } else if (auto* group = qobject_cast<QGroupBox*>(w)) {
-            texts << group->title();
+// Whether UTF-8 `text` holds a letter of the Cyrillic blocks (U+0400 to U+052F).
+inline bool hasCyrillic(const std::string& text) {
+    for (size_t i = 0; i + 1 < text.size(); ++i) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const auto next = static_cast<unsigned char>(text[i + 1]);
+        if ((lead >= 0xD0 && lead <= 0xD3) || (lead == 0xD4 && next < 0xB0)) {
+            return true;
         }
     }
-    QStringList english;
-    for (const QString& text : texts) {
-        if (text.contains(cyrillic)) {
+    return false;
+}
+
+// The window's title and the texts of its labels, buttons and group boxes that are English: no
+// Cyrillic letter, and a word that is not one of the names and identifiers every language keeps.
+inline std::vector<std::string> englishTexts(dk::WindowHandle window) {
+    static const std::vector<std::string> kept{"OK",  "NTSC", "PAL", "BIOS",  "Vorlane",
+                                               "ID",  "PCI",  "KiB", "ROM",   "VGA",
+                                               "PNG", "ATI",  "MHz", "Radeon"};
+    static const std::regex word("[A-Za-z]{2,}");
+    std::vector<std::string> texts{dk::driver::caption(window)};
+    for (const dk::driver::ShownText& t : dk::driver::shownTexts(window)) {
+        texts.push_back(t.text);
+    }
+    std::vector<std::string> english;
+    for (const std::string& text : texts) {
+        if (hasCyrillic(text)) {
             continue;
         }
-        for (const QRegularExpressionMatch& m : word.globalMatch(text)) {
-            if (!kept.contains(m.captured())) {
-                english << text;
+        for (auto m = std::sregex_iterator(text.begin(), text.end(), word);
+             m != std::sregex_iterator(); ++m) {
+            if (std::find(kept.begin(), kept.end(), m->str()) == kept.end()) {
+                english.push_back(text);
                 break;
             }
         }

@@ -8,6 +8,8 @@
 #include "dialogkit/Prompts.h"
 #include "dialogkit/Translation.h"
 #include "dialogkit/Types.h"
+#include "dialogkit/qt/QtHandle.h"
+#include "dialogkit/qt/QtText.h"
 
 namespace vorlane::dk {
 
@@ -25,13 +27,13 @@ std::string& errorBoxTitle() {
 
 std::string fileErrorText(const FileErrorInfo& info) {
     const QString sentence =
-        translated(kKitContext, QT_TRANSLATE_NOOP("DialogKit", "Could not %1: %2."))
+        translated(kKitContext, DK_TRANSLATE_NOOP("DialogKit", "Could not %1: %2."))
             .arg(QString::fromStdString(info.operation), QString::fromStdString(info.reason));
     return info.path + "\n\n" + sentence.toStdString();
 }
 
 // Never throws: reporting must not fail the event loop, and there is nowhere left to report to.
-void reportException(std::exception_ptr error, QWidget* owner) {
+void reportException(std::exception_ptr error, WindowHandle owner) {
     try {
         std::string text;
         for (const auto& translate : translators()) {
@@ -45,13 +47,13 @@ void reportException(std::exception_ptr error, QWidget* owner) {
                 std::rethrow_exception(error);
             } catch (const std::exception& e) {
                 text =
-                    translate(kKitContext, QT_TRANSLATE_NOOP("DialogKit",
+                    translate(kKitContext, DK_TRANSLATE_NOOP("DialogKit",
                                                              "The command stopped on an unexpected "
                                                              "error:\n")) +
                     e.what();
             } catch (...) {
                 text =
-                    translate(kKitContext, QT_TRANSLATE_NOOP("DialogKit",
+                    translate(kKitContext, DK_TRANSLATE_NOOP("DialogKit",
                                                              "The command stopped on an unexpected "
                                                              "error."));
             }
@@ -75,14 +77,14 @@ void setErrorBoxTitle(std::string title) {
     errorBoxTitle() = std::move(title);
 }
 
-bool runGuarded(QWidget* owner, const std::function<void()>& body) {
+bool runGuarded(WindowHandle owner, const std::function<void()>& body) {
     // The handler may destroy the owner before it throws.
-    QPointer<QWidget> guardedOwner = owner;
+    QPointer<QWidget> guardedOwner = toWidget(owner);
     try {
         body();
         return true;
     } catch (...) {
-        reportException(std::current_exception(), guardedOwner.data());
+        reportException(std::current_exception(), toHandle(guardedOwner.data()));
         return false;
     }
 }

@@ -10,6 +10,7 @@
 #include "dialogkit/Prompts.h"
 #include "dialogkit/Translation.h"
 #include "dialogkit/Types.h"
+#include "dialogkit/qt/QtHandle.h"
 
 namespace vorlane::dk {
 
@@ -50,9 +51,9 @@ int CWinApp::Run(int& argc, char** argv) {
 }
 
 void CWinApp::OnHelp() {
-    QWidget* owner = m_pMainWnd != nullptr ? m_pMainWnd->window() : nullptr;
+    WindowHandle owner = m_pMainWnd != nullptr ? m_pMainWnd->window() : nullptr;
     if (QWidget* modal = QApplication::activeModalWidget()) {
-        owner = modal;
+        owner = toHandle(modal);
     }
     const std::string title =
         !title_.empty() ? title_ : QApplication::applicationDisplayName().toStdString();

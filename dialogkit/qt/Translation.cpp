@@ -3,11 +3,14 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QRegularExpression>
 #include <QTranslator>
 #include <memory>
 #include <optional>
 #include <vector>
+
+#include "dialogkit/qt/QtText.h"
 
 namespace vorlane::dk {
 
@@ -89,12 +92,14 @@ std::string trNumbered(const char* context, const std::string& text) {
     return text;
 }
 
-QString installTranslations(const QString& name, const QStringList& dirs, const QLocale& locale) {
+std::string installTranslations(const std::string& name, const std::vector<std::string>& dirs,
+                                const std::string& localeName) {
     removeTranslations();
-    for (const QString& given : dirs) {
-        const QString dir = QDir(QCoreApplication::applicationDirPath()).filePath(given);
+    const QLocale locale = localeName.empty() ? QLocale::system() : QLocale(toQString(localeName));
+    for (const std::string& given : dirs) {
+        const QString dir = QDir(QCoreApplication::applicationDirPath()).filePath(toQString(given));
         auto own = std::make_unique<QTranslator>();
-        if (!own->load(locale, name, QStringLiteral("_"), dir)) {
+        if (!own->load(locale, toQString(name), QStringLiteral("_"), dir)) {
             continue;
         }
         const QString language = own->language();
@@ -108,7 +113,7 @@ QString installTranslations(const QString& name, const QStringList& dirs, const 
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
             install(std::move(qt));
         }
-        return language;
+        return language.toStdString();
     }
     return {};
 }

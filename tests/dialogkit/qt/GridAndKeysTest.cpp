@@ -7,7 +7,8 @@
 #include <QTest>
 
 #include "dialogkit/Dialog.h"
-#include "dialogkit/Widgets.h"
+#include "dialogkit/qt/QtHandle.h"
+#include "dialogkit/qt/Widgets.h"
 #include "tests/support/ModalDriver.h"
 
 namespace vorlane::dk {
@@ -60,8 +61,8 @@ struct GridTest : ::testing::Test {
 
     void SetUp() override {
         ASSERT_TRUE(dialog.Create());
-        QApplication::setActiveWindow(dialog.window());
-        grid = dynamic_cast<BitGridWidget*>(dialog.GetDlgItem(IDC_GRID));
+        QApplication::setActiveWindow(dk::toWidget(dialog.window()));
+        grid = dynamic_cast<BitGridWidget*>(dk::toWidget(dialog.GetDlgItem(IDC_GRID)));
         ASSERT_NE(grid, nullptr);
     }
     QPoint cell(int column, int row) const { return grid->cellRect(column, row).center(); }
@@ -106,18 +107,20 @@ TEST_F(GridTest, ArrowKeysMoveTheCursorWithinTheGridAndSpaceToggles) {
     EXPECT_EQ(dialog.log, (std::vector<std::string>{"grid", "grid"}));
     // Tab leaves the grid for the next tab stop.
     QTest::keyClick(grid, Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), dialog.GetDlgItem(IDC_GO));
+    EXPECT_EQ(QApplication::focusWidget(), dk::toWidget(dialog.GetDlgItem(IDC_GO)));
 }
 
 TEST_F(GridTest, ShortcutsClickTheirButtonAndDoubleClicksAndPostedFilesReachTheMap) {
-    dialog.GetDlgItem(IDC_OFF)->setEnabled(false);
-    QTest::keyClick(dialog.window(), Qt::Key_G, Qt::ControlModifier);
-    QTest::keyClick(dialog.window(), Qt::Key_F, Qt::ControlModifier);  // its button is disabled
-    QTest::keyClick(dialog.window(), Qt::Key_G);                       // no Ctrl: not the shortcut
-    EXPECT_EQ(dialog.GetDlgItem(IDC_GO)->toolTip(), "Ctrl+G");
+    dk::toWidget(dialog.GetDlgItem(IDC_OFF))->setEnabled(false);
+    QTest::keyClick(dk::toWidget(dialog.window()), Qt::Key_G, Qt::ControlModifier);
+    QTest::keyClick(dk::toWidget(dialog.window()), Qt::Key_F,
+                    Qt::ControlModifier);                       // its button is disabled
+    QTest::keyClick(dk::toWidget(dialog.window()), Qt::Key_G);  // no Ctrl: not the shortcut
+    EXPECT_EQ(dk::toWidget(dialog.GetDlgItem(IDC_GO))->toolTip(), "Ctrl+G");
 
-    QTest::mouseDClick(dialog.window(), Qt::LeftButton, {}, QPoint(200, 150));
-    QTest::mouseDClick(dialog.GetDlgItem(IDC_GO), Qt::LeftButton);  // the button's, not the map's
+    QTest::mouseDClick(dk::toWidget(dialog.window()), Qt::LeftButton, {}, QPoint(200, 150));
+    QTest::mouseDClick(dk::toWidget(dialog.GetDlgItem(IDC_GO)),
+                       Qt::LeftButton);  // the button's, not the map's
     dialog.PostDropFiles("/tmp/card.rom");
     dialog.log.push_back("posted");
     QCoreApplication::processEvents();
@@ -136,7 +139,7 @@ TEST_F(GridTest, TheOwnerIsActiveAgainOnceANestedDialogHasClosed) {
     EXPECT_EQ(nested.DoModal(), IDCANCEL);
     EXPECT_TRUE(driver.fired());
     QCoreApplication::processEvents();
-    EXPECT_EQ(QApplication::activeWindow(), dialog.window());
+    EXPECT_EQ(QApplication::activeWindow(), dk::toWidget(dialog.window()));
     QTest::keyClick(QApplication::activeWindow(), Qt::Key_G, Qt::ControlModifier);
     EXPECT_EQ(dialog.log, (std::vector<std::string>{"go"}));
 }

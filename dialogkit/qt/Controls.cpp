@@ -6,10 +6,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <cstdint>
 
-#include "dialogkit/ControlText.h"
-#include "dialogkit/Widgets.h"
+#include "dialogkit/qt/ControlText.h"
+#include "dialogkit/qt/QtHandle.h"
+#include "dialogkit/qt/Widgets.h"
 
 namespace vorlane::dk {
 
@@ -55,31 +57,50 @@ void setControlText(QWidget* widget, const QString& text) {
     }
 }
 
+struct CWnd::Native {
+    QPointer<QWidget> widget;
+};
+
+CWnd::CWnd() = default;
+
+CWnd::~CWnd() = default;
+
+void CWnd::Attach(WindowHandle window) {
+    if (!native_) {
+        native_ = std::make_unique<Native>();
+    }
+    native_->widget = toWidget(window);
+}
+
+WindowHandle CWnd::GetSafeHwnd() const {
+    return native_ ? toHandle(native_->widget.data()) : nullptr;
+}
+
 int CButton::GetCheck() const {
-    const auto* button = qobject_cast<const QAbstractButton*>(widget_.data());
+    const auto* button = qobject_cast<const QAbstractButton*>(toWidget(GetSafeHwnd()));
     return button != nullptr && button->isChecked() ? 1 : 0;
 }
 
 void CButton::SetCheck(int check) {
-    if (auto* button = qobject_cast<QAbstractButton*>(widget_.data())) {
+    if (auto* button = qobject_cast<QAbstractButton*>(toWidget(GetSafeHwnd()))) {
         button->setChecked(check != 0);
     }
 }
 
 void CButton::Click() {
-    if (auto* button = qobject_cast<QAbstractButton*>(widget_.data())) {
+    if (auto* button = qobject_cast<QAbstractButton*>(toWidget(GetSafeHwnd()))) {
         button->click();
     }
 }
 
 void CEdit::SetReadOnly(bool readOnly) {
-    if (auto* edit = qobject_cast<QLineEdit*>(widget_.data())) {
+    if (auto* edit = qobject_cast<QLineEdit*>(toWidget(GetSafeHwnd()))) {
         edit->setReadOnly(readOnly);
     }
 }
 
 int CComboBox::AddString(const std::string& text) {
-    auto* combo = qobject_cast<QComboBox*>(widget_.data());
+    auto* combo = qobject_cast<QComboBox*>(toWidget(GetSafeHwnd()));
     if (combo == nullptr) {
         return -1;
     }
@@ -92,12 +113,12 @@ int CComboBox::AddString(const std::string& text) {
 }
 
 int CComboBox::GetCurSel() const {
-    const auto* combo = qobject_cast<const QComboBox*>(widget_.data());
+    const auto* combo = qobject_cast<const QComboBox*>(toWidget(GetSafeHwnd()));
     return combo != nullptr ? combo->currentIndex() : -1;
 }
 
 int CComboBox::SetCurSel(int index) {
-    auto* combo = qobject_cast<QComboBox*>(widget_.data());
+    auto* combo = qobject_cast<QComboBox*>(toWidget(GetSafeHwnd()));
     if (combo == nullptr) {
         return -1;
     }
@@ -110,40 +131,40 @@ int CComboBox::SetCurSel(int index) {
 }
 
 void CSpinButtonCtrl::SetRange(int lower, int upper) {
-    if (auto* spin = dynamic_cast<UpDownWidget*>(widget_.data())) {
+    if (auto* spin = dynamic_cast<UpDownWidget*>(toWidget(GetSafeHwnd()))) {
         spin->setRange(static_cast<int16_t>(lower), static_cast<int16_t>(upper));
     }
 }
 
 int CSpinButtonCtrl::SetPos(int position) {
-    auto* spin = dynamic_cast<UpDownWidget*>(widget_.data());
+    auto* spin = dynamic_cast<UpDownWidget*>(toWidget(GetSafeHwnd()));
     return spin != nullptr ? spin->setPosition(static_cast<int16_t>(position)) : 0;
 }
 
 int CSpinButtonCtrl::GetPos() const {
-    const auto* spin = dynamic_cast<const UpDownWidget*>(widget_.data());
+    const auto* spin = dynamic_cast<const UpDownWidget*>(toWidget(GetSafeHwnd()));
     return spin != nullptr ? spin->position() : 0;
 }
 
 void CBitGrid::SetRows(std::span<const uint8_t> rows) {
-    if (auto* grid = dynamic_cast<BitGridWidget*>(widget_.data())) {
+    if (auto* grid = dynamic_cast<BitGridWidget*>(toWidget(GetSafeHwnd()))) {
         grid->setRows(std::vector<uint8_t>(rows.begin(), rows.end()));
     }
 }
 
 std::vector<uint8_t> CBitGrid::GetRows() const {
-    const auto* grid = dynamic_cast<const BitGridWidget*>(widget_.data());
+    const auto* grid = dynamic_cast<const BitGridWidget*>(toWidget(GetSafeHwnd()));
     return grid != nullptr ? grid->rows() : std::vector<uint8_t>{};
 }
 
 void CBitGrid::SetColours(Rgb lit, Rgb unlit) {
-    if (auto* grid = dynamic_cast<BitGridWidget*>(widget_.data())) {
+    if (auto* grid = dynamic_cast<BitGridWidget*>(toWidget(GetSafeHwnd()))) {
         grid->setColours(lit, unlit);
     }
 }
 
 Point CBitGrid::GetCursor() const {
-    const auto* grid = dynamic_cast<const BitGridWidget*>(widget_.data());
+    const auto* grid = dynamic_cast<const BitGridWidget*>(toWidget(GetSafeHwnd()));
     return grid != nullptr ? Point{grid->cursor().x(), grid->cursor().y()} : Point{};
 }
 

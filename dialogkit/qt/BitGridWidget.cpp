@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "dialogkit/PaintContext.h"
-#include "dialogkit/Widgets.h"
+#include "dialogkit/qt/QtPaint.h"
+#include "dialogkit/qt/Widgets.h"
 
 namespace vorlane::dk {
 
@@ -104,7 +104,8 @@ void BitGridWidget::paintEvent(QPaintEvent*) {
         return;
     }
     QPainter painter(this);
-    PaintContext dc(painter);
+    PaintSurface surface(painter);
+    PaintContext dc(surface);
     const QPoint o = origin();
     const int rowCount = static_cast<int>(rows_.size());
     dc.FillSolidRect(Rect{o.x(), o.y(), o.x() + p * kColumns + 1, o.y() + p * rowCount + 1},

@@ -1,4 +1,4 @@
-#include "dialogkit/QtPrompts.h"
+#include "dialogkit/qt/QtPrompts.h"
 
 #include <QFile>
 #include <QFileDialog>
@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "dialogkit/Types.h"
+#include "dialogkit/qt/QtHandle.h"
 
 namespace vorlane::dk {
 
@@ -64,7 +65,9 @@ std::vector<std::string> qtNameFilters(const std::string& filter) {
     return result;
 }
 
-std::optional<std::string> QtPrompts::chooseFile(const FileDialogRequest& request, QWidget* owner) {
+std::optional<std::string> QtPrompts::chooseFile(const FileDialogRequest& request,
+                                                 WindowHandle ownerHandle) {
+    QWidget* owner = toWidget(ownerHandle);
     QFileDialog dialog(owner);
     dialog.setAcceptMode(request.open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     dialog.setFileMode(request.open && (request.flags & OFN_FILEMUSTEXIST) != 0
@@ -91,7 +94,8 @@ std::optional<std::string> QtPrompts::chooseFile(const FileDialogRequest& reques
     return QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString();
 }
 
-int QtPrompts::messageBox(const MessageRequest& request, QWidget* owner) {
+int QtPrompts::messageBox(const MessageRequest& request, WindowHandle ownerHandle) {
+    QWidget* owner = toWidget(ownerHandle);
     QMessageBox box(owner);
     box.setWindowTitle(QString::fromStdString(request.caption));
     box.setText(QString::fromStdString(request.text));
@@ -122,6 +126,11 @@ int QtPrompts::messageBox(const MessageRequest& request, QWidget* owner) {
         default:
             return IDOK;
     }
+}
+
+Prompts& nativePrompts() {
+    static QtPrompts instance;
+    return instance;
 }
 
 }  // namespace vorlane::dk

@@ -1,4 +1,4 @@
-#include "dialogkit/DialogWindow.h"
+#include "dialogkit/qt/DialogWindow.h"
 
 #include <QContextMenuEvent>
 #include <QDropEvent>
@@ -15,7 +15,7 @@
 #include <string>
 
 #include "dialogkit/Dialog.h"
-#include "dialogkit/PaintContext.h"
+#include "dialogkit/qt/QtPaint.h"
 
 namespace vorlane::dk {
 
@@ -122,7 +122,8 @@ void DialogWindow::pressEnter() {
 
 void DialogWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    PaintContext context(painter);
+    PaintSurface surface(painter);
+    PaintContext context(surface);
     MessageArgs args;
     args.paint = &context;
     send(Message::Paint, 0, args);

@@ -12,10 +12,11 @@
 
 #include "dialogkit/Dialog.h"
 #include "dialogkit/OuterHandler.h"
-#include "dialogkit/PaintContext.h"
-#include "dialogkit/QtPrompts.h"
+#include "dialogkit/qt/QtHandle.h"
+#include "dialogkit/qt/QtPaint.h"
+#include "dialogkit/qt/QtPrompts.h"
+#include "dialogkit/qt/Widgets.h"
 #include "tests/support/ScriptedPrompts.h"
-#include "dialogkit/Widgets.h"
 
 namespace vorlane::dk {
 namespace {
@@ -89,7 +90,7 @@ struct KitTest : ::testing::Test {
     void SetUp() override {
         setPrompts(&scripted);
         ASSERT_TRUE(dialog.Create());
-        QApplication::setActiveWindow(dialog.window());
+        QApplication::setActiveWindow(dk::toWidget(dialog.window()));
     }
     void TearDown() override {
         EXPECT_EQ(scripted.unexpected(), 0);
@@ -100,11 +101,11 @@ struct KitTest : ::testing::Test {
 
 TEST_F(KitTest, TemplateIsRealizedInPixelsWithControlsById) {
     // 1.5 pixels a unit across and 1.625 down, rounded to nearest: 312 x 174 is 468 x 283.
-    EXPECT_EQ(dialog.window()->size(), QSize(468, 283));
-    EXPECT_EQ(dialog.GetDlgItem(IDC_NAME)->geometry(), QRect(60, 11, 150, 20));
-    EXPECT_EQ(dialog.GetDlgItem(IDC_LOCK)->geometry(), QRect(11, 49, 75, 16));
-    EXPECT_EQ(dialog.GetDlgItem(IDC_STATIC), nullptr);
-    EXPECT_EQ(dialog.GetDlgItem(999), nullptr);
+    EXPECT_EQ(dk::toWidget(dialog.window())->size(), QSize(468, 283));
+    EXPECT_EQ(dk::toWidget(dialog.GetDlgItem(IDC_NAME))->geometry(), QRect(60, 11, 150, 20));
+    EXPECT_EQ(dk::toWidget(dialog.GetDlgItem(IDC_LOCK))->geometry(), QRect(11, 49, 75, 16));
+    EXPECT_EQ(dk::toWidget(dialog.GetDlgItem(IDC_STATIC)), nullptr);
+    EXPECT_EQ(dk::toWidget(dialog.GetDlgItem(999)), nullptr);
     EXPECT_EQ(dialog.GetDlgItemText(IDC_VALUE), "0");  // the edit before the spin is its buddy
 }
 
@@ -115,8 +116,8 @@ TEST_F(KitTest, DataExchangeMovesMembersBothWaysThroughAnUpperCaseEdit) {
     EXPECT_EQ(dialog.GetDlgItemText(IDC_NAME), "PLAIN");
     EXPECT_TRUE(dialog.IsDlgButtonChecked(IDC_LOCK));
 
-    QTest::keyClick(dialog.GetDlgItem(IDC_NAME), Qt::Key_End);
-    QTest::keyClicks(dialog.GetDlgItem(IDC_NAME), "x.y");
+    QTest::keyClick(dk::toWidget(dialog.GetDlgItem(IDC_NAME)), Qt::Key_End);
+    QTest::keyClicks(dk::toWidget(dialog.GetDlgItem(IDC_NAME)), "x.y");
     dialog.CheckDlgButton(IDC_LOCK, 0);
     EXPECT_EQ(dialog.m_name, "plain");  // until the next exchange
     ASSERT_TRUE(dialog.UpdateData(true));
@@ -131,7 +132,7 @@ TEST_F(KitTest, DataExchangeMovesMembersBothWaysThroughAnUpperCaseEdit) {
 }
 
 TEST_F(KitTest, UpperCaseEditKeepsTheLengthOfWhatIsTypedOrSet) {
-    auto* edit = qobject_cast<QLineEdit*>(dialog.GetDlgItem(IDC_NAME));
+    auto* edit = qobject_cast<QLineEdit*>(dk::toWidget(dialog.GetDlgItem(IDC_NAME)));
     ASSERT_NE(edit, nullptr);
     // Each code point to one: no letter that upper-cases to two grows the text.
     const std::pair<const char*, const char*> cases[] = {
@@ -154,16 +155,16 @@ TEST_F(KitTest, UpperCaseEditKeepsTheLengthOfWhatIsTypedOrSet) {
 
 TEST_F(KitTest, MessageMapGetsWhatTheUserDidButNotWhatCodeDid) {
     // An automatic box has toggled before its handler runs, by mouse and by code alike.
-    QTest::mouseClick(dialog.GetDlgItem(IDC_LOCK), Qt::LeftButton);
+    QTest::mouseClick(dk::toWidget(dialog.GetDlgItem(IDC_LOCK)), Qt::LeftButton);
     dialog.m_lockBox.Click();
     dialog.m_lockBox.SetCheck(1);
-    QTest::mouseClick(dialog.GetDlgItem(IDC_GO), Qt::LeftButton);
+    QTest::mouseClick(dk::toWidget(dialog.GetDlgItem(IDC_GO)), Qt::LeftButton);
     EXPECT_EQ(dialog.log, (std::vector<std::string>{"lock 1", "lock 0", "go"}));
 }
 
 TEST_F(KitTest, UpDownKeepsItsRangeWritesItsBuddyAndReportsEveryStep) {
-    auto* spin = dynamic_cast<UpDownWidget*>(dialog.GetDlgItem(IDC_SPIN));
-    auto* buddy = qobject_cast<QLineEdit*>(dialog.GetDlgItem(IDC_VALUE));
+    auto* spin = dynamic_cast<UpDownWidget*>(dk::toWidget(dialog.GetDlgItem(IDC_SPIN)));
+    auto* buddy = qobject_cast<QLineEdit*>(dk::toWidget(dialog.GetDlgItem(IDC_VALUE)));
     ASSERT_TRUE(spin != nullptr && buddy != nullptr);
     // From code: held in the range, written into the buddy, reported to nobody.
     EXPECT_EQ(dialog.m_spin.SetPos(40), 0);
@@ -193,7 +194,7 @@ TEST_F(KitTest, UpDownKeepsItsRangeWritesItsBuddyAndReportsEveryStep) {
 }
 
 TEST_F(KitTest, UpDownIsASpinButtonThatScreenReadersStepLikeItsArrows) {
-    QWidget* spin = dialog.GetDlgItem(IDC_SPIN);
+    QWidget* spin = dk::toWidget(dialog.GetDlgItem(IDC_SPIN));
     QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(spin);
     ASSERT_NE(accessible, nullptr);
     QAccessibleValueInterface* value = accessible->valueInterface();
@@ -225,7 +226,7 @@ TEST_F(KitTest, OuterHandlerReportsWhatAHandlerThrewAndTheDialogGoesOn) {
     const auto boxFor = [&](std::function<void()> thrower) {
         scripted.answerMessage(IDOK);
         dialog.onGo = std::move(thrower);
-        QTest::mouseClick(dialog.GetDlgItem(IDC_GO), Qt::LeftButton);
+        QTest::mouseClick(dk::toWidget(dialog.GetDlgItem(IDC_GO)), Qt::LeftButton);
         if (scripted.asked().empty()) {
             return std::string("no box");
         }
@@ -241,9 +242,9 @@ TEST_F(KitTest, OuterHandlerReportsWhatAHandlerThrewAndTheDialogGoesOn) {
     EXPECT_NE(other.find("table overflow"), std::string::npos) << other;
 
     dialog.onGo = [] {};
-    QTest::mouseClick(dialog.GetDlgItem(IDC_GO), Qt::LeftButton);
+    QTest::mouseClick(dk::toWidget(dialog.GetDlgItem(IDC_GO)), Qt::LeftButton);
     EXPECT_EQ(dialog.log, (std::vector<std::string>{"go", "go", "go"}));
-    EXPECT_TRUE(dialog.window()->isVisible());
+    EXPECT_TRUE(dk::toWidget(dialog.window())->isVisible());
 }
 
 // Edits named by their labels, a push button and a default button.
@@ -294,7 +295,7 @@ TEST(KitForm, AnEditIsNamedByTheNearestLabelOnItsLeftOrAboveIt) {
         {IDC_UNLABELLED, ""},          // right of it and below it label nothing
     };
     for (const auto& [id, name] : cases) {
-        EXPECT_EQ(dialog.GetDlgItem(id)->accessibleName().toStdString(), name) << id;
+        EXPECT_EQ(dk::toWidget(dialog.GetDlgItem(id))->accessibleName().toStdString(), name) << id;
     }
 }
 
@@ -319,14 +320,14 @@ TEST(KitForm, EnterPressesTheFocusedOrDefaultButtonAndEscapeCancels) {
         SCOPED_TRACE(std::to_string(c.focus) + " key " + std::to_string(c.key));
         FormDlg dialog;
         ASSERT_TRUE(dialog.Create());
-        QApplication::setActiveWindow(dialog.window());
-        dialog.GetDlgItem(IDC_DEFAULT)->setVisible(c.defaultUsable);
-        dialog.GetDlgItem(c.focus)->setFocus();
-        QTest::keyClick(dialog.GetDlgItem(c.focus), c.key, c.modifiers);
+        QApplication::setActiveWindow(dk::toWidget(dialog.window()));
+        dk::toWidget(dialog.GetDlgItem(IDC_DEFAULT))->setVisible(c.defaultUsable);
+        dk::toWidget(dialog.GetDlgItem(c.focus))->setFocus();
+        QTest::keyClick(dk::toWidget(dialog.GetDlgItem(c.focus)), c.key, c.modifiers);
         EXPECT_EQ(dialog.log, c.log);
         const bool ended =
             c.log == std::vector<std::string>{"ok"} || c.log == std::vector<std::string>{"cancel"};
-        EXPECT_EQ(dialog.window()->isVisible(), !ended);
+        EXPECT_EQ(dk::toWidget(dialog.window())->isVisible(), !ended);
     }
 }
 
@@ -335,7 +336,8 @@ TEST(PaintContext, PixelsOnAFillAndOffItAreAllDrawnInOrder) {
     target.fill(Qt::white);
     {
         QPainter painter(&target);
-        PaintContext dc(painter);
+        PaintSurface surface(painter);
+        PaintContext dc(surface);
         dc.FillSolidRect(Rect{2, 1, 10, 6}, RGB(0, 0, 255));
         dc.SetPixelRow(6, 2, 0xFF, RGB(0, 255, 0));  // runs off the fill's right edge
         dc.SetPixelRow(3, 4, 0x40, RGB(255, 0, 0));  // one pixel on the fill

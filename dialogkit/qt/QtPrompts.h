@@ -12,8 +12,8 @@ namespace vorlane::dk {
 class QtPrompts : public Prompts {
   public:
     std::optional<std::string> chooseFile(const FileDialogRequest& request,
-                                          QWidget* owner) override;
-    int messageBox(const MessageRequest& request, QWidget* owner) override;
+                                          WindowHandle owner) override;
+    int messageBox(const MessageRequest& request, WindowHandle owner) override;
 };
 
 // A filter in the "Description|patterns|...||" form as Qt name filters. "*.*" becomes "*", since

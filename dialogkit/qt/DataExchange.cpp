@@ -3,16 +3,17 @@
 #include <QAbstractButton>
 #include <stdexcept>
 
-#include "dialogkit/ControlText.h"
 #include "dialogkit/Controls.h"
 #include "dialogkit/Dialog.h"
+#include "dialogkit/qt/ControlText.h"
+#include "dialogkit/qt/QtHandle.h"
 
 namespace vorlane::dk {
 
 namespace {
 // A binding to a control the template lacks is a fault of the dialog's code, not of its user.
 QWidget* requireItem(const CDialog& dialog, int id) {
-    QWidget* widget = dialog.GetDlgItem(id);
+    QWidget* widget = toWidget(dialog.GetDlgItem(id));
     if (widget == nullptr) {
         throw std::logic_error("the dialog has no control with ID " + std::to_string(id));
     }
@@ -22,8 +23,8 @@ QWidget* requireItem(const CDialog& dialog, int id) {
 
 void DDX_Control(CDataExchange& dx, int id, CWnd& control) {
     QWidget* widget = requireItem(*dx.m_pDlgWnd, id);
-    if (control.widget() != widget) {
-        control.Attach(widget);
+    if (control.GetSafeHwnd() != toHandle(widget)) {
+        control.Attach(toHandle(widget));
     }
 }
 

@@ -1,4 +1,5 @@
-#include "dialogkit/ControlFactory.h"
+#include "dialogkit/qt/ControlFactory.h"
+#include "dialogkit/qt/QtIcon.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -6,10 +7,11 @@
 #include <algorithm>
 #include <limits>
 
-#include "dialogkit/DialogWindow.h"
 #include "dialogkit/IconRegistry.h"
 #include "dialogkit/Translation.h"
-#include "dialogkit/Widgets.h"
+#include "dialogkit/qt/DialogWindow.h"
+#include "dialogkit/qt/QtText.h"
+#include "dialogkit/qt/Widgets.h"
 
 namespace vorlane::dk {
 
@@ -149,7 +151,7 @@ QWidget* createWidget(DialogWindow& w, const ControlTemplate& c, QRect& rect,
             auto* label = new QLabel(&w);
             const Icon icon = LoadIcon(c.iconId);
             if (!icon.isNull()) {
-                label->setPixmap(icon.pixmap(32));
+                label->setPixmap(qtPixmap(icon, 32));
             }
             // Like the classic icon control, it takes the icon's own size.
             rect.setSize(QSize(32, 32));

@@ -1,4 +1,4 @@
-#include "dialogkit/Widgets.h"
+#include "dialogkit/qt/Widgets.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>

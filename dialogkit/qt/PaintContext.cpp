@@ -6,6 +6,8 @@
 #include <QPoint>
 
 #include "dialogkit/Icon.h"
+#include "dialogkit/qt/QtIcon.h"
+#include "dialogkit/qt/QtPaint.h"
 
 namespace vorlane::dk {
 
@@ -24,7 +26,7 @@ bool inside(const Rect& r, int x, int y) {
 
 }  // namespace
 
-PaintContext::PaintContext(QPainter& painter) : painter_(painter) {}
+PaintContext::PaintContext(PaintSurface& surface) : surface_(surface) {}
 
 PaintContext::~PaintContext() {
     flush();
@@ -32,20 +34,21 @@ PaintContext::~PaintContext() {
 
 void PaintContext::flush() {
     if (pixels_ != nullptr) {
-        painter_.drawImage(QPoint(canvas_.left, canvas_.top), *image_);
+        surface_.painter.drawImage(QPoint(canvas_.left, canvas_.top), *surface_.image);
     } else if (fillPending_) {
-        painter_.fillRect(QRect(fill_.left, fill_.top, fill_.width(), fill_.height()),
-                          qcolour(fillColour_));
+        surface_.painter.fillRect(QRect(fill_.left, fill_.top, fill_.width(), fill_.height()),
+                                  qcolour(fillColour_));
     }
     fillPending_ = false;
     canvasRefused_ = false;
     pixels_ = nullptr;
-    image_.reset();
+    surface_.image.reset();
     // Never on the fill: a point there would have gone into its image.
-    if (!points_.empty()) {
-        painter_.setPen(QPen(qcolour(pointColour_), 1));
-        painter_.drawPoints(points_.data(), static_cast<int>(points_.size()));
-        points_.clear();
+    if (!surface_.points.empty()) {
+        surface_.painter.setPen(QPen(qcolour(pointColour_), 1));
+        surface_.painter.drawPoints(surface_.points.data(),
+                                    static_cast<int>(surface_.points.size()));
+        surface_.points.clear();
     }
 }
 
@@ -61,15 +64,15 @@ bool PaintContext::makeCanvas() {
     if (fill_.width() <= 0 || fill_.height() <= 0 || area > kMaxCanvasPixels) {
         return false;
     }
-    image_ = std::make_unique<QImage>(fill_.width(), fill_.height(), QImage::Format_RGB32);
-    if (image_->isNull()) {
-        image_.reset();
+    surface_.image = std::make_unique<QImage>(fill_.width(), fill_.height(), QImage::Format_RGB32);
+    if (surface_.image->isNull()) {
+        surface_.image.reset();
         return false;
     }
-    image_->fill(qcolour(fillColour_));
+    surface_.image->fill(qcolour(fillColour_));
     canvas_ = fill_;
-    pixels_ = reinterpret_cast<uint32_t*>(image_->bits());
-    stride_ = image_->bytesPerLine() / static_cast<ptrdiff_t>(sizeof(uint32_t));
+    pixels_ = reinterpret_cast<uint32_t*>(surface_.image->bits());
+    stride_ = surface_.image->bytesPerLine() / static_cast<ptrdiff_t>(sizeof(uint32_t));
     return true;
 }
 
@@ -86,18 +89,18 @@ void PaintContext::setPixelsSlowly(int x, int y, uint8_t bits, Rgb colour) {
             canvasRow(y)[px - canvas_.left] = opaque(colour);
             continue;
         }
-        if (!points_.empty() && !(colour == pointColour_)) {
+        if (!surface_.points.empty() && !(colour == pointColour_)) {
             flush();
         }
         pointColour_ = colour;
-        points_.emplace_back(px, y);
+        surface_.points.emplace_back(px, y);
     }
 }
 
 void PaintContext::DrawIcon(int x, int y, const Icon& icon) {
     flush();
     if (!icon.isNull()) {
-        painter_.drawPixmap(QPoint(x, y), icon.pixmap(32));
+        surface_.painter.drawPixmap(QPoint(x, y), qtPixmap(icon, 32));
     }
 }
 

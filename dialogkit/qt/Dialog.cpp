@@ -3,33 +3,49 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMenu>
+#include <QPointer>
 
-#include "dialogkit/ControlFactory.h"
-#include "dialogkit/ControlText.h"
-#include "dialogkit/DialogWindow.h"
 #include "dialogkit/OuterHandler.h"
 #include "dialogkit/Prompts.h"
 #include "dialogkit/Translation.h"
+#include "dialogkit/qt/ControlFactory.h"
+#include "dialogkit/qt/ControlText.h"
+#include "dialogkit/qt/DialogWindow.h"
+#include "dialogkit/qt/QtHandle.h"
+#include "dialogkit/qt/QtIcon.h"
+#include "dialogkit/qt/QtText.h"
 
 namespace vorlane::dk {
 
-CDialog::CDialog(const DialogTemplate& dialogTemplate) : template_(dialogTemplate) {}
+struct CDialog::Native {
+    QPointer<QDialog> window;  // a DialogWindow
+};
+
+namespace {
+QWidget* itemOf(const CDialog& dialog, int id) {
+    return toWidget(dialog.GetDlgItem(id));
+}
+}  // namespace
+
+CDialog::CDialog(const DialogTemplate& dialogTemplate)
+    : template_(dialogTemplate), native_(std::make_unique<Native>()) {}
 
 CDialog::~CDialog() {
-    delete window_.data();
+    delete native_->window.data();
 }
 
-QDialog* CDialog::window() const {
-    return window_.data();
+WindowHandle CDialog::window() const {
+    return toHandle(native_->window.data());
 }
 
-QWidget* CDialog::GetDlgItem(int id) const {
-    return window_ ? static_cast<DialogWindow*>(window_.data())->item(id) : nullptr;
+WindowHandle CDialog::GetDlgItem(int id) const {
+    return native_->window ? toHandle(static_cast<DialogWindow*>(native_->window.data())->item(id))
+                           : nullptr;
 }
 
-QWidget* CDialog::ownerWidget() const {
+WindowHandle CDialog::ownerWidget() const {
     if (QWidget* modal = QApplication::activeModalWidget()) {
-        return modal;
+        return toHandle(modal);
     }
     if (CWinApp* app = AfxGetApp();
         app != nullptr && app->m_pMainWnd != nullptr && app->m_pMainWnd != this) {
@@ -38,10 +54,10 @@ QWidget* CDialog::ownerWidget() const {
     return nullptr;
 }
 
-void CDialog::createWindow(QWidget* parent) {
+void CDialog::createWindow(WindowHandle parent) {
     const DialogStyle style = template_.style;
-    auto* w = new DialogWindow(*this, parent, style);
-    window_ = w;
+    auto* w = new DialogWindow(*this, toWidget(parent), style);
+    native_->window = w;
     Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint;
     if ((style & kCaption) != 0) {
         flags |= Qt::WindowTitleHint;
@@ -63,10 +79,10 @@ void CDialog::createWindow(QWidget* parent) {
 }
 
 void CDialog::initialise() {
-    QPointer<QDialog> w = window_;
-    runGuarded(w, [this] {
-        if (OnInitDialog() && window_) {
-            auto* dw = static_cast<DialogWindow*>(window_.data());
+    QPointer<QDialog> w = native_->window;
+    runGuarded(toHandle(w.data()), [this] {
+        if (OnInitDialog() && native_->window) {
+            auto* dw = static_cast<DialogWindow*>(native_->window.data());
             for (const DialogWindow::Item& i : dw->items) {
                 if ((i.control->style & kTabStop) != 0 && i.widget->isEnabled()) {
                     i.widget->setFocus(Qt::OtherFocusReason);
@@ -81,10 +97,10 @@ void CDialog::initialise() {
 // The window menu's own items (below the system commands) that name keys get them for the
 // window's life, so that the keys work without opening the menu.
 void CDialog::addMenuShortcuts() {
-    if (!window_ || !systemMenuBuilt_) {
+    if (!native_->window || !systemMenuBuilt_) {
         return;
     }
-    auto* w = static_cast<DialogWindow*>(window_.data());
+    auto* w = static_cast<DialogWindow*>(native_->window.data());
     for (const CMenu::Item& item : systemMenu_.items()) {
         const auto tab = item.text.find('\t');
         if ((item.flags & MF_SEPARATOR) == 0 && item.id < 0xF000 && tab != std::string::npos) {
@@ -98,13 +114,13 @@ int CDialog::DoModal() {
     endResult_.reset();
     createWindow(ownerWidget());
     initialise();
-    const QPointer<QWidget> owner = window_ ? window_->parentWidget() : nullptr;
+    const QPointer<QWidget> owner = native_->window ? native_->window->parentWidget() : nullptr;
     int result = IDCANCEL;
     if (endResult_) {
         result = *endResult_;
-    } else if (window_) {
-        window_->setWindowModality(Qt::ApplicationModal);
-        const int shown = window_->exec();
+    } else if (native_->window) {
+        native_->window->setWindowModality(Qt::ApplicationModal);
+        const int shown = native_->window->exec();
         result = endResult_.value_or(shown);
     }
     DestroyWindow();
@@ -121,16 +137,16 @@ bool CDialog::Create() {
     endResult_.reset();
     createWindow(ownerWidget());
     initialise();
-    if (window_ && !endResult_) {
-        window_->show();
+    if (native_->window && !endResult_) {
+        native_->window->show();
     }
-    return window_ != nullptr;
+    return native_->window != nullptr;
 }
 
 void CDialog::DestroyWindow() {
-    if (window_) {
-        QDialog* w = window_.data();
-        window_ = nullptr;
+    if (native_->window) {
+        QDialog* w = native_->window.data();
+        native_->window = nullptr;
         w->hide();
         // A handler of this very window may still be on the stack.
         if (dispatchDepth_ > 0) {
@@ -145,13 +161,13 @@ void CDialog::DestroyWindow() {
 
 void CDialog::EndDialog(int result) {
     endResult_ = result;
-    if (window_) {
-        window_->QDialog::done(result);
+    if (native_->window) {
+        native_->window->QDialog::done(result);
     }
 }
 
 bool CDialog::UpdateData(bool saveAndValidate) {
-    if (!window_) {
+    if (!native_->window) {
         return false;
     }
     CDataExchange dx(*this, saveAndValidate);
@@ -175,18 +191,18 @@ void CDialog::OnCancel() {
 }
 
 void CDialog::OnSysCommand(int id) {
-    if (!window_) {
+    if (!native_->window) {
         return;
     }
     switch (id & 0xFFF0) {
         case SC_CLOSE:
-            window_->close();
+            native_->window->close();
             break;
         case SC_MINIMIZE:
-            window_->showMinimized();
+            native_->window->showMinimized();
             break;
         case SC_MAXIMIZE:
-            window_->showMaximized();
+            native_->window->showMaximized();
             break;
         default:
             break;
@@ -194,66 +210,67 @@ void CDialog::OnSysCommand(int id) {
 }
 
 void CDialog::SetWindowText(const std::string& caption) {
-    if (window_) {
-        window_->setWindowTitle(QString::fromStdString(caption));
+    if (native_->window) {
+        native_->window->setWindowTitle(QString::fromStdString(caption));
     }
 }
 
 std::string CDialog::GetWindowText() const {
-    return window_ ? window_->windowTitle().toStdString() : std::string();
+    return native_->window ? native_->window->windowTitle().toStdString() : std::string();
 }
 
 void CDialog::SetIcon(const Icon& icon, bool) {
-    if (window_ && !icon.isNull()) {
-        window_->setWindowIcon(icon.qicon());
+    if (native_->window && !icon.isNull()) {
+        native_->window->setWindowIcon(qtIcon(icon));
     }
 }
 
 bool CDialog::IsIconic() const {
-    return window_ && window_->isMinimized();
+    return native_->window && native_->window->isMinimized();
 }
 
 Rect CDialog::GetClientRect() const {
-    return window_ ? Rect{0, 0, window_->width(), window_->height()} : Rect{};
+    return native_->window ? Rect{0, 0, native_->window->width(), native_->window->height()}
+                           : Rect{};
 }
 
 Rect CDialog::GetDlgItemClientRect(int id) const {
-    const QWidget* item = GetDlgItem(id);
+    const QWidget* item = itemOf(*this, id);
     return item != nullptr ? Rect{0, 0, item->width(), item->height()} : Rect{};
 }
 
 Rect CDialog::MapDlgItemRectToDialog(int id, const Rect& rect) const {
-    const QWidget* item = GetDlgItem(id);
-    if (item == nullptr || !window_) {
+    const QWidget* item = itemOf(*this, id);
+    if (item == nullptr || !native_->window) {
         return rect;
     }
-    const QPoint origin = item->mapTo(window_.data(), QPoint(0, 0));
+    const QPoint origin = item->mapTo(native_->window.data(), QPoint(0, 0));
     return Rect{rect.left + origin.x(), rect.top + origin.y(), rect.right + origin.x(),
                 rect.bottom + origin.y()};
 }
 
 void CDialog::Invalidate() {
-    if (window_) {
-        window_->update();
+    if (native_->window) {
+        native_->window->update();
     }
 }
 
 void CDialog::DragAcceptFiles(bool accept) {
-    if (window_) {
-        window_->setAcceptDrops(accept);
+    if (native_->window) {
+        native_->window->setAcceptDrops(accept);
     }
 }
 
 void CDialog::PostDropFiles(const std::string& path) {
-    if (window_) {
-        static_cast<DialogWindow*>(window_.data())->postDropFiles(path);
+    if (native_->window) {
+        static_cast<DialogWindow*>(native_->window.data())->postDropFiles(path);
     }
 }
 
 void CDialog::SetButtonShortcuts(std::span<const ButtonShortcut> shortcuts) {
     for (const ButtonShortcut& s : shortcuts) {
-        if (window_) {
-            static_cast<DialogWindow*>(window_.data())->setButtonShortcut(s.id, s.keys);
+        if (native_->window) {
+            static_cast<DialogWindow*>(native_->window.data())->setButtonShortcut(s.id, s.keys);
         }
     }
 }
@@ -269,27 +286,27 @@ CMenu* CDialog::GetSystemMenu() {
         if ((template_.style & kMinimizeBox) != 0) {
             systemMenu_.AppendMenu(
                 MF_STRING, SC_MINIMIZE,
-                translate(kKitContext, QT_TRANSLATE_NOOP("DialogKit", "Mi&nimize")));
+                translate(kKitContext, DK_TRANSLATE_NOOP("DialogKit", "Mi&nimize")));
         }
         if ((template_.style & kMaximizeBox) != 0) {
             systemMenu_.AppendMenu(
                 MF_STRING, SC_MAXIMIZE,
-                translate(kKitContext, QT_TRANSLATE_NOOP("DialogKit", "Ma&ximize")));
+                translate(kKitContext, DK_TRANSLATE_NOOP("DialogKit", "Ma&ximize")));
         }
         systemMenu_.AppendMenu(
             MF_STRING, SC_CLOSE,
-            translate(kKitContext, QT_TRANSLATE_NOOP("DialogKit", "&Close\tAlt+F4")));
+            translate(kKitContext, DK_TRANSLATE_NOOP("DialogKit", "&Close\tAlt+F4")));
     }
     return &systemMenu_;
 }
 
 void CDialog::popupSystemMenu(int globalX, int globalY) {
     CMenu* menu = GetSystemMenu();
-    if (menu == nullptr || !window_) {
+    if (menu == nullptr || !native_->window) {
         return;
     }
-    QMenu popup(window_.data());
-    popup.setAccessibleName(translated(kKitContext, QT_TRANSLATE_NOOP("DialogKit", "Window menu")));
+    QMenu popup(native_->window.data());
+    popup.setAccessibleName(translated(kKitContext, DK_TRANSLATE_NOOP("DialogKit", "Window menu")));
     for (const CMenu::Item& item : menu->items()) {
         if ((item.flags & MF_SEPARATOR) != 0) {
             popup.addSeparator();
@@ -312,29 +329,30 @@ void CDialog::popupSystemMenu(int globalX, int globalY) {
 }
 
 void CDialog::SetDlgItemText(int id, const std::string& text) {
-    if (QWidget* widget = GetDlgItem(id)) {
+    if (QWidget* widget = itemOf(*this, id)) {
         setControlText(widget, QString::fromStdString(text));
     }
 }
 
 std::string CDialog::GetDlgItemText(int id) const {
-    const QWidget* widget = GetDlgItem(id);
+    const QWidget* widget = itemOf(*this, id);
     return widget != nullptr ? controlText(widget).toStdString() : std::string();
 }
 
 int CDialog::IsDlgButtonChecked(int id) const {
-    auto* button = qobject_cast<QAbstractButton*>(GetDlgItem(id));
+    auto* button = qobject_cast<QAbstractButton*>(itemOf(*this, id));
     return button != nullptr && button->isChecked() ? 1 : 0;
 }
 
 void CDialog::CheckDlgButton(int id, int check) {
-    if (auto* button = qobject_cast<QAbstractButton*>(GetDlgItem(id))) {
+    if (auto* button = qobject_cast<QAbstractButton*>(itemOf(*this, id))) {
         button->setChecked(check != 0);
     }
 }
 
 int CDialog::MessageBox(const std::string& text, const std::string& caption, unsigned type) {
-    return prompts().messageBox(MessageRequest{text, caption, type}, window_.data());
+    return prompts().messageBox(MessageRequest{text, caption, type},
+                                toHandle(native_->window.data()));
 }
 
 bool CDialog::dispatch(Message message, int id, const MessageArgs& args) {
@@ -344,7 +362,7 @@ bool CDialog::dispatch(Message message, int id, const MessageArgs& args) {
         int& depth;
         ~Leave() { --depth; }
     } leave{dispatchDepth_};
-    runGuarded(window_.data(), [&] {
+    runGuarded(toHandle(native_->window.data()), [&] {
         const MessageMap* map = GetMessageMap();
         if (map != nullptr && map->dispatch(*this, message, id, args)) {
             handled = true;

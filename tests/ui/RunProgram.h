@@ -1,0 +1,79 @@
+// Runs a built program of the project as a child process and captures what it did.
+#pragma once
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tests/support/RomBuilder.h"
+
+extern char** environ;
+
+namespace vorlane::test {
+
+struct ProgramRun {
+    bool finished = false;    // within the time allowed
+    bool normalExit = false;  // it exited rather than died of a signal
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs `program` with `args`, standard input empty; one still running after 10 s is killed.
+inline ProgramRun runProgram(const std::string& program, const std::vector<std::string>& args) {
+    TempDir capture;
+    const std::string outPath = capture.file("out"), errPath = capture.file("err");
+    posix_spawn_file_actions_t files;
+    posix_spawn_file_actions_init(&files);
+    posix_spawn_file_actions_addopen(&files, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&files, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0600);
+    posix_spawn_file_actions_addopen(&files, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0600);
+    std::vector<char*> argv{const_cast<char*>(program.c_str())};
+    for (const std::string& arg : args) {
+        argv.push_back(const_cast<char*>(arg.c_str()));
+    }
+    argv.push_back(nullptr);
+    ProgramRun run;
+    pid_t pid = -1;
+    const int spawned =
+        posix_spawn(&pid, program.c_str(), &files, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&files);
+    if (spawned != 0) {
+        return run;
+    }
+    int status = 0;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (::waitpid(pid, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, &status, 0);
+            return run;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    run.finished = true;
+    run.normalExit = WIFEXITED(status);
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    const auto slurp = [](const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        return text.str();
+    };
+    run.out = slurp(outPath);
+    run.err = slurp(errPath);
+    return run;
+}
+
+}  // namespace vorlane::test
