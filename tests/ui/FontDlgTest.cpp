@@ -76,23 +76,28 @@ int gridDifference(dk::WindowHandle window, dk::Rect frame, int cw, int ch, dk::
     return differ;
 }
 
-// Whether `file` is a PNG picture of `width` x `height` pixels, every one of them grey.
-bool isGreyPicture(const std::vector<uint8_t>& file, unsigned width, unsigned height) {
+// A PNG picture as read back: its size, and whether every pixel is grey.
+struct Picture {
+    unsigned width = 0;
+    unsigned height = 0;
+    bool grey = false;
+};
+std::optional<Picture> readPicture(const std::vector<uint8_t>& file) {
     png_image picture{};
     picture.version = PNG_IMAGE_VERSION;
     if (png_image_begin_read_from_memory(&picture, file.data(), file.size()) == 0) {
-        return false;
+        return std::nullopt;
     }
     picture.format = PNG_FORMAT_RGB;
     std::vector<uint8_t> rgb(PNG_IMAGE_SIZE(picture));
     if (png_image_finish_read(&picture, nullptr, rgb.data(), 0, nullptr) == 0) {
-        return false;
+        return std::nullopt;
     }
     bool grey = true;
     for (size_t i = 0; i + 2 < rgb.size(); i += 3) {
         grey = grey && rgb[i] == rgb[i + 1] && rgb[i + 1] == rgb[i + 2];
     }
-    return picture.width == width && picture.height == height && grey;
+    return Picture{picture.width, picture.height, grey};
 }
 
 class FontDialogTest : public MainWindowFixture {
@@ -343,7 +348,10 @@ TEST_F(FontDialogTest, SavesEachFormatByItsName) {
         } else if (n == "a.F08") {
             EXPECT_EQ(file, std::vector<uint8_t>(cyrillic.begin(), cyrillic.begin() + 2048));
         } else if (n == "a.png") {
-            EXPECT_TRUE(isGreyPicture(file, 256, 512));
+            const std::optional<Picture> picture = readPicture(file);
+            ASSERT_TRUE(picture);
+            EXPECT_EQ(std::make_pair(picture->width, picture->height), std::make_pair(256u, 512u));
+            EXPECT_TRUE(picture->grey);
         } else {
             EXPECT_EQ(file[0] == 0x1F, n == "a.psf.gz");
             // Named in code page 866, so read in 437 the Cyrillic letters are missing.
