@@ -44,20 +44,34 @@ std::string str(const QString& text) {
 
 Qt::Key qtKey(Key key) {
     switch (key) {
-        case Key::Return: return Qt::Key_Return;
-        case Key::Enter: return Qt::Key_Enter;
-        case Key::Escape: return Qt::Key_Escape;
-        case Key::Space: return Qt::Key_Space;
-        case Key::Tab: return Qt::Key_Tab;
-        case Key::Left: return Qt::Key_Left;
-        case Key::Right: return Qt::Key_Right;
-        case Key::Up: return Qt::Key_Up;
-        case Key::Down: return Qt::Key_Down;
-        case Key::F1: return Qt::Key_F1;
-        case Key::D: return Qt::Key_D;
-        case Key::K: return Qt::Key_K;
-        case Key::O: return Qt::Key_O;
-        case Key::S: return Qt::Key_S;
+        case Key::Return:
+            return Qt::Key_Return;
+        case Key::Enter:
+            return Qt::Key_Enter;
+        case Key::Escape:
+            return Qt::Key_Escape;
+        case Key::Space:
+            return Qt::Key_Space;
+        case Key::Tab:
+            return Qt::Key_Tab;
+        case Key::Left:
+            return Qt::Key_Left;
+        case Key::Right:
+            return Qt::Key_Right;
+        case Key::Up:
+            return Qt::Key_Up;
+        case Key::Down:
+            return Qt::Key_Down;
+        case Key::F1:
+            return Qt::Key_F1;
+        case Key::D:
+            return Qt::Key_D;
+        case Key::K:
+            return Qt::Key_K;
+        case Key::O:
+            return Qt::Key_O;
+        case Key::S:
+            return Qt::Key_S;
     }
     return Qt::Key_unknown;
 }

@@ -46,8 +46,7 @@ inline ProgramRun runProgram(const std::string& program, const std::vector<std::
     argv.push_back(nullptr);
     ProgramRun run;
     pid_t pid = -1;
-    const int spawned =
-        posix_spawn(&pid, program.c_str(), &files, nullptr, argv.data(), environ);
+    const int spawned = posix_spawn(&pid, program.c_str(), &files, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&files);
     if (spawned != 0) {
         return run;
