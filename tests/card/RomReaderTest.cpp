@@ -19,6 +19,7 @@
 #include <mutex>
 #include <system_error>
 #include <thread>
+#include <utility>
 
 #include "card/RomReader.h"
 #include "image/FileError.h"
@@ -318,9 +319,9 @@ TEST(SysfsRomPort, ASignalEndsTheOpenOfARomThatNeverOpens) {
             seen = sleepsInOpen(readerTid) ? seen + 1 : 0;
         }
         // Opened without waiting and never written, so that the disable has a reader at once.
-        const int control = ::open(rom.c_str(), O_RDONLY | O_NONBLOCK);
+        int control = ::open(rom.c_str(), O_RDONLY | O_NONBLOCK);
         ::pthread_kill(reader, SIGINT);
-        const auto disable = [control] {
+        const auto disable = [&control] {
             std::string line;
             pollfd poll{control, POLLIN, 0};
             while (!line.ends_with('\n') && ::poll(&poll, 1, 5000) > 0) {
@@ -334,9 +335,12 @@ TEST(SysfsRomPort, ASignalEndsTheOpenOfARomThatNeverOpens) {
         };
         std::string line = disable();
         if (line == "gave up") {
-            // The open outlived the signal; a writer that comes and goes lets it go on.
+            // The open outlived the signal; a writer that comes and goes lets it go on. The
+            // control end is opened anew, as the old one now reads the writer's end as the end.
             steps.push_back(line);
             ::close(::open(rom.c_str(), O_WRONLY | O_NONBLOCK));
+            const int stale = std::exchange(control, ::open(rom.c_str(), O_RDONLY | O_NONBLOCK));
+            ::close(stale);
             line = disable();
         }
         steps.push_back(line);
