@@ -253,6 +253,7 @@ const FakeDevice kRage128 = [] {
     return d;
 }();
 
+// A Radeon 7000 (device 5159) whose ROM is read through its own ROM BAR.
 const FakeDevice kRadeon7000 = [] {
     FakeDevice d;
     d.resource = resourceFile(kRomBarLine);
