@@ -143,11 +143,11 @@ TEST_F(ReportTest, ReportsAreTheCommandLineToolsAndSavePaddedWritesWhatPadWrites
     // A file longer than the image it declares is compared whole, as diff loads it.
     const std::string half = write("half.rom", B().declaredBlocks(0x40));
     scripted.answerFile(half);
-    EXPECT_TRUE(withReport(Qt::Key_D, [&](QWidget* report) {
+    EXPECT_TRUE(withReport(drive::Key::D, [&](dk::WindowHandle report) {
         compared = reportOf(report);
-        QTest::keyClick(report->findChild<QPlainTextEdit*>(), Qt::Key_Escape);
+        drive::pressKey(drive::control(report, IDC_REPORT_TEXT), drive::Key::Escape);
     }));
-    EXPECT_EQ(compared, cli({q("diff"), q(saved), q(half)}));
+    EXPECT_EQ(compared, cli({"diff", saved, half}));
 }
 
 }  // namespace
