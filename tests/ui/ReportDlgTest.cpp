@@ -9,6 +9,7 @@
 #include <QRegularExpression>
 #include <algorithm>
 
+#include "image/BuiltinFonts.h"
 #include "image/Info.h"
 #include "image/Text.h"
 #include "tests/support/ModalDriver.h"
@@ -247,7 +248,7 @@ std::unique_ptr<CRomImage> loaded(const std::string& path) {
 TEST_F(RussianFixture, ReportsAreRussianWithTheEnglishNumbersAndLayout) {
     ASSERT_TRUE(language.startsWith("ru")) << language.toStdString();
     using B = RomBuilder;
-    B many = B().deviceId(0x5446).engineFeedback(0x64).subsystemId(0x1234);
+    B many = B().deviceId(0x5446).engineFeedback(0x64).subsystemId(0x1234).tvByte7(0);
     many.poke(B::kFont8x16 + 0x01 * 16, std::vector<uint8_t>(5 * 16, 0xEE))  // a run
         .poke(B::kFont8x16 + 0x08 * 16, {0xEE})
         .poke(B::kFont8x16 + 0x10 * 16, {0xEE})
@@ -265,6 +266,10 @@ TEST_F(RussianFixture, ReportsAreRussianWithTheEnglishNumbersAndLayout) {
         {"identical", B(), 0},
         {"fields, glyphs and ranges", many, 0},
         {"no clock record, no font", B().clockRecordAt(std::nullopt).noFontSequence(), 0},
+        {"no PLL block", B().pllOffset(0), 0},
+        {"checksum", B().checksum(B::Checksum::Broken), 0},
+        {"Cyrillic set", B().poke(B::kFont8x8, {kCyrillicFont8x8.begin(), kCyrillicFont8x8.end()}),
+         0},
         {"fit", B(), 65536},
         {"fit with a warning", B(), 131072},
         {"too big", B(), 32768},
