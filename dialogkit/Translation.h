@@ -11,6 +11,9 @@
 // constant tables; it is translated where it is shown. The translation tools read it as an alias
 // of their own no-op marker (lupdate -tr-function-alias QT_TRANSLATE_NOOP+=DK_TRANSLATE_NOOP).
 #define DK_TRANSLATE_NOOP(context, text) text
+// The same for a text with a count, whose translation has a form for each plural the language
+// has (QT_TRANSLATE_N_NOOP+=DK_TRANSLATE_N_NOOP).
+#define DK_TRANSLATE_N_NOOP(context, text) text
 
 namespace vorlane::dk {
 
@@ -23,6 +26,9 @@ inline constexpr const char* kKitContext = "DialogKit";
 // The translation of `source` in `context` as UTF-8; `source` itself when there is none.
 std::string translate(const char* context, const char* source);
 std::string translate(const char* context, const std::string& source);
+// The form of the translation of `source` that the language uses for the count `n`; `source`
+// itself when there is none.
+std::string translate(const char* context, const char* source, int n);
 // `pattern` with its places %1, %2, ... filled from `args` in order: a translated text's places
 // may stand in another order than the source's.
 std::string formatText(const std::string& pattern, std::initializer_list<std::string> args);

@@ -46,6 +46,10 @@ std::string translate(const char* context, const std::string& source) {
     return translate(context, source.c_str());
 }
 
+std::string translate(const char* context, const char* source, int n) {
+    return QCoreApplication::translate(context, source, nullptr, n).toStdString();
+}
+
 std::string formatText(const std::string& pattern, std::initializer_list<std::string> args) {
     QString text = QString::fromStdString(pattern);
     for (const std::string& arg : args) {

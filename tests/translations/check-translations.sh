@@ -9,7 +9,8 @@ tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 cp "$root/res/vorlane_ru.ts" "$tmp/"
 (cd "$root" && "$lupdate" -silent -locations none \
-  -tr-function-alias QT_TRANSLATE_NOOP+=DK_TRANSLATE_NOOP dialogkit res ui -ts "$tmp/vorlane_ru.ts")
+  -tr-function-alias QT_TRANSLATE_NOOP+=DK_TRANSLATE_NOOP,QT_TRANSLATE_N_NOOP+=DK_TRANSLATE_N_NOOP \
+  dialogkit res ui -ts "$tmp/vorlane_ru.ts")
 
 awk '
 /<name>/ { context = $0; gsub(/^ *<name>|<\/name>.*/, "", context) }
@@ -23,6 +24,8 @@ inSource { source = source (source == "" ? "" : "\\n") $0; if (/<\/source>/) inS
     printf "no longer in the code [%s]: %s\n", context, source; bad = 1
   }
 }
+# A plural form left empty, the others translated: Qt would show the English for those counts.
+/<numerusform><\/numerusform>/ { printf "untranslated plural form [%s]: %s\n", context, source; bad = 1 }
 END { exit bad }
 ' "$tmp/vorlane_ru.ts" || {
   echo "Refresh res/vorlane_ru.ts with: cmake --build build --target vorlane_lupdate, and translate."

@@ -2,9 +2,18 @@
 // (Ctrl+K) say what vorlane-cli diff and check say about the image as "Save Bios" would write
 // it, and "Save Padded..." writes what vorlane-cli pad writes.
 #include <algorithm>
+#include <cctype>
+#include <regex>
+#include <sstream>
 
+#include "image/BuiltinFonts.h"
+#include "image/Info.h"
+#include "image/Text.h"
 #include "tests/ui/MainWindowFixture.h"
 #include "tests/ui/RunProgram.h"
+#include "tests/ui/TextChecks.h"
+#include "ui/CoreTexts.h"
+#include "ui/ReportDlg.h"
 
 namespace vorlane::test {
 namespace {
@@ -148,6 +157,225 @@ TEST_F(ReportTest, ReportsAreTheCommandLineToolsAndSavePaddedWritesWhatPadWrites
         drive::pressKey(drive::control(report, IDC_REPORT_TEXT), drive::Key::Escape);
     }));
     EXPECT_EQ(compared, cli({"diff", saved, half}));
+}
+
+// What stays in Latin letters when a report is Russian, the rest being numbers (decimal,
+// hexadecimal, or codes such as 8x16, N2 and R100) and the paths the test gave.
+const std::vector<std::string> kKeptNames{
+    "Vorlane", "BIOS", "ATI", "PCI", "PC", "ID", "Radeon", "Rage", "NTSC", "PAL",
+    "CLK",            // in the main window's status message "Error CLK" too
+    "EFI",            // code types
+    "edit",           // the command of vorlane-cli
+    "A",       "B"};  // the two sides of a comparison
+const std::vector<std::string> kKeptPhrases{"Open Firmware", "PA-RISC"};
+
+void removeAll(std::string& text, const std::string& part) {
+    if (part.empty()) {
+        return;
+    }
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at)) {
+        text.erase(at, part.size());
+    }
+}
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> all;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        all.push_back(line);
+    }
+    if (!text.empty() && text.back() == '\n') {
+        all.emplace_back();
+    }
+    return all;
+}
+
+// The report's words in Latin letters that are not kept. Besides the names above, what stands
+// where a script would look for it stays: a finding's code after its level, a field's name as
+// info --json spells it, the image's own texts in quotes and the bytes of a short range.
+std::vector<std::string> latinWords(const std::string& report,
+                                    const std::vector<std::string>& paths) {
+    std::string text = report;
+    for (const std::string& path : paths) {
+        removeAll(text, path);
+    }
+    for (const std::string& phrase : kKeptPhrases) {
+        removeAll(text, phrase);
+    }
+    const auto image = std::make_unique<CRomImage>();
+    std::string keys;
+    for (const InfoField& field : infoRecord(*image, kRomOk)) {
+        keys += (keys.empty() ? "" : "|") + std::string(field.key);
+    }
+    const std::string byte = "(?:[0-9a-f]{2}|--)";
+    // Each pattern within a line, as the lines of a report are read; the first keeps its group.
+    const std::vector<std::pair<std::regex, const char*>> kept = {
+        {std::regex("\"[^\"\n]*\""), ""},
+        {std::regex("^(  \\S+ )[a-z]+(?:-[a-z]+)*:"), "$1"},
+        {std::regex("^  (?:" + keys + ") "), ""},
+        {std::regex("  " + byte + "(?: " + byte + ")* -> " + byte + "(?: " + byte + ")*$"), ""},
+    };
+    std::string rest;
+    for (std::string line : lines(text)) {
+        for (const auto& [pattern, replacement] : kept) {
+            line = std::regex_replace(line, pattern, replacement);
+        }
+        rest += line + "\n";
+    }
+    // A word is a run of Latin letters with no letter or digit on either side.
+    static const std::regex run("[A-Za-z0-9]+");
+    std::vector<std::string> found;
+    for (auto m = std::sregex_iterator(rest.begin(), rest.end(), run); m != std::sregex_iterator();
+         ++m) {
+        const std::string w = m->str();
+        if (std::ranges::all_of(
+                w, [](char c) { return std::isalpha(static_cast<unsigned char>(c)); }) &&
+            std::ranges::find(kKeptNames, w) == kKeptNames.end()) {
+            found.push_back(w);
+        }
+    }
+    return found;
+}
+
+// What a translation keeps of each line: its indent and its numbers, in order of size. A list
+// wrapped onto further lines counts as one line, since longer words may wrap it elsewhere.
+std::vector<std::string> shape(const std::string& report) {
+    static const std::regex number("[0-9]+");
+    std::vector<std::pair<size_t, std::vector<long long>>> shaped;
+    for (const std::string& line : lines(report)) {
+        size_t indent = 0;
+        while (indent < line.size() && line[indent] == ' ') {
+            ++indent;
+        }
+        if (indent != 9 || shaped.empty()) {
+            shaped.push_back({indent, {}});
+        }
+        for (auto m = std::sregex_iterator(line.begin(), line.end(), number);
+             m != std::sregex_iterator(); ++m) {
+            shaped.back().second.push_back(std::stoll(m->str()));
+        }
+    }
+    std::vector<std::string> shapes;
+    for (auto& [indent, numbers] : shaped) {
+        std::sort(numbers.begin(), numbers.end());
+        shapes.push_back(std::to_string(indent) + ":");
+        for (const long long n : numbers) {
+            shapes.back() += " " + std::to_string(n);
+        }
+    }
+    return shapes;
+}
+
+std::unique_ptr<CRomImage> loaded(const std::string& path) {
+    auto image = std::make_unique<CRomImage>();
+    image->loadFile(path);
+    image->validate();
+    return image;
+}
+
+// The window's image is the builder's default; each row is what it is compared with or checked
+// against. Together the rows say every kind of line the two reports have.
+TEST_F(RussianFixture, ReportsAreRussianWithTheEnglishNumbersAndLayout) {
+    ASSERT_TRUE(language.starts_with("ru")) << language;
+    using B = RomBuilder;
+    B many = B().deviceId(0x5446).engineFeedback(0x64).subsystemId(0x1234).tvByte7(0);
+    many.poke(B::kFont8x16 + 0x01 * 16, std::vector<uint8_t>(5 * 16, 0xEE))  // a run
+        .poke(B::kFont8x16 + 0x08 * 16, {0xEE})
+        .poke(B::kFont8x16 + 0x10 * 16, {0xEE})
+        .poke(B::kFont8x8 + 0x00 * 8, {0xEE})  // the glyphs with a name
+        .poke(B::kFont8x8 + 0x20 * 8, {0xEE})
+        .poke(B::kFont8x8 + 0xFF * 8, {0xEE});
+    for (size_t i = 0; i < 24; ++i) {  // more ranges than are shown
+        many.poke(0x2000 + 16 * i, {static_cast<uint8_t>(0x10 + i)});
+    }
+    const struct {
+        const char* name;
+        B image;
+        uint64_t chipSize;  // 0: compared with the window's image instead
+    } rows[] = {
+        {"identical", B(), 0},
+        {"fields, glyphs and ranges", many, 0},
+        {"no clock record, no font", B().clockRecordAt(std::nullopt).noFontSequence(), 0},
+        {"no PLL block", B().pllOffset(0), 0},
+        {"checksum", B().checksum(B::Checksum::Broken), 0},
+        {"Cyrillic set", B().poke(B::kFont8x8, {kCyrillicFont8x8.begin(), kCyrillicFont8x8.end()}),
+         0},
+        {"fit", B(), 65536},
+        {"fit with a warning", B(), 131072},
+        {"too big", B(), 32768},
+        {"not a PC image", B().vendorId(0x10DE).codeType(3).indicator(0), 65536},
+        {"Radeon 7000", B().atiText(" 761295521"), 65536},
+        {"Radeon 8500", B().deviceId(0x514C).pcirOffset(0), 65536},
+        {"Rage 128", B().deviceId(0x5046).clockRecordAt(std::nullopt), 65536},
+        {"Mach64", B().deviceId(0x4754).clockRecordAt(std::nullopt), 65536},
+    };
+    const std::string window = write("card.rom", B());
+    const SavedImage windowSaved = savedImage(*loaded(window));
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::string path = write("other.rom", row.image);
+        const SavedImage saved = savedImage(*loaded(path));
+        const auto report = [&](const ReportTexts& texts) {
+            return row.chipSize == 0 ? compareReport(window, windowSaved, path, texts)
+                                     : checkReport(path, saved, row.chipSize, texts);
+        };
+        const std::string russian = report(reportTexts());
+        const std::string english = report(ReportTexts());
+        EXPECT_EQ(joined(latinWords(russian, {window, path})), "") << russian;
+        EXPECT_EQ(shape(russian), shape(english)) << russian << english;
+        // A status is shown in the words of the main window's box.
+        if (saved.status != kRomOk) {
+            EXPECT_NE(russian.find(oneLine(statusText(saved.status))), std::string::npos)
+                << russian;
+        }
+        EXPECT_NE(latinWords(english, {window, path}).size(), 0);
+    }
+}
+
+// A phrase of the core's table that the editor's list or the translation lacks would stay
+// English, whether or not a report above shows it.
+TEST_F(RussianFixture, EveryPhraseOfTheReportsHasItsTranslation) {
+    ASSERT_TRUE(language.starts_with("ru")) << language;
+    const ReportTexts& english = englishReportTexts();
+    const ReportTexts russian = reportTexts();
+    for (std::string ReportTexts::*phrase : ReportTexts::phrases()) {
+        EXPECT_NE(russian.*phrase, english.*phrase);
+    }
+    for (CountedText ReportTexts::*counted : ReportTexts::counted()) {
+        for (const uint64_t n : {1, 3, 5, 21}) {
+            EXPECT_NE(russian.form(english.*counted, n), english.form(english.*counted, n))
+                << (english.*counted).other << " " << n;
+        }
+    }
+}
+
+// The chip sizes and both file dialogs of the reports, in the main window's words.
+TEST_F(RussianFixture, ReportDialogsListsAndFiltersAreRussian) {
+    ASSERT_TRUE(language.starts_with("ru")) << language;
+    load(write("card.rom", RomBuilder()));
+    const std::string romFilter = dk::translate("Vorlane", CMainDlg::kRomFilter);
+    ASSERT_NE(romFilter, CMainDlg::kRomFilter);
+
+    scripted.answerFile(std::nullopt);
+    drive::activate(dlg->window());
+    drive::pressKey(dlg->window(), drive::Key::D, drive::kCtrl);
+    EXPECT_EQ(lastAsked().file.filter, romFilter);
+
+    CCheckDlg check;
+    check.m_pImage = &dlg->m_image;
+    check.m_path = dlg->m_path;
+    ASSERT_TRUE(check.Create());
+    const dk::WindowHandle chip = check.GetDlgItem(IDC_CHIP_SIZE);
+    std::string sizes;
+    for (int i = 0; i < drive::count(chip); ++i) {
+        sizes += (i == 0 ? "" : "|") + drive::itemText(chip, i);
+    }
+    EXPECT_EQ(sizes, "Размер самого образа|32 КиБ|64 КиБ|128 КиБ");
+    EXPECT_EQ(check.m_report, checkReport(dlg->m_path, savedImage(dlg->m_image), 65536));
+    scripted.answerFile(std::nullopt);
+    drive::click(check.GetDlgItem(IDC_SAVE_PADDED));
+    EXPECT_EQ(lastAsked().file.filter, romFilter);
+    check.DestroyWindow();
 }
 
 }  // namespace
