@@ -18,6 +18,7 @@ TEST(CliPad, WritesTheFileThenErasedBytesAndRefusesWhatDoesNotFitOrIsNoBios) {
     B().checksum(B::Checksum::Broken).writeTo(f("sum.rom"));  // status 6: padded as it is
     writeBytes(f("noise"), std::vector<uint8_t>(20000, 0x13));
     B().fileSize(16383).writeTo(f("small.rom"));
+    B().fileSize(1048576 + 1).writeTo(f("mib+1.rom"));
     struct Case {
         std::string file;  // "-" reads `input`
         std::string chipSize;
@@ -40,6 +41,7 @@ TEST(CliPad, WritesTheFileThenErasedBytesAndRefusesWhatDoesNotFitOrIsNoBios) {
         {f("small.rom"), "64K", 1, 0, ""},
         {"-", "32K", 1, 0,
          "vorlane-cli: -: refused: the file is 65536 bytes, the chip holds 32768\n", f("64k.rom")},
+        {"-", "1048576", 1, 0, "", f("mib+1.rom")},  // one byte past the chip is read too
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file + " " + c.chipSize);
@@ -83,6 +85,19 @@ TEST(CliPad, WritesTheFileThenErasedBytesAndRefusesWhatDoesNotFitOrIsNoBios) {
         EXPECT_EQ(r.exitCode, 2) << testing::PrintToString(args) << r.err;
         EXPECT_NE(r.err.find("--help"), std::string::npos);
     }
+}
+
+// Through a real pipe, where the descriptor has no size: only the bytes read tell it.
+TEST(CliPad, StandardInputThroughAPipeIsSizedByWhatWasRead) {
+    TempDir dir;
+    B().writeTo(dir.file("64k.rom"));
+    const std::string command = "cat '" + dir.file("64k.rom") + "' | '" + VORLANE_CLI_PATH +
+                                "' pad - --chip-size 32K -o '" + dir.file("out.rom") +
+                                "' 2>/dev/null";
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status)) << status;
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("out.rom")));
 }
 
 }  // namespace

@@ -139,6 +139,8 @@ TEST(CliStreams, LinksInStickyWorldWritableFoldersLeadOnOnlyAsTheKernelsRuleSays
         {"root's own link there", 01777, 0, 0, true},
         {"the link of the folder's owner", 01777, kNobody, kNobody, true},
         {"another user's link in a folder that is not sticky", 0777, 0, kNobody, true},
+        {"another user's link in a sticky folder others cannot write to", 01755, 0, kNobody, true},
+        {"root's own link in a shared folder another user owns", 01777, kNobody, 0, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

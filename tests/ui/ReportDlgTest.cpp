@@ -153,6 +153,15 @@ TEST_F(ReportTest, ReportsAreTheCommandLineToolsAndSavePaddedWritesWhatPadWrites
     std::vector<uint8_t> expected = readBytes(saved);
     expected.resize(131072, 0xFF);
     EXPECT_TRUE(readBytes(padded) == expected);
+
+    // A file longer than the image it declares is compared whole, as diff loads it.
+    const std::string half = write("half.rom", B().declaredBlocks(0x40));
+    scripted.answerFile(half);
+    EXPECT_TRUE(withReport(Qt::Key_D, [&](QWidget* report) {
+        compared = reportOf(report);
+        QTest::keyClick(report->findChild<QPlainTextEdit*>(), Qt::Key_Escape);
+    }));
+    EXPECT_EQ(compared, cli({q("diff"), q(saved), q(half)}));
 }
 
 }  // namespace
