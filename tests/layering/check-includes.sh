@@ -18,6 +18,7 @@ image/windows    image                                 no-qt  platform
 fontfile         image                                 no-qt  portable
 card             image                                 no-qt  platform
 cli              image fontfile card                   no-qt  portable
+cli/windows      image fontfile cli                    no-qt  platform
 dialogkit        -                                     no-qt  portable
 dialogkit/qt     dialogkit                             qt     platform
 dialogkit/win32  dialogkit                             no-qt  platform

@@ -7,10 +7,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -28,8 +30,10 @@ struct ProgramRun {
     std::string err;
 };
 
-// Runs `program` with `args`, standard input empty; one still running after 10 s is killed.
-inline ProgramRun runProgram(const std::string& program, const std::vector<std::string>& args) {
+// Runs `program` with `args`, standard input empty, in this process's environment less the
+// variables named in `unset`; one still running after 10 s is killed.
+inline ProgramRun runProgram(const std::string& program, const std::vector<std::string>& args,
+                             const std::vector<std::string>& unset = {}) {
     TempDir capture;
     const std::string outPath = capture.file("out"), errPath = capture.file("err");
     posix_spawn_file_actions_t files;
@@ -44,9 +48,21 @@ inline ProgramRun runProgram(const std::string& program, const std::vector<std::
         argv.push_back(const_cast<char*>(arg.c_str()));
     }
     argv.push_back(nullptr);
+    std::vector<char*> envp;
+    for (char** entry = environ; *entry != nullptr; ++entry) {
+        const std::string_view variable(*entry);
+        const bool dropped = std::any_of(unset.begin(), unset.end(), [&](const std::string& name) {
+            return variable.starts_with(name + "=");
+        });
+        if (!dropped) {
+            envp.push_back(*entry);
+        }
+    }
+    envp.push_back(nullptr);
     ProgramRun run;
     pid_t pid = -1;
-    const int spawned = posix_spawn(&pid, program.c_str(), &files, nullptr, argv.data(), environ);
+    const int spawned =
+        posix_spawn(&pid, program.c_str(), &files, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&files);
     if (spawned != 0) {
         return run;

@@ -116,37 +116,34 @@ TEST(EditorCommandLine, IsRefusedWithAUsageLineAndStatus2BeforeAnyWindow) {
 // On a console Qt would abort with advice to reinstall; the editor says instead what is missing,
 // in one line, unless the user chose a platform. --version is the GNU block, no resource text.
 TEST(EditorCommandLine, WithoutADisplayOneLineSaysWhatToDoAndVersionIsGnuStyle) {
-    QProcessEnvironment console = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
-        console.remove(QString::fromLatin1(name));
-    }
-    QProcess editor;
-    editor.setProcessEnvironment(console);
-    editor.start(QStringLiteral(VORLANE_EDITOR), {});
-    ASSERT_TRUE(editor.waitForFinished(10000));
-    EXPECT_EQ(editor.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(editor.exitCode(), 1);
-    const QByteArray err = editor.readAllStandardError();
-    EXPECT_EQ(err.count('\n'), 1) << err.toStdString();
-    EXPECT_TRUE(err.startsWith("vorlane: no display") && err.contains("xvfb-run"))
-        << err.toStdString();
+    const std::vector<std::string> console{"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"};
+    const ProgramRun editor = runProgram(VORLANE_EDITOR, {}, console);
+    ASSERT_TRUE(editor.finished);
+    EXPECT_TRUE(editor.normalExit);
+    EXPECT_EQ(editor.exitCode, 1);
+    EXPECT_EQ(std::count(editor.err.begin(), editor.err.end(), '\n'), 1) << editor.err;
+    EXPECT_TRUE(editor.err.starts_with("vorlane: no display") &&
+                editor.err.find("xvfb-run") != std::string::npos)
+        << editor.err;
 
     // A platform named on the command line is Qt's to judge: the window opens and closes.
-    QProcess chosen;
-    chosen.setProcessEnvironment(console);
-    chosen.start(QStringLiteral(VORLANE_EDITOR), {"-platform", "offscreen", "--bogus"});
-    ASSERT_TRUE(chosen.waitForFinished(10000));
-    EXPECT_EQ(chosen.exitCode(), 2) << chosen.readAllStandardError().toStdString();
+    const ProgramRun chosen =
+        runProgram(VORLANE_EDITOR, {"-platform", "offscreen", "--bogus"}, console);
+    ASSERT_TRUE(chosen.finished);
+    EXPECT_EQ(chosen.exitCode, 2) << chosen.err;
 
-    QProcess version;
-    version.start(QStringLiteral(VORLANE_EDITOR), {"--version"});
-    ASSERT_TRUE(version.waitForFinished(10000));
-    EXPECT_EQ(version.exitCode(), 0);
-    const QStringList lines = QString::fromUtf8(version.readAllStandardOutput()).split('\n');
-    ASSERT_GE(lines.size(), 3);
-    EXPECT_EQ(lines[0], QStringLiteral("vorlane " VORLANE_VERSION));
-    EXPECT_TRUE(lines[1].startsWith(QStringLiteral("Copyright (C) "))) << lines[1].toStdString();
-    EXPECT_FALSE(lines.join('\n').contains(QStringLiteral("file version")));
+    const ProgramRun version = runProgram(VORLANE_EDITOR, {"--version"});
+    ASSERT_TRUE(version.finished);
+    EXPECT_EQ(version.exitCode, 0);
+    std::vector<std::string> lines;
+    std::istringstream out(version.out);
+    for (std::string line; std::getline(out, line);) {
+        lines.push_back(line);
+    }
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(lines[0], "vorlane " VORLANE_VERSION);
+    EXPECT_TRUE(lines[1].starts_with("Copyright (C) ")) << lines[1];
+    EXPECT_EQ(version.out.find("file version"), std::string::npos);
 }
 
 // The keys reach the buttons' handlers with their gates: before a load Ctrl+S asks for nothing,
