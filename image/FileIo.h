@@ -80,8 +80,9 @@ inline OtherNamesNotice& otherNamesNotice() {
 //   write, and then ends the process as it would have.
 // - a link, or a file, that another user left in a sticky, world-writable folder (/tmp) is
 //   neither followed nor replaced unless it belongs to the effective user or to the folder's
-//   owner, as the kernel itself opens such files and follows such links, wherever the link
-//   stands in the path; otherwise FileError (EACCES) and nothing is written.
+//   owner, as the kernel's rules for such folders say (protected_symlinks, which the kernel
+//   applies to the last name only, is applied here to every link on the way too); otherwise
+//   FileError (EACCES) and nothing is written.
 // - anything else that exists and is not a folder (a device, a FIFO, a terminal, /dev/stdout
 //   whatever it points at), and "-" for standard output: written in place, without a temporary
 //   file or a rename, so that the node itself is never replaced. With

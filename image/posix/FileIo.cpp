@@ -119,9 +119,10 @@ struct Destination {
 
 // Walks the path one name at a time, following each link by hand: a dangling link still names
 // the file to create, no link is ever taken for the file, and the kernel's rule for links in
-// shared folders holds for every link on the way, not only the last, since the kernel applies it
-// to every link it follows. A link that lives in /proc (/dev/stdout leads to one) names an open
-// file, not a path: such a node is written in place, whatever it is.
+// shared folders holds for every link on the way. The kernel applies it to the last name only;
+// another user's link to a folder, on the way, would still aim root's write at any file in any
+// of root's folders. A link that lives in /proc (/dev/stdout leads to one) names an open file,
+// not a path: such a node is written in place, whatever it is.
 Destination resolveDestination(const std::string& path) {
     if (path.empty()) {
         throwFileError(path, "write", ENOENT);
