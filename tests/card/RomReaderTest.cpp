@@ -6,12 +6,20 @@
 #include <poll.h>
 #include <pthread.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <condition_variable>
 #include <csignal>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <mutex>
 #include <system_error>
 #include <thread>
+#include <utility>
 
 #include "card/RomReader.h"
 #include "image/FileError.h"
@@ -209,9 +217,41 @@ std::string readControlLine(const std::string& path) {
     return line.ends_with('\n') ? "write:" + line : "gave up";
 }
 
+// Ends the test program when a test outlives `limit`: a wait that a signal fails to end fails the
+// test in seconds, not at CTest's timeout.
+class Deadline {
+  public:
+    explicit Deadline(std::chrono::seconds limit)
+        : watchdog_([this, limit] {
+              std::unique_lock lock(mutex_);
+              if (!ended_.wait_for(lock, limit, [this] { return done_; })) {
+                  std::fprintf(stderr, "still waiting after %lld s: the wait never ended\n",
+                               static_cast<long long>(limit.count()));
+                  std::_Exit(1);
+              }
+          }) {}
+    ~Deadline() {
+        {
+            const std::lock_guard lock(mutex_);
+            done_ = true;
+        }
+        ended_.notify_all();
+        watchdog_.join();
+    }
+    Deadline(const Deadline&) = delete;
+    Deadline& operator=(const Deadline&) = delete;
+
+  private:
+    std::mutex mutex_;
+    std::condition_variable ended_;
+    bool done_ = false;
+    std::thread watchdog_;
+};
+
 // A card whose ROM gives nothing, and a hangup while the reader waits on it: the wait ends at
 // once, the ROM is hidden again and the signal is handed back.
 TEST(SysfsRomPort, ASignalEndsTheWaitOnARomThatGivesNothing) {
+    const Deadline deadline(std::chrono::seconds(20));
     TempDir dir;
     FakeSysfs sysfs(dir.path());
     sysfs.add(FakeDevice{});
@@ -243,6 +283,78 @@ TEST(SysfsRomPort, ASignalEndsTheWaitOnARomThatGivesNothing) {
     }
     kernel.join();
     EXPECT_EQ(caught, SIGHUP);
+    EXPECT_EQ(steps, (std::vector<std::string>{"write:1\n", "write:0\n"}));
+}
+
+// Whether the thread `tid` of this process sleeps in openat(): the reader waiting for a writer
+// to open the pipe that stands in for the ROM.
+bool sleepsInOpen(pid_t tid) {
+    const std::string task = "/proc/self/task/" + std::to_string(tid);
+    long call = -1;
+    std::ifstream(task + "/syscall") >> call;
+    std::string stat;
+    std::getline(std::ifstream(task + "/stat"), stat);
+    const auto state = stat.rfind(") ");
+    return call == SYS_openat && state != std::string::npos && stat[state + 2] == 'S';
+}
+
+// A pipe stands in for the kernel's file, which never makes an open wait; this one waits for
+// data that never comes. An interrupt while the reader waits in the open ends it there.
+TEST(SysfsRomPort, ASignalEndsTheOpenOfARomThatNeverOpens) {
+    const Deadline deadline(std::chrono::seconds(20));
+    TempDir dir;
+    FakeSysfs sysfs(dir.path());
+    sysfs.add(FakeDevice{});
+    const std::string rom = sysfs.romOf("0000:01:00.0");
+    std::filesystem::remove(rom);
+    ASSERT_EQ(::mkfifo(rom.c_str(), 0600), 0);
+    const pthread_t reader = ::pthread_self();
+    const pid_t readerTid = ::gettid();
+    std::vector<std::string> steps;
+    std::thread kernel([&] {
+        steps.push_back(readControlLine(rom));
+        // Seen twice in a row, so that no other open is taken for it.
+        for (int i = 0, seen = 0; i < 500 && seen < 2; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            seen = sleepsInOpen(readerTid) ? seen + 1 : 0;
+        }
+        // Opened without waiting and never written, so that the disable has a reader at once.
+        int control = ::open(rom.c_str(), O_RDONLY | O_NONBLOCK);
+        ::pthread_kill(reader, SIGINT);
+        const auto disable = [&control] {
+            std::string line;
+            pollfd poll{control, POLLIN, 0};
+            while (!line.ends_with('\n') && ::poll(&poll, 1, 5000) > 0) {
+                char c = 0;
+                if (::read(control, &c, 1) != 1) {
+                    break;
+                }
+                line += c;
+            }
+            return line.ends_with('\n') ? "write:" + line : "gave up";
+        };
+        std::string line = disable();
+        if (line == "gave up") {
+            // The open outlived the signal; a writer that comes and goes lets it go on. The
+            // control end is opened anew, as the old one now reads the writer's end as the end.
+            steps.push_back(line);
+            ::close(::open(rom.c_str(), O_WRONLY | O_NONBLOCK));
+            const int stale = std::exchange(control, ::open(rom.c_str(), O_RDONLY | O_NONBLOCK));
+            ::close(stale);
+            line = disable();
+        }
+        steps.push_back(line);
+        ::close(control);
+    });
+    card::SysfsRomPort port(sysfs.root(), "0000:01:00.0");
+    int caught = 0;
+    try {
+        card::readRom(port);
+    } catch (const card::RomReadInterrupted& interrupted) {
+        caught = interrupted.signal();
+    }
+    kernel.join();
+    EXPECT_EQ(caught, SIGINT);
     EXPECT_EQ(steps, (std::vector<std::string>{"write:1\n", "write:0\n"}));
 }
 

@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
+#include "image/Check.h"
 #include "tests/cli/CliRunner.h"
 #include "tests/support/FakeSysfs.h"
 #include "tests/support/Unprivileged.h"
@@ -135,6 +137,13 @@ const FakeDevice kSecondOnRootBus = [] {
     return d;
 }();
 
+// Without a rom file the kernel offers no ROM at all, whatever the resource file says.
+const FakeDevice kBootDisplayWithoutRom = [] {
+    FakeDevice d = bootDisplay();
+    d.rom.reset();
+    return d;
+}();
+
 INSTANTIATE_TEST_SUITE_P(
     FakeTrees, CliReadCardRefusal,
     ::testing::Values(
@@ -147,6 +156,11 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{"WrongAddress", {at("0000:01:00.0")}, {"0000:05:00.0"}, 1, {"0000:01:00.0"}},
         RefusalCase{"MalformedAddress", {at("0000:01:00.0")}, {"01:00"}, 2, {"01:00"}},
         RefusalCase{"NoRomFile", {kNoRom}, {}, 3, {"no rom file"}},
+        RefusalCase{"NoRomFileWhereTheStartupCopyWouldBe",
+                    {kBootDisplayWithoutRom},
+                    {},
+                    3,
+                    {"no rom file"}},
         RefusalCase{"StartupCopyWithoutShadow",
                     {bootDisplay()},
                     {},
@@ -174,6 +188,17 @@ INSTANTIATE_TEST_SUITE_P(
                     1,
                     {"start-up copy", "not the boot display", "never this card's"}}),
     [](const ::testing::TestParamInfo<RefusalCase>& info) { return info.param.name; });
+
+TEST(CliCards, CardWithoutRomFileIsListedWithoutRom) {
+    TempDir dir;
+    FakeSysfs sysfs(dir.path());
+    sysfs.add(kBootDisplayWithoutRom);
+    const CliResult r = runCli({"cards", "--sysfs", sysfs.root()});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "0000:01:00.0  vendor 1002  device 5159  subsystem vendor 1002  subsystem 0008  "
+              "boot VGA  no ROM\n");
+}
 
 TEST(CliReadCard, SavesTheRomEnabledAndDisabledAroundTheRead) {
     TempDir dir;
@@ -256,6 +281,13 @@ const FakeDevice kRage128 = [] {
     return d;
 }();
 
+// A Radeon 7000 (device 5159) whose ROM is read through its own ROM BAR.
+const FakeDevice kRadeon7000 = [] {
+    FakeDevice d;
+    d.resource = resourceFile(kRomBarLine);
+    return d;
+}();
+
 INSTANTIATE_TEST_SUITE_P(
     FakeTrees, CliReadCardOrigin,
     ::testing::Values(OriginCase{"StartupCopyWithShadow",
@@ -281,6 +313,15 @@ INSTANTIATE_TEST_SUITE_P(
                                  0,
                                  true,
                                  "names 1002:5159, the card is 1002:5046",
+                                 false},
+                      // The same device number from another vendor is another card.
+                      OriginCase{"AnotherVendorsBiosWithTheCardsDeviceNumber",
+                                 kRadeon7000,
+                                 {},
+                                 RomBuilder().vendorId(0x10DE).build(),
+                                 0,
+                                 true,
+                                 "names 10de:5159, the card is 1002:5159",
                                  false},
                       OriginCase{"ForeignStartupCopyIsRefusedEvenWithShadow",
                                  bootDisplay("0x5046\n"),
@@ -339,6 +380,9 @@ TEST(CliCheck, VerdictsExitStatusAndJson) {
     const CliResult warn = runCli({"check", dir.file("warn.rom")});
     EXPECT_EQ(warn.exitCode, 0);
     EXPECT_EQ(warn.out.substr(0, warn.out.find('\n')), dir.file("warn.rom") + ": ok with warnings");
+    const CliResult warnJson = runCli({"check", "--json", dir.file("warn.rom")});
+    ASSERT_EQ(warnJson.jsonLines().size(), 1u);
+    EXPECT_EQ(warnJson.jsonLines()[0]["ok"], true);  // warnings leave an image fit
 
     const CliResult all = runCli({"check", "--json", "--chip-size", "32768", "--device", "0x5159",
                                   dir.file("fit.rom"), dir.file("other.rom")});
@@ -440,6 +484,48 @@ TEST(CliCheck, StandardInputIsSizedByWhatWasRead) {
         EXPECT_EQ(findings[0]["message"], c.firstMessage);
         EXPECT_EQ(findings.back()["code"], "trailing-bytes");
     }
+}
+
+// What check reads of a FILE or standard input: up to this and one byte more.
+constexpr uint64_t kCheckReadLimit = kLargestChipSize;
+
+// The image of the test-support builder and then runs of (byte, count), written a piece at a
+// time: at check's read limit the file is megabytes long.
+void writeImageAndRuns(const std::string& path,
+                       const std::vector<std::pair<uint8_t, uint64_t>>& runs) {
+    writeBytes(path, RomBuilder().build());
+    std::ofstream out(path, std::ios::binary | std::ios::app);
+    for (const auto& [byte, count] : runs) {
+        const std::vector<char> piece(64 * 1024, static_cast<char>(byte));
+        for (uint64_t left = count; left > 0;) {
+            const uint64_t n = std::min<uint64_t>(left, piece.size());
+            out.write(piece.data(), static_cast<std::streamsize>(n));
+            left -= n;
+        }
+    }
+    ASSERT_TRUE(out.flush()) << path;
+}
+
+// Standard input that goes on past what check reads is only known to be larger than that: too
+// big for a chip no larger, and never smaller than any chip.
+TEST(CliCheck, StandardInputPastTheReadLimitIsNeverSmallerThanAChip) {
+    TempDir dir;
+    writeImageAndRuns(dir.file("over.rom"), {{0x00, kCheckReadLimit + 1 - 65536}});
+    constexpr uint64_t kLargestChip = 16 * 1024 * 1024;
+    const CliResult r = runCli({"check", "--chip-size", std::to_string(kLargestChip), "-"}, "",
+                               dir.file("over.rom"));
+    EXPECT_EQ(r.out.find("smaller-than-chip"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("error too-big") != std::string::npos, kLargestChip <= kCheckReadLimit)
+        << r.out;
+}
+
+// Erased bytes as far as check reads say nothing of the bytes past them.
+TEST(CliCheck, BytesCheckDidNotReadAreNotTakenForPadding) {
+    TempDir dir;
+    writeImageAndRuns(dir.file("long.rom"), {{0xFF, kCheckReadLimit + 1 - 65536}, {0x00, 16}});
+    const CliResult r = runCli({"check", dir.file("long.rom")});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("warning trailing-bytes"), std::string::npos) << r.out;
 }
 
 TEST(CliCheck, MalformedValuesAreUsageErrors) {

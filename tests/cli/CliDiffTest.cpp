@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "tests/cli/CliRunner.h"
 
 namespace vorlane::test {
@@ -86,6 +88,37 @@ TEST(CliDiff, ReadableReportAlignsFieldsAndSummarisesLongRangeLists) {
     // checksum.
     EXPECT_EQ(lineWith("... and"), "  ... and 11 more ranges (11 bytes)") << r.out;
     EXPECT_EQ(lines.back().rfind("Differ: 33 bytes in 31 ranges; 3 fields;", 0), 0u) << r.out;
+}
+
+// The end of one line of the readable report for each kind of difference: how many bytes a range
+// shows, how glyphs are listed and wrapped, how long texts are cut, how offsets are written.
+TEST(CliDiff, ReadableReportLines) {
+    TempDir dir;
+    B().writeTo(dir.file("a.rom"));
+    B nineGlyphs;
+    for (const int code : {0x41, 0x43, 0x45, 0x47, 0x49, 0x4B, 0x4D, 0x4F, 0x51}) {
+        nineGlyphs.poke(B::kFont8x16 + code * 16, {0});
+    }
+    const std::string text41 = "0123456789abcdefghij0123456789ABCDEFGHIJK";  // 41 characters
+    const std::vector<std::tuple<const char*, B, std::string>> cases = {
+        {"a range of 8 bytes shows them", B().poke(0x9000, {1, 2, 3, 4, 5, 6, 7, 8}),
+         "  0x9000       8 bytes  00 00 00 00 00 00 00 00 -> 01 02 03 04 05 06 07 08"},
+        {"two adjacent glyphs are no run", B().poke(kGlyphA, {0}).poke(kGlyphA + 16, {0}),
+         "  8x16  2 differ: 0x41 A  0x42 B"},
+        {"a line of exactly 80 columns is not wrapped", nineGlyphs,
+         "  8x16  9 differ: 0x41 A  0x43 C  0x45 E  0x47 G  0x49 I  0x4b K  0x4d M  0x4f O"},
+        {"a long text shows 40 characters", B().infoBytes(text41),
+         "  \"" + text41.substr(0, 40) + "\"..."},
+        {"the clock scan start is an offset", B().clockScanStart(0x0410).clockRecordAt(0x0413),
+         "  clockScanStart          0x0400  0x0410"},
+    };
+    for (const auto& [name, builder, line] : cases) {
+        SCOPED_TRACE(name);
+        builder.writeTo(dir.file("b.rom"));
+        const CliResult r = runCli({"diff", dir.file("a.rom"), dir.file("b.rom")});
+        EXPECT_EQ(r.exitCode, 1) << r.err;
+        EXPECT_NE(r.out.find(line + "\n"), std::string::npos) << r.out;
+    }
 }
 
 TEST(CliDiff, ExitStatusDependsOnTheBytesAloneAndFilesThatCannotBeRead) {

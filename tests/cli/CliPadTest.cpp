@@ -21,6 +21,7 @@ TEST(CliPad, WritesTheFileThenErasedBytesAndRefusesWhatDoesNotFitOrIsNoBios) {
     std::vector<uint8_t> big = B().build();
     big.resize(2 * 1024 * 1024, 0x13);
     writeBytes(f("2m.bin"), big);
+    B().fileSize(1048576 + 1).writeTo(f("mib+1.rom"));
     struct Case {
         std::string file;  // "-" reads `input`
         std::string chipSize;
@@ -48,6 +49,7 @@ TEST(CliPad, WritesTheFileThenErasedBytesAndRefusesWhatDoesNotFitOrIsNoBios) {
         {"-", "64K", 1, 0,
          "vorlane-cli: -: refused: the file is more than 65536 bytes, the chip holds 65536\n",
          f("2m.bin")},
+        {"-", "1048576", 1, 0, "", f("mib+1.rom")},  // one byte past the chip is read too
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file + " " + c.chipSize);
@@ -101,6 +103,19 @@ TEST(CliPad, WritesTheFileThenErasedBytesAndRefusesWhatDoesNotFitOrIsNoBios) {
             EXPECT_NE(r.err.find("16777216"), std::string::npos) << r.err;
         }
     }
+}
+
+// Through a real pipe, where the descriptor has no size: only the bytes read tell it.
+TEST(CliPad, StandardInputThroughAPipeIsSizedByWhatWasRead) {
+    TempDir dir;
+    B().writeTo(dir.file("64k.rom"));
+    const std::string command = "cat '" + dir.file("64k.rom") + "' | '" + VORLANE_CLI_PATH +
+                                "' pad - --chip-size 32K -o '" + dir.file("out.rom") +
+                                "' 2>/dev/null";
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status)) << status;
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("out.rom")));
 }
 
 }  // namespace

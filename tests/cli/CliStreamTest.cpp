@@ -152,6 +152,10 @@ TEST(CliStreams, LinksAndFilesInStickyWorldWritableFoldersAsTheKernelsRulesSay) 
         {"root's own file there", Entry::File, 01777, 0, 0, true},
         {"a file of the folder's owner", Entry::File, 01777, kNobody, kNobody, true},
         {"another user's file in a folder that is not sticky", Entry::File, 0777, 0, kNobody, true},
+        {"another user's link in a sticky folder others cannot write to", Entry::LastLink, 01755, 0,
+         kNobody, true},
+        {"root's own link in a shared folder another user owns", Entry::LastLink, 01777, kNobody, 0,
+         true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

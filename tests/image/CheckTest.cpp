@@ -27,6 +27,7 @@ struct CheckCase {
     CheckRequest request;
     std::vector<std::string> codes;
     bool erasedPastBuffer = false;
+    bool moreThanSize = false;
 };
 
 class CheckFindings : public ::testing::TestWithParam<CheckCase> {};
@@ -37,7 +38,7 @@ TEST_P(CheckFindings, AreExactlyTheExpectedOnes) {
     image.loadBytes(c.builder.build());
     const RomStatus status = image.validate();
     const auto findings =
-        checkImage(image, status, c.fileSize, c.request, {false, c.erasedPastBuffer});
+        checkImage(image, status, c.fileSize, c.request, {c.moreThanSize, c.erasedPastBuffer});
     EXPECT_EQ(codesOf(findings), c.codes);
     EXPECT_EQ(hasError(findings), !c.codes.empty() && c.codes.front().starts_with("E:"));
     for (const CheckFinding& finding : findings) {
@@ -79,6 +80,21 @@ INSTANTIATE_TEST_SUITE_P(
                   {"W:trailing-bytes"}},
         CheckCase{"PaddedPastTheBuffer", RomBuilder(), 131072, {131072, {}}, {}, true},
         CheckCase{"NotErasedPastTheBuffer", RomBuilder(), 131072, {}, {"W:trailing-bytes"}},
+        // Standard input read no further than fileSize is known only to be larger than that.
+        CheckCase{"LargerThanWhatWasReadIsTooBigForAChipThatSize",
+                  RomBuilder(),
+                  1048576,
+                  {1048576, {}},
+                  {"E:too-big", "W:trailing-bytes"},
+                  false,
+                  true},
+        CheckCase{"LargerThanWhatWasReadIsNeverSmallerThanAChip",
+                  RomBuilder(),
+                  1048576,
+                  {16777216, {}},
+                  {"W:trailing-bytes"},
+                  false,
+                  true},
         CheckCase{"AnotherImageFollows", RomBuilder().indicator(0x00), k64K, {}, {"W:more-images"}},
         CheckCase{"EverythingAtOnce",
                   RomBuilder().vendorId(0x1234).codeType(1).indicator(0).declaredBlocks(64),

@@ -110,6 +110,16 @@ INSTANTIATE_TEST_SUITE_P(
                      .poke(RomBuilder::kPcir + 6, {0x54, 0x47})
                      .build(),
                  kRomNoClockRecord, "device 4754 is a Mach64"},
+        // ...also where it ends with the image, its device ID in the last two bytes...
+        NoteCase{"PciDataStructureInTheLastEightBytes",
+                 RomBuilder()
+                     .deviceId(0x4E48)
+                     .atiText(" 761295521")
+                     .pcirOffset(0xFFF8)
+                     .poke(0xFFFE, {0x46, 0x50})
+                     .checksum(RomBuilder::Checksum::Untouched)
+                     .build(),
+                 kRomNotAti, "device 5046 is a Rage 128"},
         // ...and the header's counts when there is none.
         NoteCase{"HeaderWithoutPciDataStructure",
                  RomBuilder().deviceId(0x514C).pcirOffset(0).build(), kRomNotAti,

@@ -230,6 +230,12 @@ TEST_F(MainWindowFixture, SaveRefusesWhatIsNoBiosOfThisFamily) {
         EXPECT_TRUE(scripted.drained());
     }
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+
+    // The refusal was of the image refused: the next one, valid, is saved.
+    load(write("card.rom", B()));
+    scripted.answerFile(dir.file("out.rom"));
+    click(IDC_SAVE_BIOS);
+    EXPECT_EQ(readBytes(dir.file("out.rom")), readBytes(dir.file("card.rom")));
 }
 
 TEST_F(MainWindowFixture, CancelledOpenAndFileErrorsLeaveTheEditedImageAndTheWindowWorking) {

@@ -158,6 +158,15 @@ TEST_F(ReportTest, ReportsAreTheCommandLineToolsAndSavePaddedWritesWhatPadWrites
     expected.resize(131072, 0xFF);
     EXPECT_TRUE(readBytes(padded) == expected);
 
+    // A file longer than the image it declares is compared whole, as diff loads it.
+    const std::string half = write("half.rom", B().declaredBlocks(0x40));
+    scripted.answerFile(half);
+    EXPECT_TRUE(withReport(Qt::Key_D, [&](QWidget* report) {
+        compared = reportOf(report);
+        QTest::keyClick(report->findChild<QPlainTextEdit*>(), Qt::Key_Escape);
+    }));
+    EXPECT_EQ(compared, cli({q("diff"), q(saved), q(half)}));
+
     // Padded onto a FIFO: refused before it is opened, whose open would wait for a reader. One
     // holds it open here, so that a save that wrongly writes into it fails instead of hanging.
     const std::string fifo = dir.file("fifo.rom");
