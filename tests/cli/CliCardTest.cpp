@@ -519,12 +519,14 @@ TEST(CliCheck, StandardInputPastTheReadLimitIsNeverSmallerThanAChip) {
         << r.out;
 }
 
-// Erased bytes as far as check reads say nothing of the bytes past them.
+// Erased bytes as far as check reads say nothing of the bytes past them. A file longer than the
+// read limit, the largest chip, is too big for any chip besides.
 TEST(CliCheck, BytesCheckDidNotReadAreNotTakenForPadding) {
     TempDir dir;
     writeImageAndRuns(dir.file("long.rom"), {{0xFF, kCheckReadLimit + 1 - 65536}, {0x00, 16}});
     const CliResult r = runCli({"check", dir.file("long.rom")});
-    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.exitCode, 1) << r.err;
+    EXPECT_NE(r.out.find("error too-big"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("warning trailing-bytes"), std::string::npos) << r.out;
 }
 
