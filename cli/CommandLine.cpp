@@ -93,6 +93,9 @@ ParsedLine parseCommandLine(int argc, const char* const* argv) {
     app.set_help_flag("-h,--help");
     app.set_version_flag("--version", std::string(versionLine()));
     app.require_subcommand(1);
+    // Off on Windows too (CLI11 turns it on there): a path such as /tmp/x is an argument, never
+    // an option.
+    app.allow_windows_style_options(false);
     std::vector<CLI::App*> subs;
     std::vector<std::unique_ptr<CommandOptions>> options;
     for (const CommandRow& entry : commands) {

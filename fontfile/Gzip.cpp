@@ -38,6 +38,10 @@ class Deflater {
                          Z_DEFAULT_STRATEGY) != Z_OK) {
             throw std::bad_alloc();
         }
+        // The header names Unix as the system, as gzip and zlib on Linux write it, so that the
+        // same font makes the same file on Windows too. Read by deflate when it starts.
+        header_.os = 3;
+        deflateSetHeader(&stream_, &header_);
     }
     ~Deflater() { deflateEnd(&stream_); }
     Deflater(const Deflater&) = delete;
@@ -47,6 +51,7 @@ class Deflater {
 
   private:
     z_stream stream_{};
+    gz_header header_{};
 };
 
 std::string limitText(size_t limit) {

@@ -48,15 +48,17 @@ bool isErased(std::span<const uint8_t> bytes) {
 }
 
 std::vector<CheckFinding> checkImage(const CRomImage& image, RomStatus status, uint64_t fileSize,
-                                     const CheckRequest& request, const FileTail& tail) {
+                                     const CheckRequest& request, const FileTail& tail,
+                                     const ReportTexts& texts) {
     using Level = CheckFinding::Level;
     const bool moreThanSize = tail.moreThanSize;
     std::vector<CheckFinding> findings;
     const auto add = [&](Level level, const char* code, std::string message) {
         findings.push_back({level, code, std::move(message)});
     };
-    const std::string size = formatPlain(moreThanSize ? "more than %llu" : "%llu",
-                                         static_cast<unsigned long long>(fileSize));
+    const std::string bytes = countText(texts, texts.sizeBytes, fileSize);
+    const std::string size = moreThanSize ? fillPlaces(texts.moreThan, {bytes}) : bytes;
+    const std::string chip = request.chipSize ? std::to_string(*request.chipSize) : "";
     const bool valid = status == kRomOk;
     // A file known only to be larger than `fileSize` is larger than a chip of that size too; it
     // is never known to be smaller than a chip.
@@ -68,51 +70,47 @@ std::vector<CheckFinding> checkImage(const CRomImage& image, RomStatus status, u
     const bool smaller = request.chipSize && !moreThanSize && fileSize < *request.chipSize;
 
     if (!valid) {
-        add(Level::Error, "status", CRomImage::statusMessage(status));
+        add(Level::Error, "status", texts.statusMessage(status));
     } else {
         if (image.vendorId != kAtiVendorId) {
             add(Level::Error, "vendor",
-                formatPlain("the PCI vendor ID is %04x, not ATI's 1002", image.vendorId));
+                fillPlaces(texts.vendorMessage, {formatPlain("%04x", image.vendorId)}));
         }
         if (request.deviceId && image.deviceId != *request.deviceId) {
             add(Level::Error, "device",
-                formatPlain("the image is for device %04x, not %04x", image.deviceId,
-                            *request.deviceId));
+                fillPlaces(texts.deviceMessage, {formatPlain("%04x", image.deviceId),
+                                                 formatPlain("%04x", *request.deviceId)}));
         }
         const uint8_t codeType = pciData(image).codeType;
         if (codeType != PciData::kCodeTypePc) {
             add(Level::Error, "code-type",
-                formatPlain("the PCI data structure's code type is %u%s, not 0: not a PC image",
-                            codeType, codeTypeName(codeType)));
+                fillPlaces(texts.codeTypeMessage,
+                           {std::to_string(codeType), codeTypeName(codeType)}));
         }
     }
     if (tooBigForChip) {
-        add(Level::Error, "too-big",
-            formatPlain("the file is %s bytes, the chip holds %llu", size.c_str(),
-                        static_cast<unsigned long long>(*request.chipSize)));
+        add(Level::Error, "too-big", fillPlaces(texts.tooBigMessage, {size, chip}));
     } else if (tooBigForAnyChip) {
         add(Level::Error, "too-big",
-            formatPlain("the file is %s bytes, more than the largest flash chip (%llu bytes)",
-                        size.c_str(), static_cast<unsigned long long>(kLargestChipSize)));
+            fillPlaces(texts.tooBigForAnyChipMessage,
+                       {size, countText(texts, texts.sizeBytes, kLargestChipSize)}));
     }
     if (valid) {
         if (hasTrailingBytes(image, fileSize, tail)) {
+            const std::string declared = std::to_string(image.length);
             add(Level::Warning, "trailing-bytes",
-                formatPlain("the file is %s bytes, the image declares %d: the editor and edit save "
-                            "only those %d bytes",
-                            size.c_str(), image.length, image.length));
+                fillPlaces(texts.trailingBytesMessage,
+                           {size, declared,
+                            countText(texts, texts.sizeBytes,
+                                      static_cast<uint64_t>(image.validLength()), declared)}));
         }
         if (!pciData(image).lastImage()) {
-            add(Level::Warning, "more-images",
-                "another image follows this one (its PCI data structure does not mark it the "
-                "last)");
+            add(Level::Warning, "more-images", texts.moreImagesMessage);
         }
     }
     if (smaller) {
         add(Level::Warning, "smaller-than-chip",
-            formatPlain("the file is %s bytes, the chip holds %llu: the rest of the chip is not "
-                        "part of the image",
-                        size.c_str(), static_cast<unsigned long long>(*request.chipSize)));
+            fillPlaces(texts.smallerThanChipMessage, {size, chip}));
     }
     return findings;
 }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "image/ReportTexts.h"
 #include "image/RomImage.h"
 
 namespace vorlane {
@@ -47,8 +48,10 @@ struct FileTail {
 // `image` as `validate` left it with `status`, its buffer holding the first bytes of a file of
 // `fileSize` bytes, which may exceed what the buffer holds. Bytes past `length` that are all
 // erased are padding, not trailing bytes. Errors come before warnings, each in a fixed order.
+// The messages are in the words of `texts`.
 std::vector<CheckFinding> checkImage(const CRomImage& image, RomStatus status, uint64_t fileSize,
-                                     const CheckRequest& request, const FileTail& tail = {});
+                                     const CheckRequest& request, const FileTail& tail = {},
+                                     const ReportTexts& texts = englishReportTexts());
 
 inline bool hasError(const std::vector<CheckFinding>& findings) {
     for (const CheckFinding& finding : findings) {

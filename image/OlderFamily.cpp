@@ -33,24 +33,21 @@ uint16_t wordAt(std::span<const uint8_t> bytes, size_t at) {
     return static_cast<uint16_t>(bytes[at] | (bytes[at + 1] << 8));
 }
 
-const char* familyName(OlderFamily family) {
+const std::string& familyName(OlderFamily family, const ReportTexts& texts) {
     switch (family) {
         case OlderFamily::Radeon7000:
-            return "a card of the Radeon 7000 to 7500 family (R100/RV100/RV200), whose clock "
-                   "record has "
-                   "another layout";
+            return texts.radeon7000Family;
         case OlderFamily::Radeon8500:
-            return "a card of the Radeon 8500 to 9250 family (R200/RV250/RV280), not yet tested "
-                   "with "
-                   "Vorlane";
+            return texts.radeon8500Family;
         case OlderFamily::Rage128:
-            return "a Rage 128";
+            return texts.rage128Family;
         case OlderFamily::Mach64:
-            return "a Mach64";
+            return texts.mach64Family;
         case OlderFamily::None:
             break;
     }
-    return "";
+    static const std::string none;
+    return none;
 }
 
 }  // namespace
@@ -99,7 +96,7 @@ OlderFamily olderFamilyOf(uint16_t deviceId) {
     return OlderFamily::None;
 }
 
-std::string olderFamilyNote(const CRomImage& image, RomStatus status) {
+std::string olderFamilyNote(const CRomImage& image, RomStatus status, const ReportTexts& texts) {
     if (status != kRomNotAti && status != kRomNoClockRecord) {
         return "";
     }
@@ -113,8 +110,8 @@ std::string olderFamilyNote(const CRomImage& image, RomStatus status) {
     if (family == OlderFamily::None) {
         return "";
     }
-    return formatPlain("device %04x is ", *device) + familyName(family) +
-           ": the image is intact, but not one Vorlane can edit";
+    return fillPlaces(texts.olderFamilyNote,
+                      {formatPlain("%04x", *device), familyName(family, texts)});
 }
 
 }  // namespace vorlane

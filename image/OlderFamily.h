@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 
+#include "image/ReportTexts.h"
 #include "image/RomImage.h"
 
 namespace vorlane {
@@ -34,6 +35,7 @@ OlderFamily olderFamilyOf(uint16_t deviceId);
 
 // One plain sentence for a person when a failed image (status 4 or 7) is an intact BIOS of an
 // older family; "" otherwise.
-std::string olderFamilyNote(const CRomImage& image, RomStatus status);
+std::string olderFamilyNote(const CRomImage& image, RomStatus status,
+                            const ReportTexts& texts = englishReportTexts());
 
 }  // namespace vorlane

@@ -15,6 +15,7 @@ constexpr size_t kRangesShown = 20;
 constexpr size_t kRangeBytesShown = 8;  // a range this short shows its bytes
 constexpr size_t kTextShown = 40;       // characters of a text value
 constexpr size_t kLineWidth = 80;
+constexpr size_t kLengthWidth = 12;  // a range's length: "%6u" and its unit, " bytes"
 
 bool startsCodePoint(char c) {
     return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
@@ -54,24 +55,38 @@ bool endsWith(std::string_view text, std::string_view tail) {
     return text.size() >= tail.size() && text.substr(text.size() - tail.size()) == tail;
 }
 
+std::string tvName(int standard, const ReportTexts& texts) {
+    switch (standard) {
+        case 0:
+            return texts.tvNone;
+        case 1:
+            return "NTSC";
+        case 2:
+            return "PAL";
+        default:
+            return texts.tvUnknown;
+    }
+}
+
 // A field's value as a person reads it; the key says what kind of number it is, and a field
-// unknown here shows as its plain value.
-std::string shownValue(std::string_view key, const InfoValue& value) {
+// unknown here shows as its plain value. The message is that of `status`, in the table's words.
+std::string shownValue(std::string_view key, const InfoValue& value, RomStatus status,
+                       const ReportTexts& texts) {
     if (std::holds_alternative<std::nullptr_t>(value)) {
-        return "none";
+        return texts.none;
     }
     if (const bool* flag = std::get_if<bool>(&value)) {
-        return *flag ? "yes" : "no";
+        return *flag ? texts.yes : texts.no;
     }
     if (const float* number = std::get_if<float>(&value)) {
         return float32Text(*number);
     }
     if (const std::string* text = std::get_if<std::string>(&value)) {
         if (key == "engineClock" || key == "memoryClock") {
-            return text->empty() ? "not found" : *text + " MHz";
+            return text->empty() ? texts.clockNotFound : fillPlaces(texts.clockMHz, {*text});
         }
         if (key == "message") {
-            return oneLine(*text);
+            return oneLine(texts.statusMessage(status));
         }
         return quotedText(*text);
     }
@@ -83,32 +98,36 @@ std::string shownValue(std::string_view key, const InfoValue& value) {
         return formatPlain("0x%04llx", static_cast<long long>(n));
     }
     if (key == "tvStandard") {
-        return formatPlain("%lld (%s)", static_cast<long long>(n),
-                           tvStandardName(static_cast<int>(n)));
+        return formatPlain("%lld (", static_cast<long long>(n)) +
+               tvName(static_cast<int>(n), texts) + ")";
     }
     return std::to_string(n);
 }
 
-std::string statusLine(const char* label, const DiffSide& side) {
+std::string statusLine(const char* label, const DiffSide& side, const ReportTexts& texts) {
     const RomStatus status = side.compared.status;
-    return formatPlain("%s %s: %zu bytes, status %d, ", label, side.file.c_str(),
-                       side.compared.loadedSize, status) +
-           (status == kRomOk ? std::string("valid") : oneLine(CRomImage::statusMessage(status))) +
+    return fillPlaces(
+               texts.sideStatus,
+               {label, side.file, countText(texts, texts.sizeBytes, side.compared.loadedSize),
+                std::to_string(status),
+                status == kRomOk ? texts.valid : oneLine(texts.statusMessage(status))}) +
            "\n";
 }
 
-std::string fieldLines(const ImageDiff& diff) {
+std::string fieldLines(const DiffSide& a, const DiffSide& b, const ImageDiff& diff,
+                       const ReportTexts& texts) {
     if (diff.fields.empty()) {
-        return "Fields: none differ\n";
+        return texts.fieldsNoneDiffer + "\n";
     }
     size_t keyWidth = 0, aWidth = 1;
     std::vector<std::pair<std::string, std::string>> shown;
     for (const FieldChange& field : diff.fields) {
-        shown.emplace_back(shownValue(field.key, field.a), shownValue(field.key, field.b));
+        shown.emplace_back(shownValue(field.key, field.a, a.compared.status, texts),
+                           shownValue(field.key, field.b, b.compared.status, texts));
         keyWidth = std::max(keyWidth, field.key.size());
         aWidth = std::max(aWidth, displayWidth(shown.back().first));
     }
-    std::string out = padded("Fields", keyWidth + 4) + padded("A", aWidth + 2) + "B\n";
+    std::string out = padded(texts.fields, keyWidth + 4) + padded("A", aWidth + 2) + "B\n";
     for (size_t i = 0; i < shown.size(); ++i) {
         out += "  " + padded(std::string(diff.fields[i].key), keyWidth + 2) +
                padded(shown[i].first, aWidth + 2) + shown[i].second + "\n";
@@ -116,25 +135,30 @@ std::string fieldLines(const ImageDiff& diff) {
     return out;
 }
 
-std::string glyphName(int code) {
+std::string glyphName(int code, const ReportTexts& texts) {
     std::string out = formatPlain("0x%02x", code);
     const char32_t c = codePageCharacter(CodePage::Cp437, static_cast<uint8_t>(code));
     if (c == U' ' || c == 0 || c == U'\u00A0') {
-        return out + (c == 0 ? " (null)" : c == U' ' ? " (space)" : " (no-break space)");
+        return out + " (" +
+               (c == 0      ? texts.glyphNull
+                : c == U' ' ? texts.glyphSpace
+                            : texts.glyphNoBreakSpace) +
+               ")";
     }
     return out + ' ' + codePageText(CodePage::Cp437, static_cast<uint8_t>(code));
 }
 
 // Runs of three or more consecutive codes as "first..last", wrapped to the line width.
-std::string glyphLine(const char* label, bool compared, const std::vector<int>& codes) {
+std::string glyphLine(const char* label, bool compared, const std::vector<int>& codes,
+                      const ReportTexts& texts) {
     std::string out = formatPlain("  %-5s ", label);
     if (!compared) {
-        return out + "not compared (a font is not located)\n";
+        return out + texts.fontNotCompared + "\n";
     }
     if (codes.empty()) {
-        return out + "none differ\n";
+        return out + texts.glyphsNoneDiffer + "\n";
     }
-    out += formatPlain("%zu differ:", codes.size());
+    out += countText(texts, texts.differing, codes.size()) + ":";
     size_t column = displayWidth(out);
     for (size_t i = 0; i < codes.size();) {
         const bool first = i == 0;
@@ -144,10 +168,10 @@ std::string glyphLine(const char* label, bool compared, const std::vector<int>& 
         }
         std::string item;
         if (j - i >= 2) {
-            item = glyphName(codes[i]) + " .. " + glyphName(codes[j]);
+            item = glyphName(codes[i], texts) + " .. " + glyphName(codes[j], texts);
             i = j + 1;
         } else {
-            item = glyphName(codes[i]);
+            item = glyphName(codes[i], texts);
             ++i;
         }
         if (column + 2 + displayWidth(item) > kLineWidth) {
@@ -171,17 +195,21 @@ std::string rangeBytes(const ComparedImage& side, const ByteRange& range) {
     return out.substr(1);
 }
 
-std::string rangeLines(const DiffSide& a, const DiffSide& b, const ImageDiff& diff) {
+std::string rangeLines(const DiffSide& a, const DiffSide& b, const ImageDiff& diff,
+                       const ReportTexts& texts) {
     if (diff.byteRanges.empty()) {
         return "";
     }
-    std::string out = formatPlain("Bytes: %zu differ in %zu range%s\n", diff.bytesDiffering,
-                                  diff.byteRanges.size(), diff.byteRanges.size() == 1 ? "" : "s");
+    std::string out =
+        fillPlaces(texts.bytesDiffer, {countText(texts, texts.differing, diff.bytesDiffering),
+                                       countText(texts, texts.ranges, diff.byteRanges.size())}) +
+        "\n";
     const size_t shown = std::min(diff.byteRanges.size(), kRangesShown);
     for (size_t i = 0; i < shown; ++i) {
         const ByteRange& range = diff.byteRanges[i];
-        out += formatPlain("  0x%04x  %6u byte%s", range.first, range.length,
-                           range.length == 1 ? " " : "s");
+        out += formatPlain("  0x%04x  ", range.first) +
+               padded(countText(texts, texts.bytes, range.length, formatPlain("%6u", range.length)),
+                      kLengthWidth);
         if (range.length <= kRangeBytesShown) {
             out += "  " + rangeBytes(a.compared, range) + " -> " + rangeBytes(b.compared, range);
         }
@@ -192,77 +220,83 @@ std::string rangeLines(const DiffSide& a, const DiffSide& b, const ImageDiff& di
         for (size_t i = shown; i < diff.byteRanges.size(); ++i) {
             rest += diff.byteRanges[i].length;
         }
-        out += formatPlain("  ... and %zu more ranges (%zu bytes)\n",
-                           diff.byteRanges.size() - shown, rest);
+        out += "  " +
+               fillPlaces(texts.moreRanges,
+                          {countText(texts, texts.rangesNotShown, diff.byteRanges.size() - shown),
+                           countText(texts, texts.sizeBytes, rest)}) +
+               "\n";
     }
     return out;
 }
 
-std::string plural(size_t count, const char* noun) {
-    return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
+std::string glyphCount(bool compared, size_t count, const char* font, const ReportTexts& texts) {
+    return compared ? fillPlaces(texts.glyphsInFont, {std::to_string(count), font})
+                    : fillPlaces(texts.fontNotComparedShort, {font});
 }
 
-std::string glyphCount(bool compared, size_t count, const char* font) {
-    return compared ? std::to_string(count) + " in " + font : std::string(font) + " not compared";
-}
-
-std::string summary(const ImageDiff& diff) {
+std::string summary(const ImageDiff& diff, const ReportTexts& texts) {
     if (diff.identical()) {
-        return "Identical: no byte differs\n";
+        return texts.identical + "\n";
     }
-    return "Differ: " + plural(diff.bytesDiffering, "byte") + " in " +
-           plural(diff.byteRanges.size(), "range") + "; " + plural(diff.fields.size(), "field") +
-           "; glyphs " + glyphCount(diff.fonts8x16Compared, diff.glyphs8x16.size(), "8x16") + ", " +
-           glyphCount(diff.fonts8x8Compared, diff.glyphs8x8.size(), "8x8") + "\n";
+    return fillPlaces(texts.differ,
+                      {countText(texts, texts.bytes, diff.bytesDiffering),
+                       countText(texts, texts.ranges, diff.byteRanges.size()),
+                       countText(texts, texts.fieldCount, diff.fields.size()),
+                       glyphCount(diff.fonts8x16Compared, diff.glyphs8x16.size(), "8x16", texts),
+                       glyphCount(diff.fonts8x8Compared, diff.glyphs8x8.size(), "8x8", texts)}) +
+           "\n";
 }
 
 }  // namespace
 
 const char* tvStandardName(int standard) {
+    const ReportTexts& english = englishReportTexts();
     switch (standard) {
         case 0:
-            return "None";
+            return english.tvNone.c_str();
         case 1:
             return "NTSC";
         case 2:
             return "PAL";
         default:
-            return "unknown";
+            return english.tvUnknown.c_str();
     }
 }
 
-std::string diffHuman(const DiffSide& a, const DiffSide& b, const ImageDiff& diff) {
-    std::string out = statusLine("A", a) + statusLine("B", b);
+std::string diffHuman(const DiffSide& a, const DiffSide& b, const ImageDiff& diff,
+                      const ReportTexts& texts) {
+    std::string out = statusLine("A", a, texts) + statusLine("B", b, texts);
     if (!diff.identical()) {
-        out += fieldLines(diff);
-        out += "Glyphs\n";
-        out += glyphLine("8x16", diff.fonts8x16Compared, diff.glyphs8x16);
-        out += glyphLine("8x8", diff.fonts8x8Compared, diff.glyphs8x8);
-        out += rangeLines(a, b, diff);
+        out += fieldLines(a, b, diff, texts);
+        out += texts.glyphs + "\n";
+        out += glyphLine("8x16", diff.fonts8x16Compared, diff.glyphs8x16, texts);
+        out += glyphLine("8x8", diff.fonts8x8Compared, diff.glyphs8x8, texts);
+        out += rangeLines(a, b, diff, texts);
     }
-    return out + summary(diff);
+    return out + summary(diff, texts);
 }
 
 const char* checkLevelName(CheckFinding::Level level) {
     return level == CheckFinding::Level::Error ? "error" : "warning";
 }
 
-std::string olderFamilyLine(const CRomImage& image, RomStatus status) {
-    const std::string note = olderFamilyNote(image, status);
-    return note.empty() ? "" : "  older card  " + note + "\n";
+std::string olderFamilyLine(const CRomImage& image, RomStatus status, const ReportTexts& texts) {
+    const std::string note = olderFamilyNote(image, status, texts);
+    return note.empty() ? "" : "  " + texts.olderCard + "  " + note + "\n";
 }
 
 std::string checkHuman(const std::string& file, const CRomImage& image, RomStatus status,
-                       const std::vector<CheckFinding>& findings) {
-    const char* verdict = hasError(findings)  ? "not fit"
-                          : !findings.empty() ? "ok with warnings"
-                                              : "ok";
+                       const std::vector<CheckFinding>& findings, const ReportTexts& texts) {
+    const std::string& verdict = hasError(findings)  ? texts.notFit
+                                 : !findings.empty() ? texts.fitWithWarnings
+                                                     : texts.fit;
     std::string out = file + ": " + verdict + "\n";
     for (const CheckFinding& finding : findings) {
-        out += std::string("  ") + checkLevelName(finding.level) + " " + finding.code + ": " +
+        const bool error = finding.level == CheckFinding::Level::Error;
+        out += "  " + (error ? texts.error : texts.warning) + " " + finding.code + ": " +
                oneLine(finding.message) + "\n";
     }
-    return out + olderFamilyLine(image, status);
+    return out + olderFamilyLine(image, status, texts);
 }
 
 }  // namespace vorlane

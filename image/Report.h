@@ -9,6 +9,7 @@
 
 #include "image/Check.h"
 #include "image/Diff.h"
+#include "image/ReportTexts.h"
 #include "image/RomImage.h"
 
 namespace vorlane {
@@ -24,18 +25,22 @@ struct DiffSide {
 
 // Status lines of both sides, then (when any byte differs) the fields with both values, the
 // glyph codes and the byte ranges, and a summary line. Every line ends in a line feed.
-std::string diffHuman(const DiffSide& a, const DiffSide& b, const ImageDiff& diff);
+std::string diffHuman(const DiffSide& a, const DiffSide& b, const ImageDiff& diff,
+                      const ReportTexts& texts = englishReportTexts());
 
 // "error" or "warning".
 const char* checkLevelName(CheckFinding::Level level);
 
 // "  older card  ..." and a line feed for an intact image of an older family, or "": the human
 // reports of info, check and read-card end with it.
-std::string olderFamilyLine(const CRomImage& image, RomStatus status);
+std::string olderFamilyLine(const CRomImage& image, RomStatus status,
+                            const ReportTexts& texts = englishReportTexts());
 
 // The verdict line ("ok", "ok with warnings" or "not fit"), one line per finding, and the older
-// family's line, for `image` as `validate` left it with `status`.
+// family's line, for `image` as `validate` left it with `status`. The findings' messages are
+// in the words of the table that checkImage was given.
 std::string checkHuman(const std::string& file, const CRomImage& image, RomStatus status,
-                       const std::vector<CheckFinding>& findings);
+                       const std::vector<CheckFinding>& findings,
+                       const ReportTexts& texts = englishReportTexts());
 
 }  // namespace vorlane

@@ -4,6 +4,7 @@
 #include <clocale>
 #include <cstdarg>
 #include <cstdio>
+#include <string>
 
 namespace vorlane {
 
@@ -39,11 +40,61 @@ std::string latin1ToUtf8(std::string_view bytes) {
     return out;
 }
 
-std::string formatPlain(const char* pattern, ...) {
+namespace {
+
+#ifdef _WIN32
+// Windows has no uselocale; a locale of the thread's own, set to "C" for the call and put back
+// afterwards, is the same.
+class PlainNumbers {
+  public:
+    PlainNumbers() : mode_(::_configthreadlocale(_ENABLE_PER_THREAD_LOCALE)) {
+        const char* current = std::setlocale(LC_NUMERIC, nullptr);
+        previous_ = current != nullptr ? current : "C";
+        if (previous_ != "C") {
+            std::setlocale(LC_NUMERIC, "C");
+        }
+    }
+    ~PlainNumbers() {
+        if (previous_ != "C") {
+            std::setlocale(LC_NUMERIC, previous_.c_str());
+        }
+        if (mode_ != -1) {
+            ::_configthreadlocale(mode_);
+        }
+    }
+    PlainNumbers(const PlainNumbers&) = delete;
+    PlainNumbers& operator=(const PlainNumbers&) = delete;
+
+  private:
+    int mode_;
+    std::string previous_;
+};
+#else
+class PlainNumbers {
+  public:
     // The C locale is always there; newlocale fails only without memory, and then the thread's
     // own locale is all there is.
-    static const locale_t plain = ::newlocale(LC_ALL_MASK, "C", nullptr);
-    const locale_t previous = plain != nullptr ? ::uselocale(plain) : nullptr;
+    PlainNumbers() {
+        static const locale_t plain = ::newlocale(LC_ALL_MASK, "C", nullptr);
+        previous_ = plain != nullptr ? ::uselocale(plain) : nullptr;
+    }
+    ~PlainNumbers() {
+        if (previous_ != nullptr) {
+            ::uselocale(previous_);
+        }
+    }
+    PlainNumbers(const PlainNumbers&) = delete;
+    PlainNumbers& operator=(const PlainNumbers&) = delete;
+
+  private:
+    locale_t previous_ = nullptr;
+};
+#endif
+
+}  // namespace
+
+std::string formatPlain(const char* pattern, ...) {
+    const PlainNumbers plain;
     char small[128];
     std::va_list args;
     va_start(args, pattern);
@@ -60,9 +111,6 @@ std::string formatPlain(const char* pattern, ...) {
         text.resize(static_cast<size_t>(needed));
     }
     va_end(again);
-    if (previous != nullptr) {
-        ::uselocale(previous);
-    }
     return text;
 }
 

@@ -19,6 +19,13 @@ std::string latin1ToUtf8(std::string_view bytes);
 // A status message on one line: its line feed and the spaces around it become " - ".
 std::string oneLine(std::string_view message);
 
-std::string formatPlain(const char* pattern, ...) __attribute__((format(printf, 1, 2)));
+// mingw-w64's C++ library formats with its own C99 printf (%zu, %lld), not Windows' older one.
+#ifdef __MINGW32__
+#define VORLANE_PRINTF_FORMAT gnu_printf
+#else
+#define VORLANE_PRINTF_FORMAT printf
+#endif
+std::string formatPlain(const char* pattern, ...)
+    __attribute__((format(VORLANE_PRINTF_FORMAT, 1, 2)));
 
 }  // namespace vorlane

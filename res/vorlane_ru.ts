@@ -415,6 +415,221 @@
     </message>
 </context>
 <context>
+    <name>Report</name>
+    <message>
+        <source>none</source>
+        <translation>нет</translation>
+    </message>
+    <message>
+        <source>yes</source>
+        <translation>да</translation>
+    </message>
+    <message>
+        <source>no</source>
+        <translation>нет</translation>
+    </message>
+    <message>
+        <source>not found</source>
+        <translation>не найдена</translation>
+    </message>
+    <message>
+        <source>%1 MHz</source>
+        <translation>%1 МГц</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>Нет</translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation>неизвестен</translation>
+    </message>
+    <message>
+        <source>%1 %2: %3, status %4, %5</source>
+        <translation>%1 %2: %3, статус %4, %5</translation>
+    </message>
+    <message>
+        <source>valid</source>
+        <translation>без ошибок</translation>
+    </message>
+    <message>
+        <source>Fields: none differ</source>
+        <translation>Поля: различий нет</translation>
+    </message>
+    <message>
+        <source>Fields</source>
+        <translation>Поля</translation>
+    </message>
+    <message>
+        <source>Glyphs</source>
+        <translation>Символы</translation>
+    </message>
+    <message>
+        <source>not compared (a font is not located)</source>
+        <translation>не сравнивались (шрифт не найден)</translation>
+    </message>
+    <message>
+        <source>none differ</source>
+        <translation>различий нет</translation>
+    </message>
+    <message>
+        <source>null</source>
+        <translation>нулевой символ</translation>
+    </message>
+    <message>
+        <source>space</source>
+        <translation>пробел</translation>
+    </message>
+    <message>
+        <source>no-break space</source>
+        <translation>неразрывный пробел</translation>
+    </message>
+    <message>
+        <source>Bytes: %1 in %2</source>
+        <translation>Байты: %1 в %2</translation>
+    </message>
+    <message>
+        <source>... and %1 (%2)</source>
+        <translation>... и ещё %1 (%2)</translation>
+    </message>
+    <message>
+        <source>Identical: no byte differs</source>
+        <translation>Совпадают: ни один байт не отличается</translation>
+    </message>
+    <message>
+        <source>Differ: %1 in %2; %3; glyphs %4, %5</source>
+        <translation>Различаются: %1 в %2; %3; символы: %4, %5</translation>
+    </message>
+    <message>
+        <source>%1 in %2</source>
+        <translation>%1 в %2</translation>
+    </message>
+    <message>
+        <source>%1 not compared</source>
+        <translation>%1 не сравнивались</translation>
+    </message>
+    <message>
+        <source>ok</source>
+        <translation>годится</translation>
+    </message>
+    <message>
+        <source>ok with warnings</source>
+        <translation>годится, но есть предупреждения</translation>
+    </message>
+    <message>
+        <source>not fit</source>
+        <translation>не годится</translation>
+    </message>
+    <message>
+        <source>error</source>
+        <translation>ошибка</translation>
+    </message>
+    <message>
+        <source>warning</source>
+        <translation>предупреждение</translation>
+    </message>
+    <message>
+        <source>more than %1</source>
+        <translation>больше %1</translation>
+    </message>
+    <message>
+        <source>the PCI vendor ID is %1, not ATI&apos;s 1002</source>
+        <translation>ID вендора PCI — %1, а не 1002 (ATI)</translation>
+    </message>
+    <message>
+        <source>the image is for device %1, not %2</source>
+        <translation>образ предназначен для устройства %1, а не %2</translation>
+    </message>
+    <message>
+        <source>the PCI data structure&apos;s code type is %1%2, not 0: not a PC image</source>
+        <translation>тип кода в структуре данных PCI — %1%2, а не 0: это не образ для PC</translation>
+    </message>
+    <message>
+        <source>the file is %1, the chip holds %2</source>
+        <translation>файл занимает %1, а чип вмещает %2</translation>
+    </message>
+    <message>
+        <source>the file is %1, more than the largest flash chip (%2)</source>
+        <translation>файл занимает %1, больше самого большого чипа флеш-памяти (%2)</translation>
+    </message>
+    <message>
+        <source>the file is %1, the image declares %2: the editor and edit save only those %3</source>
+        <translation>файл занимает %1, а в заголовке образа указано %2: редактор и команда edit сохраняют только эти %3</translation>
+    </message>
+    <message>
+        <source>another image follows this one (its PCI data structure does not mark it the last)</source>
+        <translation>за этим образом следует другой (в структуре данных PCI он не отмечен как последний)</translation>
+    </message>
+    <message>
+        <source>the file is %1, the chip holds %2: the rest of the chip is not part of the image</source>
+        <translation>файл занимает %1, а чип вмещает %2: остаток чипа не входит в образ</translation>
+    </message>
+    <message>
+        <source>older card</source>
+        <translation>старая карта</translation>
+    </message>
+    <message>
+        <source>device %1 is %2: the image is intact, but not one Vorlane can edit</source>
+        <translation>устройство %1 — %2: образ цел, но Vorlane не может его править</translation>
+    </message>
+    <message>
+        <source>a card of the Radeon 7000 to 7500 family (R100/RV100/RV200), whose clock record has another layout</source>
+        <translation>карта семейства Radeon 7000–7500 (R100/RV100/RV200), у которой запись частот устроена иначе</translation>
+    </message>
+    <message>
+        <source>a card of the Radeon 8500 to 9250 family (R200/RV250/RV280), not yet tested with Vorlane</source>
+        <translation>карта семейства Radeon 8500–9250 (R200/RV250/RV280), ещё не проверенная с Vorlane</translation>
+    </message>
+    <message>
+        <source>a Rage 128</source>
+        <translation>Rage 128</translation>
+    </message>
+    <message>
+        <source>a Mach64</source>
+        <translation>Mach64</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 bytes</source>
+        <translation>
+            <numerusform>%1 байт</numerusform>
+            <numerusform>%1 байта</numerusform>
+            <numerusform>%1 байт</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 differ</source>
+        <translation>
+            <numerusform>отличается %1</numerusform>
+            <numerusform>отличаются %1</numerusform>
+            <numerusform>отличаются %1</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 ranges</source>
+        <translation>
+            <numerusform>%1 диапазоне</numerusform>
+            <numerusform>%1 диапазонах</numerusform>
+            <numerusform>%1 диапазонах</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 more ranges</source>
+        <translation>
+            <numerusform>%1 диапазон</numerusform>
+            <numerusform>%1 диапазона</numerusform>
+            <numerusform>%1 диапазонов</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 fields</source>
+        <translation>
+            <numerusform>%1 поле</numerusform>
+            <numerusform>%1 поля</numerusform>
+            <numerusform>%1 полей</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>Vorlane</name>
     <message>
         <source>&amp;About Vorlane_25...</source>
@@ -561,6 +776,10 @@ Alt+Пробел или щелчок правой кнопкой по окну �
     <message>
         <source>Not padded: %1</source>
         <translation>Не дополнено: %1</translation>
+    </message>
+    <message>
+        <source>%1 KiB</source>
+        <translation>%1 КиБ</translation>
     </message>
 </context>
 </TS>

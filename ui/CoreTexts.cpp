@@ -1,5 +1,6 @@
 #include "ui/CoreTexts.h"
 
+#include <QCoreApplication>
 #include <QtGlobal>
 
 #include "dialogkit/Translation.h"
@@ -116,7 +117,97 @@ namespace {
     QT_TRANSLATE_NOOP("FontError", "gzip data is corrupt"),
 };
 
+// The reports' phrases (image/ReportTexts.h), each exactly as the table's English default; a
+// phrase with a count by its plural form, whose translation has a form for each of the
+// language's counts. The reports' test finds a phrase here that no longer matches the table.
+[[maybe_unused]] constexpr const char* kReportPhrases[] = {
+    QT_TRANSLATE_NOOP("Report", "none"),
+    QT_TRANSLATE_NOOP("Report", "yes"),
+    QT_TRANSLATE_NOOP("Report", "no"),
+    QT_TRANSLATE_NOOP("Report", "not found"),
+    QT_TRANSLATE_NOOP("Report", "%1 MHz"),
+    QT_TRANSLATE_NOOP("Report", "None"),
+    QT_TRANSLATE_NOOP("Report", "unknown"),
+    QT_TRANSLATE_NOOP("Report", "%1 %2: %3, status %4, %5"),
+    QT_TRANSLATE_NOOP("Report", "valid"),
+    QT_TRANSLATE_NOOP("Report", "Fields: none differ"),
+    QT_TRANSLATE_NOOP("Report", "Fields"),
+    QT_TRANSLATE_NOOP("Report", "Glyphs"),
+    QT_TRANSLATE_NOOP("Report", "not compared (a font is not located)"),
+    QT_TRANSLATE_NOOP("Report", "none differ"),
+    QT_TRANSLATE_NOOP("Report", "null"),
+    QT_TRANSLATE_NOOP("Report", "space"),
+    QT_TRANSLATE_NOOP("Report", "no-break space"),
+    QT_TRANSLATE_NOOP("Report", "Bytes: %1 in %2"),
+    QT_TRANSLATE_NOOP("Report", "... and %1 (%2)"),
+    QT_TRANSLATE_NOOP("Report", "Identical: no byte differs"),
+    QT_TRANSLATE_NOOP("Report", "Differ: %1 in %2; %3; glyphs %4, %5"),
+    QT_TRANSLATE_NOOP("Report", "%1 in %2"),
+    QT_TRANSLATE_NOOP("Report", "%1 not compared"),
+    QT_TRANSLATE_NOOP("Report", "ok"),
+    QT_TRANSLATE_NOOP("Report", "ok with warnings"),
+    QT_TRANSLATE_NOOP("Report", "not fit"),
+    QT_TRANSLATE_NOOP("Report", "error"),
+    QT_TRANSLATE_NOOP("Report", "warning"),
+    QT_TRANSLATE_NOOP("Report", "more than %1"),
+    QT_TRANSLATE_NOOP("Report", "the PCI vendor ID is %1, not ATI's 1002"),
+    QT_TRANSLATE_NOOP("Report", "the image is for device %1, not %2"),
+    QT_TRANSLATE_NOOP("Report",
+                      "the PCI data structure's code type is %1%2, not 0: not a PC image"),
+    QT_TRANSLATE_NOOP("Report", "the file is %1, the chip holds %2"),
+    QT_TRANSLATE_NOOP("Report", "the file is %1, more than the largest flash chip (%2)"),
+    QT_TRANSLATE_NOOP("Report",
+                      "the file is %1, the image declares %2: the editor and edit save only "
+                      "those %3"),
+    QT_TRANSLATE_NOOP(
+        "Report",
+        "another image follows this one (its PCI data structure does not mark it the last)"),
+    QT_TRANSLATE_NOOP(
+        "Report",
+        "the file is %1, the chip holds %2: the rest of the chip is not part of the image"),
+    QT_TRANSLATE_NOOP("Report", "older card"),
+    QT_TRANSLATE_NOOP("Report",
+                      "device %1 is %2: the image is intact, but not one Vorlane can edit"),
+    QT_TRANSLATE_NOOP("Report",
+                      "a card of the Radeon 7000 to 7500 family (R100/RV100/RV200), whose clock "
+                      "record has another layout"),
+    QT_TRANSLATE_NOOP("Report",
+                      "a card of the Radeon 8500 to 9250 family (R200/RV250/RV280), not yet "
+                      "tested with Vorlane"),
+    QT_TRANSLATE_NOOP("Report", "a Rage 128"),
+    QT_TRANSLATE_NOOP("Report", "a Mach64"),
+    QT_TRANSLATE_N_NOOP("Report", "%1 bytes"),
+    QT_TRANSLATE_N_NOOP("Report", "%1 differ"),
+    QT_TRANSLATE_N_NOOP("Report", "%1 ranges"),
+    QT_TRANSLATE_N_NOOP("Report", "%1 more ranges"),
+    QT_TRANSLATE_N_NOOP("Report", "%1 fields"),
+};
+
+// The form of a counted phrase in the language installed: Qt picks it by the count from the
+// translation's forms, leaving the count's %1 to the report. Untranslated, English's rule.
+std::string translatedForm(const CountedText& text, uint64_t count) {
+    // The plural rules look at the last digits only, which this keeps within Qt's int.
+    const int n = static_cast<int>(count % 1000000000);
+    const QString form =
+        QCoreApplication::translate(kReportContext, text.other.c_str(), nullptr, n);
+    if (form == QString::fromStdString(text.other)) {
+        return ReportTexts::englishForm(text, count);
+    }
+    return form.toStdString();
+}
+
 }  // namespace
+
+ReportTexts reportTexts() {
+    ReportTexts texts;
+    for (std::string ReportTexts::*phrase : ReportTexts::phrases()) {
+        texts.*phrase = dk::translate(kReportContext, texts.*phrase);
+    }
+    texts.form = translatedForm;
+    // A status in the words the main window shows it in.
+    texts.statusMessage = statusText;
+    return texts;
+}
 
 std::string statusText(RomStatus status) {
     return dk::translate("Vorlane", CRomImage::statusMessage(status));

@@ -5,6 +5,7 @@
 #include <string>
 #include <system_error>
 
+#include "image/ReportTexts.h"
 #include "image/RomImage.h"
 
 namespace vorlane {
@@ -19,5 +20,9 @@ std::string saveRefusalText(const char* refusal);
 std::string padRefusalText(const std::string& refusal);
 // A font file's fault ("glyphs are 9 pixels wide, need 8").
 std::string fontErrorText(const std::string& message);
+// The words of the Compare and Check reports in the language installed now; English without one.
+ReportTexts reportTexts();
+// The context of the reports' phrases.
+inline constexpr const char* kReportContext = "Report";
 
 }  // namespace vorlane

@@ -64,11 +64,20 @@ bool CEditorApp::InitInstance() {
     return false;
 }
 
+// As GNU programs give it: the version block itself stays what the About box and the resources
+// show, and its file version and description belong to neither this program nor this release.
 std::string versionText() {
-    const res::VersionBlock& v = res::kVersionBlock;
-    return std::string("vorlane ") + res::releaseVersion() + "\n" + v.fileDescription +
-           ", file version " + v.fileVersion + "\n" + v.legalCopyright + "\n" + "https://" +
-           res::kWebAddress + "\n";
+    return std::string("vorlane ") + res::releaseVersion() + "\n" +
+           res::kVersionBlock.legalCopyright +
+           "\n"
+           "License GPLv2+: GNU GPL version 2 or later <https://gnu.org/licenses/gpl.html>.\n"
+           "This is free software: you are free to change and redistribute it.\n"
+           "There is NO WARRANTY, to the extent permitted by law.\n";
+}
+
+std::string noDisplayText() {
+    return "vorlane: no display to open the window on (DISPLAY and WAYLAND_DISPLAY are unset): "
+           "start it in a graphical session, or without one under xvfb-run (Debian's xvfb)\n";
 }
 
 std::string usageLine() {
@@ -84,6 +93,7 @@ std::string usageText() {
            "\n"
            "Exit status:\n"
            "  0  the editor was closed, or this text or the version was shown\n"
+           "  1  there is no display to open the window on\n"
            "  2  the command line was wrong\n";
 }
 

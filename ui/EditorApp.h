@@ -35,5 +35,7 @@ std::string installEditorTranslation();
 std::string versionText();
 std::string usageText();
 std::string usageLine();
+// The one line the editor ends with when there is no display and no Qt platform was chosen.
+std::string noDisplayText();
 
 }  // namespace vorlane

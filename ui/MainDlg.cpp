@@ -224,7 +224,7 @@ void CMainDlg::OnCompare() {
         return;
     }
     dk::CFileDialog dialog(true, "rom", "", dk::OFN_FILEMUSTEXIST | dk::OFN_HIDEREADONLY,
-                           kRomFilter);
+                           dk::translate("Vorlane", kRomFilter));
     if (dialog.DoModal() != IDOK) {
         return;
     }

@@ -29,22 +29,23 @@ SavedImage savedImage(const CRomImage& image) {
 }
 
 std::string compareReport(const std::string& name, const SavedImage& saved,
-                          const std::string& otherPath) {
+                          const std::string& otherPath, const ReportTexts& texts) {
     auto other = std::make_unique<CRomImage>();
     other->loadFile(otherPath);
     const size_t otherLoaded = static_cast<size_t>(other->validLength());
     const RomStatus otherStatus = other->validate();
     const DiffSide a{name, {*saved.image, saved.status, saved.bytes.size()}};
     const DiffSide b{otherPath, {*other, otherStatus, otherLoaded}};
-    return diffHuman(a, b, compareImages(a.compared, b.compared));
+    return diffHuman(a, b, compareImages(a.compared, b.compared), texts);
 }
 
-std::string checkReport(const std::string& name, const SavedImage& saved, uint64_t chipSize) {
+std::string checkReport(const std::string& name, const SavedImage& saved, uint64_t chipSize,
+                        const ReportTexts& texts) {
     // Every byte of the file is in the buffer: none lies past it.
     const auto findings =
         checkImage(*saved.image, saved.status, saved.bytes.size(), {chipSize, std::nullopt},
-                   {.moreThanSize = false, .erasedPastBuffer = true});
-    return checkHuman(name, *saved.image, saved.status, findings);
+                   {.moreThanSize = false, .erasedPastBuffer = true}, texts);
+    return checkHuman(name, *saved.image, saved.status, findings, texts);
 }
 
 CReportDlg::CReportDlg(const dk::DialogTemplate& dialogTemplate) : CDialog(dialogTemplate) {}
@@ -90,9 +91,10 @@ bool CCheckDlg::OnInitDialog() {
     CReportDlg::OnInitDialog();
     // Indices are those of kChipSizes, after the image's own size.
     m_chipSizeCombo.AddString(dk::translate("Vorlane", "The image's own size"));
-    m_chipSizeCombo.AddString("32 KiB");
-    m_chipSizeCombo.AddString("64 KiB");
-    m_chipSizeCombo.AddString("128 KiB");
+    for (const uint64_t size : kChipSizes) {
+        m_chipSizeCombo.AddString(
+            dk::formatText(dk::translate("Vorlane", "%1 KiB"), {std::to_string(size / 1024)}));
+    }
     m_chipSizeCombo.SetCurSel(0);
     OnChipSize();
     return true;
@@ -123,7 +125,7 @@ void CCheckDlg::OnSavePadded() {
         return;
     }
     dk::CFileDialog dialog(false, "rom", "", dk::OFN_HIDEREADONLY | dk::OFN_OVERWRITEPROMPT,
-                           CMainDlg::kRomFilter);
+                           dk::translate("Vorlane", CMainDlg::kRomFilter));
     if (dialog.DoModal() != dk::IDOK) {
         return;
     }

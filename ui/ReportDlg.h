@@ -10,6 +10,7 @@
 
 #include "dialogkit/Dialog.h"
 #include "image/RomImage.h"
+#include "ui/CoreTexts.h"
 
 namespace vorlane {
 
@@ -23,13 +24,15 @@ struct SavedImage {
 };
 SavedImage savedImage(const CRomImage& image);
 
-// `vorlane-cli diff`'s report for `saved`, named `name`, against the file at `otherPath`.
-// Throws FileError when that file cannot be read.
+// `vorlane-cli diff`'s report for `saved`, named `name`, against the file at `otherPath`, in the
+// words of `texts` (vorlane-cli's own when English). Throws FileError when that file cannot be
+// read.
 std::string compareReport(const std::string& name, const SavedImage& saved,
-                          const std::string& otherPath);
+                          const std::string& otherPath, const ReportTexts& texts = reportTexts());
 
 // `vorlane-cli check --chip-size CHIP`'s report for `saved`, named `name`.
-std::string checkReport(const std::string& name, const SavedImage& saved, uint64_t chipSize);
+std::string checkReport(const std::string& name, const SavedImage& saved, uint64_t chipSize,
+                        const ReportTexts& texts = reportTexts());
 
 // A read-only report in a fixed-pitch font, with "Copy" and "Close".
 class CReportDlg : public dk::CDialog {

@@ -6,7 +6,27 @@
 
 namespace {
 vorlane::CEditorApp theApp;
+
+bool isSet(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && value[0] != '\0';
 }
+
+// Without a display Qt's default platform aborts and suggests reinstalling the program, which
+// sends a user on a console the wrong way. A platform the user chose (offscreen, vnc, ...) is
+// Qt's to judge.
+bool noDisplayToOpen(int argc, char** argv) {
+    if (isSet("QT_QPA_PLATFORM") || isSet("DISPLAY") || isSet("WAYLAND_DISPLAY")) {
+        return false;
+    }
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "-platform") == 0 || std::strcmp(argv[i], "--platform") == 0) {
+            return false;
+        }
+    }
+    return true;
+}
+}  // namespace
 
 int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
@@ -18,6 +38,10 @@ int main(int argc, char** argv) {
             std::fputs(vorlane::usageText().c_str(), stdout);
             return 0;
         }
+    }
+    if (noDisplayToOpen(argc, argv)) {
+        std::fputs(vorlane::noDisplayText().c_str(), stderr);
+        return 1;
     }
     const char* probe = std::getenv("VORLANE_BENCH_FIRST_PAINT");
     theApp.m_firstPaintProbe = probe != nullptr && probe[0] != '\0' && probe[0] != '0';

@@ -2,7 +2,11 @@
 // the process tests share.
 #pragma once
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/wait.h>
+#endif
 
 #include <cstdlib>
 #include <filesystem>
@@ -39,6 +43,74 @@ struct CliResult {
 // Standard output goes to `stdoutPath` when one is given (and is then not captured); standard
 // input comes from `stdinPath`, or is empty. A run that hangs is stopped after 20 s, with exit
 // code 124.
+#ifdef _WIN32
+// On Windows the program is started directly, its arguments quoted as its C library reads them
+// back; "/dev/null" is the NUL device.
+inline std::wstring wideOf(const std::string& utf8) {
+    const int n =
+        ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring text(static_cast<size_t>(n), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(), n);
+    return text;
+}
+
+inline CliResult runCli(const std::vector<std::string>& args, const std::string& stdoutPath = "",
+                        const std::string& stdinPath = "/dev/null") {
+    TempDir capture;
+    const std::string out = stdoutPath.empty() ? capture.file("out") : stdoutPath;
+    std::wstring line = L"\"" + wideOf(VORLANE_CLI_PATH) + L"\"";
+    for (const std::string& arg : args) {
+        std::wstring quoted = L" \"";
+        size_t backslashes = 0;
+        for (const wchar_t c : wideOf(arg)) {
+            if (c == L'\\') {
+                ++backslashes;
+            } else {
+                quoted.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
+                backslashes = 0;
+            }
+            quoted += c;
+        }
+        line += quoted + std::wstring(backslashes, L'\\') + L"\"";
+    }
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    const auto open = [&](const std::string& path, bool write) {
+        const std::wstring name = path == "/dev/null" ? L"NUL" : wideOf(path);
+        return ::CreateFileW(name.c_str(), write ? GENERIC_WRITE : GENERIC_READ,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                             write ? CREATE_ALWAYS : OPEN_EXISTING, 0, nullptr);
+    };
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = open(stdinPath, false);
+    startup.hStdOutput = open(out, true);
+    startup.hStdError = open(capture.file("err"), true);
+    PROCESS_INFORMATION process{};
+    CliResult result;
+    if (::CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                         &startup, &process) != 0) {
+        DWORD code = 0;
+        if (::WaitForSingleObject(process.hProcess, 20000) == WAIT_TIMEOUT) {
+            ::TerminateProcess(process.hProcess, 124);
+            ::WaitForSingleObject(process.hProcess, INFINITE);
+        }
+        ::GetExitCodeProcess(process.hProcess, &code);
+        result.exitCode = static_cast<int>(code);
+        ::CloseHandle(process.hThread);
+        ::CloseHandle(process.hProcess);
+    }
+    for (const HANDLE handle : {startup.hStdInput, startup.hStdOutput, startup.hStdError}) {
+        ::CloseHandle(handle);
+    }
+    const auto text = [](const std::vector<uint8_t>& bytes) {
+        return std::string(bytes.begin(), bytes.end());
+    };
+    result.out = stdoutPath.empty() ? text(readBytes(out)) : "";
+    result.err = text(readBytes(capture.file("err")));
+    return result;
+}
+#else
 inline CliResult runCli(const std::vector<std::string>& args, const std::string& stdoutPath = "",
                         const std::string& stdinPath = "/dev/null") {
     const auto quote = [](const std::string& text) {
@@ -73,6 +145,7 @@ inline CliResult runCli(const std::vector<std::string>& args, const std::string&
     result.err = text(readBytes(capture.file("err")));
     return result;
 }
+#endif
 
 // The JSON line of `info` for one image, checksum ignored.
 inline Json infoOf(const std::string& path) {

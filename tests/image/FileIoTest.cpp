@@ -1,12 +1,14 @@
 // The file layer's writes to what is not a plain file: nodes written in place, links followed.
-#include <fcntl.h>
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <fcntl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/un.h>
 #include <sys/xattr.h>
 #include <unistd.h>
+#endif
 
 #include <atomic>
 #include <chrono>
@@ -31,6 +33,12 @@ using test::TempDir;
 
 const std::vector<uint8_t> kBytes = {1, 2, 3, 0, 0xFF, 4};
 
+size_t entries(const TempDir& dir) {
+    return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(dir.path()), {}));
+}
+
+// Devices, FIFOs, sockets, links, owners and modes are POSIX machinery: Linux only.
+#ifndef _WIN32
 void write(const std::string& path) {
     writeFileAtomically(path, {std::span<const uint8_t>(kBytes)});
 }
@@ -39,10 +47,6 @@ struct stat lstatOf(const std::string& path) {
     struct stat st {};
     EXPECT_EQ(::lstat(path.c_str(), &st), 0) << path;
     return st;
-}
-
-size_t entries(const TempDir& dir) {
-    return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(dir.path()), {}));
 }
 
 // Each node must still be the same node afterwards, and the folder must hold nothing new.
@@ -162,6 +166,8 @@ TEST(WriteFile, ReplacedFileKeepsOwnerGroupAndMode) {
     EXPECT_EQ(test::readBytes(target), kBytes);
 }
 
+#endif
+
 TEST(ReadFile, UpToALimitReturnsWhatWasRead) {
     TempDir dir;
     test::writeBytes(dir.file("a"), kBytes);
@@ -187,6 +193,7 @@ TEST(WriteFile, NothingToWriteIsRefusedAndTheFileStays) {
     EXPECT_EQ(entries(dir), 1u);
 }
 
+#ifndef _WIN32
 // A new file gets what the user's umask gives any new file; the temporary was private until then.
 TEST(WriteFile, NewFileGetsTheModeTheUmaskGives) {
     TempDir dir;
@@ -229,6 +236,7 @@ TEST(ReadFile, OnlyRegularFilesAreReadAndNoDescriptorIsLeft) {
     EXPECT_EQ(readFileInto(dir.file("a"), {std::span<uint8_t>(&first, 1)}, &size), 1u);
     EXPECT_EQ(size, kBytes.size());
 }
+#endif
 
 // What a command prints, for the views of the tools people use: getfacl (libacl's own).
 std::string outputOf(const std::string& command) {

@@ -1,18 +1,24 @@
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 #include <cerrno>
 
 #include "image/FileError.h"
 #include "image/RomImage.h"
 #include "tests/support/RomBuilder.h"
+#ifndef _WIN32
 #include "tests/support/Unprivileged.h"
+#endif
 
 namespace vorlane {
 namespace {
 
+#ifndef _WIN32
 using test::asUnprivilegedUser;
+#endif
 using test::RomBuilder;
 using test::TempDir;
 
@@ -59,6 +65,8 @@ TEST(LoadFile, FileErrorsCarryPathOperationAndReason) {
     }
 }
 
+// Modes, other users and FIFOs are POSIX machinery: Linux only.
+#ifndef _WIN32
 TEST(LoadFile, UnreadableFileIsAFileError) {
     TempDir dir;
     RomBuilder().writeTo(dir.file("locked.rom"));
@@ -84,6 +92,7 @@ TEST(LoadFile, PipeIsRefusedWithoutWaiting) {
     EXPECT_THROW(image.loadFile(fifo), FileError);
     EXPECT_EQ(image.length, 0);
 }
+#endif
 
 }  // namespace
 }  // namespace vorlane

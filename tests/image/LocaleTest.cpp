@@ -23,6 +23,10 @@ struct CommaPoint : std::numpunct<char> {
 class CommaLocale {
   public:
     CommaLocale() : cxx_(std::locale::global(std::locale(std::locale::classic(), new CommaPoint))) {
+#ifdef _WIN32
+        // Windows carries its locales with it; German writes a decimal comma.
+        cLibrary_ = std::setlocale(LC_NUMERIC, "German_Germany.1252") != nullptr;
+#else
         const std::string source = dir_.file("comma.src");
         test::writeBytes(source,
                          bytesOf("LC_NUMERIC\ndecimal_point \"<U002C>\"\n"
@@ -32,13 +36,18 @@ class CommaLocale {
         std::system(command.c_str());  // warns (exit 1) about the categories it leaves out
         ::setenv("LOCPATH", dir_.path().c_str(), 1);
         cLibrary_ = std::setlocale(LC_NUMERIC, "comma") != nullptr;
+#endif
     }
     ~CommaLocale() {
         std::setlocale(LC_NUMERIC, "C");
+#ifndef _WIN32
         ::unsetenv("LOCPATH");
+#endif
         std::locale::global(cxx_);
     }
-    bool cLibrary() const { return cLibrary_; }
+    bool cLibrary() const {
+        return cLibrary_;
+    }
 
   private:
     static std::vector<uint8_t> bytesOf(const std::string& text) {

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
 
 namespace vorlane::test {
@@ -270,11 +271,26 @@ std::vector<uint8_t> readBytes(const std::string& path) {
 }
 
 TempDir::TempDir() {
+#ifdef _WIN32
+    // Windows has no mkdtemp: a random name, created only if it is new.
+    std::random_device random;
+    for (int attempt = 0; attempt < 16 && path_.empty(); ++attempt) {
+        const auto name = "vorlane-test-" + std::to_string(random()) + std::to_string(random());
+        const auto folder = std::filesystem::temp_directory_path() / name;
+        if (std::filesystem::create_directory(folder)) {
+            path_ = folder.generic_string();
+        }
+    }
+    if (path_.empty()) {
+        throw std::runtime_error("cannot create a temporary folder");
+    }
+#else
     std::string pattern = (std::filesystem::temp_directory_path() / "vorlane-test-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) {
         throw std::runtime_error("cannot create a temporary folder");
     }
     path_ = pattern;
+#endif
 }
 
 TempDir::~TempDir() {

@@ -22,6 +22,8 @@ inSource { source = source (source == "" ? "" : "\\n") $0; if (/<\/source>/) inS
     printf "no longer in the code [%s]: %s\n", context, source; bad = 1
   }
 }
+# A plural form left empty, the others translated: Qt would show the English for those counts.
+/<numerusform><\/numerusform>/ { printf "untranslated plural form [%s]: %s\n", context, source; bad = 1 }
 END { exit bad }
 ' "$tmp/vorlane_ru.ts" || {
   echo "Refresh res/vorlane_ru.ts with: cmake --build build --target vorlane_lupdate, and translate."

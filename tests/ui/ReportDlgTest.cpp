@@ -10,10 +10,16 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QRegularExpression>
 #include <algorithm>
 
+#include "image/BuiltinFonts.h"
+#include "image/Info.h"
+#include "image/Text.h"
 #include "tests/support/ModalDriver.h"
 #include "tests/ui/MainWindowFixture.h"
+#include "ui/CoreTexts.h"
+#include "ui/ReportDlg.h"
 
 namespace vorlane::test {
 namespace {
@@ -189,6 +195,193 @@ TEST_F(ReportTest, ReportsAreTheCommandLineToolsAndSavePaddedWritesWhatPadWrites
     char byte = 0;
     EXPECT_LE(::read(reader, &byte, 1), 0) << "the padded image went into the FIFO";
     ::close(reader);
+}
+
+// What stays in Latin letters when a report is Russian, the rest being numbers (decimal,
+// hexadecimal, or codes such as 8x16, N2 and R100) and the paths the test gave.
+const QStringList kKeptNames{"Vorlane", "BIOS",   "ATI",  "PCI",  "PC",
+                             "ID",      "Radeon", "Rage", "NTSC", "PAL",
+                             "CLK",   // in the main window's status message "Error CLK" too
+                             "EFI",   // code types
+                             "edit",  // the command of vorlane-cli
+                             "A",       "B"};  // the two sides of a comparison
+const QStringList kKeptPhrases{"Open Firmware", "PA-RISC"};
+
+// The report's words in Latin letters that are not kept. Besides the names above, what stands
+// where a script would look for it stays: a finding's code after its level, a field's name as
+// info --json spells it, the image's own texts in quotes and the bytes of a short range.
+QStringList latinWords(const std::string& report, const std::vector<std::string>& paths) {
+    QString text = QString::fromStdString(report);
+    for (const std::string& path : paths) {
+        text.remove(QString::fromStdString(path));
+    }
+    for (const QString& phrase : kKeptPhrases) {
+        text.remove(phrase);
+    }
+    const auto image = std::make_unique<CRomImage>();
+    QStringList keys;
+    for (const InfoField& field : infoRecord(*image, kRomOk)) {
+        keys << QString::fromUtf8(field.key.data(), static_cast<qsizetype>(field.key.size()));
+    }
+    const auto multiline = QRegularExpression::MultilineOption;
+    const QString byte = QStringLiteral("(?:[0-9a-f]{2}|--)");
+    for (const QRegularExpression& kept : {
+             QRegularExpression(QStringLiteral("\"[^\"\n]*\"")),
+             QRegularExpression(QStringLiteral("^(  \\S+ )[a-z]+(?:-[a-z]+)*:"), multiline),
+             QRegularExpression(QStringLiteral("^  (?:%1) ").arg(keys.join('|')), multiline),
+             QRegularExpression(QStringLiteral("  %1(?: %1)* -> %1(?: %1)*$").arg(byte), multiline),
+         }) {
+        text.replace(kept, QStringLiteral("\\1"));
+    }
+    static const QRegularExpression word(
+        QStringLiteral("(?<![A-Za-z0-9])[A-Za-z]+(?![A-Za-z0-9])"));
+    QStringList found;
+    for (const QRegularExpressionMatch& m : word.globalMatch(text)) {
+        if (!kKeptNames.contains(m.captured())) {
+            found << m.captured();
+        }
+    }
+    return found;
+}
+
+// What a translation keeps of each line: its indent and its numbers, in order of size. A list
+// wrapped onto further lines counts as one line, since longer words may wrap it elsewhere.
+std::vector<std::string> shape(const std::string& report) {
+    static const QRegularExpression number(QStringLiteral("[0-9]+"));
+    std::vector<std::pair<qsizetype, std::vector<long long>>> lines;
+    for (const QString& line : QString::fromStdString(report).split('\n')) {
+        qsizetype indent = 0;
+        while (indent < line.size() && line[indent] == ' ') {
+            ++indent;
+        }
+        if (indent != 9 || lines.empty()) {
+            lines.push_back({indent, {}});
+        }
+        for (const QRegularExpressionMatch& m : number.globalMatch(line)) {
+            lines.back().second.push_back(m.captured().toLongLong());
+        }
+    }
+    std::vector<std::string> shapes;
+    for (auto& [indent, numbers] : lines) {
+        std::sort(numbers.begin(), numbers.end());
+        shapes.push_back(std::to_string(indent) + ":");
+        for (const long long n : numbers) {
+            shapes.back() += " " + std::to_string(n);
+        }
+    }
+    return shapes;
+}
+
+std::unique_ptr<CRomImage> loaded(const std::string& path) {
+    auto image = std::make_unique<CRomImage>();
+    image->loadFile(path);
+    image->validate();
+    return image;
+}
+
+// The window's image is the builder's default; each row is what it is compared with or checked
+// against. Together the rows say every kind of line the two reports have.
+TEST_F(RussianFixture, ReportsAreRussianWithTheEnglishNumbersAndLayout) {
+    ASSERT_TRUE(language.startsWith("ru")) << language.toStdString();
+    using B = RomBuilder;
+    B many = B().deviceId(0x5446).engineFeedback(0x64).subsystemId(0x1234).tvByte7(0);
+    many.poke(B::kFont8x16 + 0x01 * 16, std::vector<uint8_t>(5 * 16, 0xEE))  // a run
+        .poke(B::kFont8x16 + 0x08 * 16, {0xEE})
+        .poke(B::kFont8x16 + 0x10 * 16, {0xEE})
+        .poke(B::kFont8x8 + 0x00 * 8, {0xEE})  // the glyphs with a name
+        .poke(B::kFont8x8 + 0x20 * 8, {0xEE})
+        .poke(B::kFont8x8 + 0xFF * 8, {0xEE});
+    for (size_t i = 0; i < 24; ++i) {  // more ranges than are shown
+        many.poke(0x2000 + 16 * i, {static_cast<uint8_t>(0x10 + i)});
+    }
+    const struct {
+        const char* name;
+        B image;
+        uint64_t chipSize;  // 0: compared with the window's image instead
+    } rows[] = {
+        {"identical", B(), 0},
+        {"fields, glyphs and ranges", many, 0},
+        {"no clock record, no font", B().clockRecordAt(std::nullopt).noFontSequence(), 0},
+        {"no PLL block", B().pllOffset(0), 0},
+        {"checksum", B().checksum(B::Checksum::Broken), 0},
+        {"Cyrillic set", B().poke(B::kFont8x8, {kCyrillicFont8x8.begin(), kCyrillicFont8x8.end()}),
+         0},
+        {"fit", B(), 65536},
+        {"fit with a warning", B(), 131072},
+        {"too big", B(), 32768},
+        {"not a PC image", B().vendorId(0x10DE).codeType(3).indicator(0), 65536},
+        {"Radeon 7000", B().atiText(" 761295521"), 65536},
+        {"Radeon 8500", B().deviceId(0x514C).pcirOffset(0), 65536},
+        {"Rage 128", B().deviceId(0x5046).clockRecordAt(std::nullopt), 65536},
+        {"Mach64", B().deviceId(0x4754).clockRecordAt(std::nullopt), 65536},
+    };
+    const std::string window = write("card.rom", B());
+    const SavedImage windowSaved = savedImage(*loaded(window));
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::string path = write("other.rom", row.image);
+        const SavedImage saved = savedImage(*loaded(path));
+        const auto report = [&](const ReportTexts& texts) {
+            return row.chipSize == 0 ? compareReport(window, windowSaved, path, texts)
+                                     : checkReport(path, saved, row.chipSize, texts);
+        };
+        const std::string russian = report(reportTexts());
+        const std::string english = report(ReportTexts());
+        EXPECT_EQ(latinWords(russian, {window, path}).join(' ').toStdString(), "") << russian;
+        EXPECT_EQ(shape(russian), shape(english)) << russian << english;
+        // A status is shown in the words of the main window's box.
+        if (saved.status != kRomOk) {
+            EXPECT_NE(russian.find(oneLine(statusText(saved.status))), std::string::npos)
+                << russian;
+        }
+        EXPECT_NE(latinWords(english, {window, path}).size(), 0);
+    }
+}
+
+// A phrase of the core's table that the editor's list or the translation lacks would stay
+// English, whether or not a report above shows it.
+TEST_F(RussianFixture, EveryPhraseOfTheReportsHasItsTranslation) {
+    ASSERT_TRUE(language.startsWith("ru")) << language.toStdString();
+    const ReportTexts& english = englishReportTexts();
+    const ReportTexts russian = reportTexts();
+    for (std::string ReportTexts::*phrase : ReportTexts::phrases()) {
+        EXPECT_NE(russian.*phrase, english.*phrase);
+    }
+    for (CountedText ReportTexts::*counted : ReportTexts::counted()) {
+        for (const uint64_t n : {1, 3, 5, 21}) {
+            EXPECT_NE(russian.form(english.*counted, n), english.form(english.*counted, n))
+                << (english.*counted).other << " " << n;
+        }
+    }
+}
+
+// The chip sizes and both file dialogs of the reports, in the main window's words.
+TEST_F(RussianFixture, ReportDialogsListsAndFiltersAreRussian) {
+    ASSERT_TRUE(language.startsWith("ru")) << language.toStdString();
+    load(write("card.rom", RomBuilder()));
+    const std::string romFilter = dk::translate("Vorlane", CMainDlg::kRomFilter);
+    ASSERT_NE(romFilter, CMainDlg::kRomFilter);
+
+    scripted.answerFile(std::nullopt);
+    QApplication::setActiveWindow(dlg->window());
+    QTest::keyClick(dlg->window(), Qt::Key_D, Qt::ControlModifier);
+    EXPECT_EQ(lastAsked().file.filter, romFilter);
+
+    CCheckDlg check;
+    check.m_pImage = &dlg->m_image;
+    check.m_path = dlg->m_path;
+    ASSERT_TRUE(check.Create());
+    auto* chip = check.window()->findChild<QComboBox*>();
+    QStringList sizes;
+    for (int i = 0; i < chip->count(); ++i) {
+        sizes << chip->itemText(i);
+    }
+    EXPECT_EQ(sizes.join('|').toStdString(), "Размер самого образа|32 КиБ|64 КиБ|128 КиБ");
+    EXPECT_EQ(check.m_report, checkReport(dlg->m_path, savedImage(dlg->m_image), 65536));
+    scripted.answerFile(std::nullopt);
+    QTest::mouseClick(check.GetDlgItem(IDC_SAVE_PADDED), Qt::LeftButton);
+    EXPECT_EQ(lastAsked().file.filter, romFilter);
+    check.DestroyWindow();
 }
 
 }  // namespace

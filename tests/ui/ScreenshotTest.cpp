@@ -79,28 +79,43 @@ TEST_F(RussianFixture, ScreenshotsOfEveryDialogInRussian) {
 
 // The image differs from the dump in a clock, the device ID and one glyph; the check is against a
 // 32 KiB chip, which the image does not fit.
-TEST_F(MainWindowFixture, ScreenshotsOfTheReportDialogs) {
-    load(write("card.rom", RomBuilder().engineFeedback(0x64)));
-    const std::string other = write(
-        "dump.rom",
-        RomBuilder().deviceId(0x5446).poke(RomBuilder::kFont8x16 + 0x41 * 16, {0x00, 0x18, 0x3C}));
+void shootReportDialogs(CMainDlg& main, const std::string& other, const QString& suffix) {
     CCompareDlg compare;
-    compare.m_report = compareReport(dlg->m_path, savedImage(dlg->m_image), other);
+    compare.m_report = compareReport(main.m_path, savedImage(main.m_image), other);
     ASSERT_TRUE(compare.Create());
     QCoreApplication::processEvents();  // the text's scroll bars follow its layout
-    saveShot(compare.window(), "compare.png");
+    saveShot(compare.window(), "compare" + suffix + ".png");
     EXPECT_EQ(clippedTexts(compare.window()).join("; ").toStdString(), "");
 
     CCheckDlg check;
-    check.m_pImage = &dlg->m_image;
-    check.m_path = dlg->m_path;
+    check.m_pImage = &main.m_image;
+    check.m_path = main.m_path;
     ASSERT_TRUE(check.Create());
     auto* chip = check.window()->findChild<QComboBox*>();
     chip->setCurrentIndex(1);
     emit chip->activated(1);
     QCoreApplication::processEvents();
-    saveShot(check.window(), "check.png");
+    saveShot(check.window(), "check" + suffix + ".png");
     EXPECT_EQ(clippedTexts(check.window()).join("; ").toStdString(), "");
+}
+
+TEST_F(MainWindowFixture, ScreenshotsOfTheReportDialogs) {
+    load(write("card.rom", RomBuilder().engineFeedback(0x64)));
+    shootReportDialogs(
+        *dlg,
+        write("dump.rom", RomBuilder().deviceId(0x5446).poke(RomBuilder::kFont8x16 + 0x41 * 16,
+                                                             {0x00, 0x18, 0x3C})),
+        "");
+}
+
+TEST_F(RussianFixture, ScreenshotsOfTheReportDialogsInRussian) {
+    ASSERT_TRUE(language.startsWith("ru")) << language.toStdString();
+    load(write("card.rom", RomBuilder().engineFeedback(0x64)));
+    shootReportDialogs(
+        *dlg,
+        write("dump.rom", RomBuilder().deviceId(0x5446).poke(RomBuilder::kFont8x16 + 0x41 * 16,
+                                                             {0x00, 0x18, 0x3C})),
+        "-ru");
 }
 
 }  // namespace

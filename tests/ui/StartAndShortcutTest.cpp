@@ -116,6 +116,42 @@ TEST(EditorCommandLine, IsRefusedWithAUsageLineAndStatus2BeforeAnyWindow) {
     EXPECT_TRUE(help.readAllStandardOutput().startsWith("Usage: vorlane [FILE]\n"));
 }
 
+// On a console Qt would abort with advice to reinstall; the editor says instead what is missing,
+// in one line, unless the user chose a platform. --version is the GNU block, no resource text.
+TEST(EditorCommandLine, WithoutADisplayOneLineSaysWhatToDoAndVersionIsGnuStyle) {
+    QProcessEnvironment console = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        console.remove(QString::fromLatin1(name));
+    }
+    QProcess editor;
+    editor.setProcessEnvironment(console);
+    editor.start(QStringLiteral(VORLANE_EDITOR), {});
+    ASSERT_TRUE(editor.waitForFinished(10000));
+    EXPECT_EQ(editor.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(editor.exitCode(), 1);
+    const QByteArray err = editor.readAllStandardError();
+    EXPECT_EQ(err.count('\n'), 1) << err.toStdString();
+    EXPECT_TRUE(err.startsWith("vorlane: no display") && err.contains("xvfb-run"))
+        << err.toStdString();
+
+    // A platform named on the command line is Qt's to judge: the window opens and closes.
+    QProcess chosen;
+    chosen.setProcessEnvironment(console);
+    chosen.start(QStringLiteral(VORLANE_EDITOR), {"-platform", "offscreen", "--bogus"});
+    ASSERT_TRUE(chosen.waitForFinished(10000));
+    EXPECT_EQ(chosen.exitCode(), 2) << chosen.readAllStandardError().toStdString();
+
+    QProcess version;
+    version.start(QStringLiteral(VORLANE_EDITOR), {"--version"});
+    ASSERT_TRUE(version.waitForFinished(10000));
+    EXPECT_EQ(version.exitCode(), 0);
+    const QStringList lines = QString::fromUtf8(version.readAllStandardOutput()).split('\n');
+    ASSERT_GE(lines.size(), 3);
+    EXPECT_EQ(lines[0], QStringLiteral("vorlane " VORLANE_VERSION));
+    EXPECT_TRUE(lines[1].startsWith(QStringLiteral("Copyright (C) "))) << lines[1].toStdString();
+    EXPECT_FALSE(lines.join('\n').contains(QStringLiteral("file version")));
+}
+
 // The keys reach the buttons' handlers with their gates: before a load Ctrl+S asks for nothing,
 // and without located fonts the font dialog's keys ask for nothing either. Each window's keys
 // are its own: the font dialog's Ctrl+O asks for a font file.
