@@ -185,7 +185,10 @@ std::optional<DisplayCard> examine(int folder, const std::string& name, std::str
                   (S_ISREG(rom.st_mode) || S_ISFIFO(rom.st_mode));
     // A resource file that is missing or cannot be read leaves the ROM taken as the card's own.
     const Attribute resource = readAttribute(folder, "resource", kResourceMax);
-    card.romIsStartupCopy = resource.text && resourceMarksStartupCopy(*resource.text);
+    if (resource.text) {
+        card.startupCopyMark = startupCopyMarkOf(*resource.text);
+    }
+    card.romIsStartupCopy = card.startupCopyMark != StartupCopyMark::None;
     return card;
 }
 
@@ -200,10 +203,14 @@ std::string devicesFolder(const std::string& sysfsRoot) {
 }
 
 bool resourceMarksStartupCopy(std::string_view resourceFile) {
+    return startupCopyMarkOf(resourceFile) != StartupCopyMark::None;
+}
+
+StartupCopyMark startupCopyMarkOf(std::string_view resourceFile) {
     for (int line = 1; line < kRomResourceLine; ++line) {
         const size_t end = resourceFile.find('\n');
         if (end == std::string_view::npos) {
-            return false;
+            return StartupCopyMark::None;
         }
         resourceFile.remove_prefix(end + 1);
     }
@@ -212,15 +219,16 @@ bool resourceMarksStartupCopy(std::string_view resourceFile) {
     const size_t first = resourceFile.find(' ');
     const size_t last = resourceFile.rfind(' ');
     if (first == std::string_view::npos || first == last) {
-        return false;
+        return StartupCopyMark::None;
     }
     const auto start = parseHex64(resourceFile.substr(0, first));
     const auto end = parseHex64(resourceFile.substr(first + 1, last - first - 1));
     const auto flags = parseHex64(resourceFile.substr(last + 1));
     if (!start || !end || !flags) {
-        return false;
+        return StartupCopyMark::None;
     }
-    return *start == kStartupCopyAddress || (*flags & kShadowFlag) != 0;
+    return static_cast<StartupCopyMark>((*start == kStartupCopyAddress ? 1 : 0) |
+                                        ((*flags & kShadowFlag) != 0 ? 2 : 0));
 }
 
 std::optional<std::string> normalizeAddress(std::string_view text) {

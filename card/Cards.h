@@ -11,6 +11,14 @@
 
 namespace vorlane::card {
 
+// What showed a ROM resource to be the start-up copy in memory; the messages name what was seen.
+enum class StartupCopyMark {
+    None = 0,
+    Address = 1,     // the resource starts at 0xC0000
+    ShadowFlag = 2,  // the kernel flagged it as a shadow copy (0x2)
+    Both = 3,
+};
+
 struct DisplayCard {
     std::string address;  // as the device's folder is named, "0000:01:00.0"
     uint16_t vendorId = 0;
@@ -23,6 +31,7 @@ struct DisplayCard {
     // memory at 0xC0000, not the card's ROM chip: the ROM resource (the seventh line of the
     // `resource` file) starts there or carries the shadow flag.
     bool romIsStartupCopy = false;
+    StartupCopyMark startupCopyMark = StartupCopyMark::None;
 };
 
 // A device folder that could not be understood, and why; it is left out of the listing.
@@ -47,6 +56,8 @@ CardListing listAtiCards(const std::string& sysfsRoot);
 // 0xFLAGS", marks the copy in memory: it starts at 0xC0000 or has the shadow flag (0x2). Anything
 // else, a missing or malformed line too, is the card's own ROM.
 bool resourceMarksStartupCopy(std::string_view resourceFile);
+// The same, saying which of the two marks it carries.
+StartupCopyMark startupCopyMarkOf(std::string_view resourceFile);
 
 // "0000:01:00.0", or "01:00.0" in domain 0, hexadecimal digits in either case, as the kernel
 // names the folder (lower case, with the domain); nullopt for anything else.

@@ -16,6 +16,7 @@
 #include "card/Cards.h"
 #include "image/Descriptor.h"
 #include "image/FileError.h"
+#include "image/posix/TerminatingSignals.h"
 
 namespace vorlane::card {
 
@@ -25,20 +26,6 @@ volatile std::sig_atomic_t caughtSignal = 0;
 
 extern "C" void recordSignal(int signal) {
     caughtSignal = signal;
-}
-
-// The signals whose default action ends the program and that arrive from outside it: a hangup
-// (a dropped ssh session), an interrupt or quit from the terminal, a broken pipe, a kill, the
-// timers and limits, and the real-time signals. The faults a program causes itself (SIGSEGV,
-// SIGBUS, SIGFPE, SIGILL, SIGABRT, SIGTRAP, SIGSYS) cannot be returned from and are left alone.
-std::vector<int> terminatingSignals() {
-    std::vector<int> signals = {SIGHUP,    SIGINT,  SIGQUIT, SIGPIPE, SIGALRM,
-                                SIGTERM,   SIGUSR1, SIGUSR2, SIGPOLL, SIGPROF,
-                                SIGVTALRM, SIGXCPU, SIGXFSZ, SIGPWR,  SIGSTKFLT};
-    for (int signal = SIGRTMIN; signal <= SIGRTMAX; ++signal) {
-        signals.push_back(signal);
-    }
-    return signals;
 }
 
 // The mask to wait under while a catcher lives: the caller's, so that the caught signals are let

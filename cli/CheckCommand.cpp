@@ -19,9 +19,6 @@ namespace vorlane::cli {
 
 namespace {
 
-// Standard input is read no further than this; no flash chip of these cards comes near it.
-constexpr size_t kStandardInputLimit = 1024 * 1024;
-
 // What check needs of a FILE besides its image: its size, whether it goes on past what was read
 // (standard input), and whether its bytes past the image buffer are erased (all 0xFF: padding
 // up to a chip's size).
@@ -42,12 +39,12 @@ CheckedFile loadForCheck(CRomImage& image, const std::string& file, RomStatus& s
     // One read, through one descriptor: the size is that of the file that was read, not of
     // whatever the path names a moment later. One byte past the limit tells standard input that
     // goes on from one that just fits; a larger file's rest is not known to be padding.
-    const std::vector<uint8_t> bytes =
-        readFileUpTo(file, kStandardInputLimit + 1, Dash::StandardInput, &checked.size);
+    const std::vector<uint8_t> bytes = readFileUpTo(file, static_cast<size_t>(kLargestChipSize) + 1,
+                                                    Dash::StandardInput, &checked.size);
     image.loadBytes(bytes);
     if (isStandardStream(file)) {
-        checked.tail.moreThanSize = bytes.size() > kStandardInputLimit;
-        checked.size = checked.tail.moreThanSize ? kStandardInputLimit : bytes.size();
+        checked.tail.moreThanSize = bytes.size() > kLargestChipSize;
+        checked.size = checked.tail.moreThanSize ? kLargestChipSize : bytes.size();
     }
     checked.tail.erasedPastBuffer =
         !checked.tail.moreThanSize && bytes.size() >= checked.size && isErased(pastBuffer(bytes));

@@ -80,7 +80,8 @@ Commands:
 
   check         Say whether each FILE is fit to be written to a card's flash
                 chip: "ok", "ok with warnings" or "not fit", with the reasons.
-                  --chip-size SIZE  the chip's size: 32K, 64K, 128K or bytes
+                  --chip-size SIZE  the chip's size: 32K, 64K, 128K or bytes,
+                                    at most 16 MiB (16777216)
                   --device HEX      the PCI device ID of the card to flash
                   --json            one JSON object per FILE, one per line
                 A FILE given as - is read from standard input.
@@ -108,7 +109,8 @@ Commands:
                 chip's exact size. The image's own bytes and checksum stay as
                 they are. Refused for a FILE larger than the chip and for one
                 that is no BIOS of this family (status 1 to 4).
-                  --chip-size SIZE  the chip's size: 32K, 64K, 128K or bytes
+                  --chip-size SIZE  the chip's size: 32K, 64K, 128K or bytes,
+                                    at most 16 MiB (16777216)
                 Example: vorlane-cli pad card.rom --chip-size 128K -o chip.bin
 
 Exit status:

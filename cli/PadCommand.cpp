@@ -14,13 +14,6 @@
 
 namespace vorlane::cli {
 
-namespace {
-
-// Standard input is read at least this far, as check reads it, so that a refusal names its size.
-constexpr uint64_t kStandardInputLimit = 1024 * 1024;
-
-}  // namespace
-
 void PadOptions::declare(CLI::App& sub) {
     sub.add_option("FILE", file)->required();
     addValue(sub, "--chip-size", chipSizeText_, "SIZE")->required();
@@ -37,22 +30,23 @@ int runPad(const PadOptions& options) {
     const std::string& file = options.file;
     const uint64_t chipSize = options.chipSize;
     // Everything up to one byte past the chip is read: a file that fits is written out whole,
-    // and a larger one is refused. Standard input is read at least as far as check reads it, so
-    // that a refusal names its size; a file's size is the one its open descriptor reports.
+    // and a larger one is refused. A file's size is the one its open descriptor reports;
+    // standard input that goes on past the chip is known only to be larger than the chip.
     const bool standardInput = isStandardStream(file);
-    const uint64_t limit = standardInput ? std::max(chipSize, kStandardInputLimit) + 1
-                                         : std::max<uint64_t>(chipSize + 1, CRomImage::kBufferSize);
+    const uint64_t limit = std::max<uint64_t>(chipSize + 1, CRomImage::kBufferSize);
     uint64_t size = 0;
     const std::vector<uint8_t> bytes =
         readFileUpTo(file, static_cast<size_t>(limit), Dash::StandardInput, &size);
+    const bool moreThanSize = standardInput && bytes.size() > chipSize;
     if (standardInput) {
-        size = bytes.size();
+        size = moreThanSize ? chipSize : bytes.size();
     }
 
     CRomImage image;
     image.loadBytes(bytes);
     const RomStatus status = image.validate();
-    if (const std::string refusal = padRefusal(image, status, size, chipSize); !refusal.empty()) {
+    if (const std::string refusal = padRefusal(image, status, size, chipSize, moreThanSize);
+        !refusal.empty()) {
         return refuse(file, refusal);
     }
     writePadded(options.outputs.inPlace ? file : options.outputs.output, bytes, chipSize);

@@ -65,6 +65,20 @@ bool allErased(const std::vector<uint8_t>& bytes) {
     return true;
 }
 
+// Where the start-up copy was seen, for the messages that say it is one.
+std::string startupCopySeen(const card::DisplayCard& chosen) {
+    switch (chosen.startupCopyMark) {
+        case card::StartupCopyMark::Address:
+            return "at 0xC0000";
+        case card::StartupCopyMark::ShadowFlag:
+            return "flagged by the kernel as a shadow copy (0x2)";
+        case card::StartupCopyMark::Both:
+        case card::StartupCopyMark::None:
+            break;
+    }
+    return "at 0xC0000, flagged by the kernel as a shadow copy (0x2)";
+}
+
 // Why the kernel would not give the chip's contents, said before anything is read; "" when it
 // would (or when a start-up copy is wanted).
 std::string refusalBeforeReading(const ReadCardOptions& options, const card::DisplayCard& chosen) {
@@ -73,13 +87,15 @@ std::string refusalBeforeReading(const ReadCardOptions& options, const card::Dis
             return "";
         case card::RomRefusal::StartupCopy:
             return "the ROM the kernel offers for this card is the copy its BIOS made of itself in "
-                   "memory at start-up (at 0xC0000, the card being the boot display), not the "
-                   "chip's contents; to get the chip's, read the card on a machine where it is not "
-                   "the boot display, or give --shadow to save the start-up copy anyway";
+                   "memory at start-up (" +
+                   startupCopySeen(chosen) +
+                   ", the card being the boot display), not the chip's contents; to get the "
+                   "chip's, read the card on a machine where it is not the boot display, or give "
+                   "--shadow to save the start-up copy anyway";
         case card::RomRefusal::OtherCardsStartupCopy:
-            return "the kernel offers the start-up copy at 0xC0000 for this card, which is not the "
-                   "boot display: that is the boot display's BIOS, never this card's, so it is "
-                   "not saved, --shadow or not";
+            return "the kernel offers the start-up copy (" + startupCopySeen(chosen) +
+                   ") for this card, which is not the boot display: that is the boot display's "
+                   "BIOS, never this card's, so it is not saved, --shadow or not";
     }
     return "";
 }
@@ -207,9 +223,8 @@ int runReadCard(const ReadCardOptions& options) {
     } else {
         text = infoHuman(image, status, options.output);
         if (startupCopy) {
-            text +=
-                "  source      the start-up copy in memory at 0xC0000 (--shadow), not the "
-                "chip's contents\n";
+            text += "  source      the start-up copy in memory (" + startupCopySeen(*chosen) +
+                    ", --shadow), not the chip's contents\n";
         }
     }
     std::fwrite(text.data(), 1, text.size(), report);

@@ -9,6 +9,7 @@
 #include "cli/Output.h"
 #include "cli/Values.h"
 #include "image/FileError.h"
+#include "image/FileIo.h"
 
 namespace vorlane::cli {
 
@@ -29,9 +30,18 @@ int dispatch(const ParsedLine& line) {
     return line.command->run(*line.options);
 }
 
+// The other names of a replaced file still lead to its old image: whoever flashes one of them
+// must not take it for the new one. Said, not refused: the save itself did what was asked.
+void noteOtherNames(const std::string& path, uint64_t otherNames) {
+    complain(path, "note: " + std::to_string(otherNames) +
+                       (otherNames == 1 ? " other name (hard link) keeps the old image"
+                                        : " other names (hard links) keep the old image"));
+}
+
 }  // namespace
 
 int run(int argc, const char* const* argv) {
+    otherNamesNotice() = noteOtherNames;
     int status = kExitDone;
     try {
         status = dispatch(parseCommandLine(argc, argv));

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "image/Check.h"
 #include "image/Text.h"
 
 namespace vorlane::cli {
@@ -69,8 +70,13 @@ uint64_t parseChipSize(std::string_view option, std::string_view text) {
     uint64_t value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (text.empty() || !isDigit(text.front()) || error != std::errc{} ||
-        end != text.data() + text.size() || value == 0 || value > 0xFFFFFFFFu) {
+        end != text.data() + text.size() || value == 0) {
         reject(option, text, kWhat);
+    }
+    if (value > kLargestChipSize) {
+        throw UsageError(std::string(option) + ": '" + std::string(text) +
+                         "' is more than 16 MiB (" + std::to_string(kLargestChipSize) +
+                         " bytes): no flash chip of these cards comes near it");
     }
     return value;
 }

@@ -28,7 +28,7 @@ double parseMegahertz(std::string_view option, std::string_view text);
 uint16_t parseHexId(std::string_view option, std::string_view text);
 
 // A flash chip's size: 32K, 64K, 128K (either case of K) or a decimal number of bytes from 1 to
-// 4294967295.
+// kLargestChipSize; a larger one is a usage error that names that limit.
 uint64_t parseChipSize(std::string_view option, std::string_view text);
 
 // As vorlane::latin1ToUtf8, with control characters shown as '.', for text meant for a terminal.

@@ -63,19 +63,19 @@ int importFont(CRomImage& image, const std::string& path, int height, CodePage p
     return font.height;
 }
 
-void exportRaw(const CRomImage& image, const std::string& path, int height) {
-    writeFileAtomically(path, {fontOf(image, height)});
+void exportRaw(const CRomImage& image, const std::string& path, int height, WriteTo to) {
+    writeFileAtomically(path, {fontOf(image, height)}, to);
 }
 
 void exportPsf(const CRomImage& image, const std::string& path, int height, CodePage page,
-               bool compressed) {
+               bool compressed, WriteTo to) {
     const std::vector<uint8_t> bytes = encodePsf2(fontOf(image, height), height, page);
-    writeFileAtomically(path, {compressed ? gzip(bytes) : bytes});
+    writeFileAtomically(path, {compressed ? gzip(bytes) : bytes}, to);
 }
 
-void exportPng(const CRomImage& image, const std::string& path, int height, int scale) {
+void exportPng(const CRomImage& image, const std::string& path, int height, int scale, WriteTo to) {
     const std::vector<uint8_t> bytes = encodePng(fontOf(image, height), height, scale);
-    writeFileAtomically(path, {bytes});
+    writeFileAtomically(path, {bytes}, to);
 }
 
 }  // namespace vorlane::fontfile

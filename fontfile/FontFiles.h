@@ -31,9 +31,12 @@ int importFont(CRomImage& image, const std::string& path, int height, CodePage p
 
 // Write the image's font of `height` (8 or 16), which must be located. Throw FileError.
 // A raw font is the glyphs alone, as VGA font collections ship them (.f16, .f08).
-void exportRaw(const CRomImage& image, const std::string& path, int height);
+// `to` as for writeFileAtomically.
+void exportRaw(const CRomImage& image, const std::string& path, int height,
+               WriteTo to = WriteTo::AnyFile);
 void exportPsf(const CRomImage& image, const std::string& path, int height, CodePage page,
-               bool compressed = false);
-void exportPng(const CRomImage& image, const std::string& path, int height, int scale);
+               bool compressed = false, WriteTo to = WriteTo::AnyFile);
+void exportPng(const CRomImage& image, const std::string& path, int height, int scale,
+               WriteTo to = WriteTo::AnyFile);
 
 }  // namespace vorlane::fontfile

@@ -11,8 +11,8 @@ namespace {
 void readFnt(CRomImage& image, const std::string& path, CodePage) {
     image.readFontFile(path);
 }
-void writeFnt(CRomImage& image, const std::string& path, const FontWriteSettings&) {
-    image.writeFontFile(path);
+void writeFnt(CRomImage& image, const std::string& path, const FontWriteSettings& settings) {
+    image.writeFontFile(path, settings.to);
 }
 
 // A PC Screen Font replaces the font of its own height.
@@ -20,11 +20,11 @@ void readPsf(CRomImage& image, const std::string& path, CodePage page) {
     importFont(image, path, 0, page);
 }
 void writePsf(CRomImage& image, const std::string& path, const FontWriteSettings& settings) {
-    exportPsf(image, path, settings.height, settings.page, settings.compressed);
+    exportPsf(image, path, settings.height, settings.page, settings.compressed, settings.to);
 }
 
 void writePng(CRomImage& image, const std::string& path, const FontWriteSettings& settings) {
-    exportPng(image, path, settings.height, settings.scale);
+    exportPng(image, path, settings.height, settings.scale, settings.to);
 }
 
 // A raw font says its size by its name.
@@ -33,8 +33,8 @@ void readRaw(CRomImage& image, const std::string& path, CodePage page) {
     importFont(image, path, Height, page);
 }
 template <int Height>
-void writeRaw(CRomImage& image, const std::string& path, const FontWriteSettings&) {
-    exportRaw(image, path, Height);
+void writeRaw(CRomImage& image, const std::string& path, const FontWriteSettings& settings) {
+    exportRaw(image, path, Height, settings.to);
 }
 
 std::string lowerCase(std::string_view text) {

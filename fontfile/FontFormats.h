@@ -20,6 +20,7 @@ struct FontWriteSettings {
     CodePage page = CodePage::Cp437;
     int scale = 2;            // pixels per font pixel of a picture
     bool compressed = false;  // gzip, for a name that asks for it
+    WriteTo to = WriteTo::AnyFile;
 };
 
 struct FontExtension {

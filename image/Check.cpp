@@ -62,8 +62,11 @@ std::vector<CheckFinding> checkImage(const CRomImage& image, RomStatus status, u
     const bool valid = status == kRomOk;
     // A file known only to be larger than `fileSize` is larger than a chip of that size too; it
     // is never known to be smaller than a chip.
-    const bool tooBig = request.chipSize && (fileSize > *request.chipSize ||
-                                             (moreThanSize && fileSize >= *request.chipSize));
+    const bool tooBigForChip =
+        request.chipSize &&
+        (fileSize > *request.chipSize || (moreThanSize && fileSize >= *request.chipSize));
+    const bool tooBigForAnyChip =
+        fileSize > kLargestChipSize || (moreThanSize && fileSize >= kLargestChipSize);
     const bool smaller = request.chipSize && !moreThanSize && fileSize < *request.chipSize;
 
     if (!valid) {
@@ -85,8 +88,12 @@ std::vector<CheckFinding> checkImage(const CRomImage& image, RomStatus status, u
                            {std::to_string(codeType), codeTypeName(codeType)}));
         }
     }
-    if (tooBig) {
+    if (tooBigForChip) {
         add(Level::Error, "too-big", fillPlaces(texts.tooBigMessage, {size, chip}));
+    } else if (tooBigForAnyChip) {
+        add(Level::Error, "too-big",
+            fillPlaces(texts.tooBigForAnyChipMessage,
+                       {size, countText(texts, texts.sizeBytes, kLargestChipSize)}));
     }
     if (valid) {
         if (hasTrailingBytes(image, fileSize, tail)) {
@@ -109,9 +116,10 @@ std::vector<CheckFinding> checkImage(const CRomImage& image, RomStatus status, u
 }
 
 std::string padRefusal(const CRomImage& image, RomStatus status, uint64_t fileSize,
-                       uint64_t chipSize) {
-    if (fileSize > chipSize) {
-        return formatPlain("the file is %llu bytes, the chip holds %llu",
+                       uint64_t chipSize, bool moreThanSize) {
+    if (fileSize > chipSize || (moreThanSize && fileSize >= chipSize)) {
+        return formatPlain(moreThanSize ? "the file is more than %llu bytes, the chip holds %llu"
+                                        : "the file is %llu bytes, the chip holds %llu",
                            static_cast<unsigned long long>(fileSize),
                            static_cast<unsigned long long>(chipSize));
     }
@@ -127,10 +135,11 @@ std::string padRefusal(const CRomImage& image, RomStatus status, uint64_t fileSi
     return {};
 }
 
-void writePadded(const std::string& path, std::span<const uint8_t> bytes, uint64_t chipSize) {
+void writePadded(const std::string& path, std::span<const uint8_t> bytes, uint64_t chipSize,
+                 WriteTo to) {
     const std::vector<uint8_t> padding(chipSize > bytes.size() ? chipSize - bytes.size() : 0,
                                        kErasedByte);
-    writeFileAtomically(path, {bytes, padding});
+    writeFileAtomically(path, {bytes, padding}, to);
 }
 
 }  // namespace vorlane

@@ -25,6 +25,11 @@ struct CheckRequest {
     std::optional<uint16_t> deviceId;  // the device ID of the card the image is meant for
 };
 
+// The largest flash chip of these cards, with room to spare: none comes near 16 MiB. `pad` builds
+// no chip larger, and `check` reads a file this far and one byte more, so that all `pad` writes
+// is seen and anything longer is too big for any chip.
+inline constexpr uint64_t kLargestChipSize = 16 * 1024 * 1024;
+
 // The erased state of a flash chip: what programmers fill a chip with past the image.
 inline constexpr uint8_t kErasedByte = 0xFF;
 
@@ -59,12 +64,14 @@ inline bool hasError(const std::vector<CheckFinding>& findings) {
 
 // Why a file of `fileSize` bytes whose image (`image`, validated with `status`) may not be
 // padded to a chip of `chipSize` bytes: larger than the chip, or what saveRefusal refuses (no
-// BIOS of this family, status 1 to 4). Empty when it may.
+// BIOS of this family, status 1 to 4). Empty when it may. With `moreThanSize` the file was read
+// no further than `fileSize` bytes and goes on (standard input).
 std::string padRefusal(const CRomImage& image, RomStatus status, uint64_t fileSize,
-                       uint64_t chipSize);
+                       uint64_t chipSize, bool moreThanSize = false);
 
 // Writes `bytes` followed by erased bytes up to `chipSize`, atomically; `bytes` themselves are
-// written as they are. Throws FileError.
-void writePadded(const std::string& path, std::span<const uint8_t> bytes, uint64_t chipSize);
+// written as they are. Throws FileError. `to` as for writeFileAtomically.
+void writePadded(const std::string& path, std::span<const uint8_t> bytes, uint64_t chipSize,
+                 WriteTo to = WriteTo::AnyFile);
 
 }  // namespace vorlane

@@ -50,24 +50,47 @@ size_t readFileInto(const std::string& path, std::initializer_list<std::span<uin
 std::vector<uint8_t> readFileUpTo(const std::string& path, size_t limit,
                                   Dash dash = Dash::StandardInput, uint64_t* fileSize = nullptr);
 
+// What a write may go to besides a regular file. The editor writes regular files only, as it
+// reads them, so that no save can wait on a FIFO, a terminal or a device; vorlane-cli writes
+// those in place too.
+enum class WriteTo { AnyFile, RegularFileOnly };
+
+// Told, once a write has replaced a regular file that other names (hard links) lead to, how many
+// such names keep its old content: the write put a new file in the place of the one name it was
+// given. Nobody is told unless a program sets it (vorlane-cli says so; the editor does not).
+using OtherNamesNotice = void (*)(const std::string& path, uint64_t otherNames);
+inline OtherNamesNotice& otherNamesNotice() {
+    static OtherNamesNotice notice = nullptr;
+    return notice;
+}
+
 // Writes `parts` one after another as the whole new content of `path`. Parts that hold no byte
 // at all are refused (FileRefusal::NothingToWrite): no caller can empty a file.
 // - a regular file, or none yet: atomically. The bytes go to a temporary file in the folder of
 //   the file itself (where a symbolic link points, also when the link dangles; the link stays),
-//   are flushed to disk and then renamed over it. The temporary is readable by its owner only
-//   until it gets the mode of the file it replaces (a new file's: 0666 less the umask). A
-//   replaced file keeps its permission bits and, where the process may set them, its owner and
-//   group. On any failure the old file stays as it was and no temporary file is left behind; a
-//   terminating signal (SIGINT, SIGTERM, SIGHUP, ...) that comes meanwhile waits until the
-//   temporary is gone, abandons the write, and then ends the process as it would have.
-// - a symbolic link in a sticky, world-writable folder (/tmp) is followed only when it belongs
-//   to the effective user or to the folder's owner, as the kernel itself follows such links;
-//   otherwise FileError (EACCES) and nothing is written.
+//   are flushed to disk and then put in its place. The temporary's name has a fixed length, so
+//   that any name the filesystem takes for the file can be written. The temporary is readable
+//   by its owner only until it gets the access of the file it replaces: its permissions, its
+//   ACL, its user attributes and, where the process may set them, its owner and group; where
+//   one of these cannot be kept, FileError and nothing is written, as a save must never leave a
+//   file more open than it was. A new file gets what any file created there gets: the folder's
+//   inherited ACL where it has one, else 0666 less the umask. On any failure the old file stays
+//   as it was and no temporary file is left behind; a signal that would end the process (every
+//   one that can be caught) that comes meanwhile waits until the temporary is gone, abandons the
+//   write, and then ends the process as it would have.
+// - a link, or a file, that another user left in a sticky, world-writable folder (/tmp) is
+//   neither followed nor replaced unless it belongs to the effective user or to the folder's
+//   owner, as the kernel's rules for such folders say (protected_symlinks, which the kernel
+//   applies to the last name only, is applied here to every link on the way too); otherwise
+//   FileError (EACCES) and nothing is written.
 // - anything else that exists and is not a folder (a device, a FIFO, a terminal, /dev/stdout
 //   whatever it points at), and "-" for standard output: written in place, without a temporary
-//   file or a rename, so that the node itself is never replaced.
+//   file or a rename, so that the node itself is never replaced. With
+//   WriteTo::RegularFileOnly: FileError (FileRefusal::NotRegularFile) before it is opened, and
+//   "-" is a file of that name.
 // - a folder: FileError (EISDIR).
 void writeFileAtomically(const std::string& path,
-                         std::initializer_list<std::span<const uint8_t>> parts);
+                         std::initializer_list<std::span<const uint8_t>> parts,
+                         WriteTo to = WriteTo::AnyFile);
 
 }  // namespace vorlane

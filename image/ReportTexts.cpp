@@ -42,6 +42,7 @@ constexpr std::string T::*kPhrases[] = {
     &T::deviceMessage,
     &T::codeTypeMessage,
     &T::tooBigMessage,
+    &T::tooBigForAnyChipMessage,
     &T::trailingBytesMessage,
     &T::moreImagesMessage,
     &T::smallerThanChipMessage,

@@ -68,6 +68,7 @@ struct ReportTexts {
     std::string codeTypeMessage =
         "the PCI data structure's code type is %1%2, not 0: not a PC image";
     std::string tooBigMessage = "the file is %1, the chip holds %2";
+    std::string tooBigForAnyChipMessage = "the file is %1, more than the largest flash chip (%2)";
     std::string trailingBytesMessage =
         "the file is %1, the image declares %2: the editor and edit save only those %3";
     std::string moreImagesMessage =

@@ -239,12 +239,13 @@ void CRomImage::readFontFile(const std::string& path) {
                  nullptr, Dash::FileName);
 }
 
-void CRomImage::writeFontFile(const std::string& path) {
+void CRomImage::writeFontFile(const std::string& path, WriteTo to) {
     if (!fontsLocated()) {
         return;
     }
     writeFileAtomically(
-        path, {fontBytes(font8x8Offset, kFont8x8Size), fontBytes(font8x16Offset, kFont8x16Size)});
+        path, {fontBytes(font8x8Offset, kFont8x8Size), fontBytes(font8x16Offset, kFont8x16Size)},
+        to);
 }
 
 void CRomImage::applyBuiltinSet(bool cyrillic) {
@@ -333,9 +334,9 @@ void CRomImage::fixChecksum() {
     data[n - 1] = static_cast<uint8_t>(256 - byteSum());
 }
 
-void CRomImage::saveFile(const std::string& path) {
+void CRomImage::saveFile(const std::string& path, WriteTo to) {
     fixChecksum();
-    writeFileAtomically(path, {std::span<const uint8_t>(data.data(), validLength())});
+    writeFileAtomically(path, {std::span<const uint8_t>(data.data(), validLength())}, to);
 }
 
 const char* saveRefusal(RomStatus status, int32_t length) {

@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "image/FileIo.h"
+
 namespace vorlane {
 
 // Result of CRomImage::validate: 0 for an accepted image, 1 to 7 for the failure that stopped it.
@@ -84,8 +86,9 @@ class CRomImage {
     uint16_t word(uint32_t offset) const;
 
     // Fonts.
-    void readFontFile(const std::string& path);   // throws FileError
-    void writeFontFile(const std::string& path);  // throws FileError; atomic
+    void readFontFile(const std::string& path);  // throws FileError
+    // Throws FileError; atomic. `to` as for writeFileAtomically.
+    void writeFontFile(const std::string& path, WriteTo to = WriteTo::AnyFile);
     void applyBuiltinSet(bool cyrillic);
     bool isCyrillicSet() const;
 
@@ -102,8 +105,9 @@ class CRomImage {
     void setTvStandard(int index);
     void setSubsystemIds(uint16_t newVendor, uint16_t newSubsystem);
     void fixChecksum();
-    // Throws FileError; atomic. Never writes 0 bytes (FileError). Ask saveRefusal first.
-    void saveFile(const std::string& path);
+    // Throws FileError; atomic. Never writes 0 bytes (FileError). Ask saveRefusal first. `to`
+    // as for writeFileAtomically.
+    void saveFile(const std::string& path, WriteTo to = WriteTo::AnyFile);
 
     // The bytes of a font at `offset`, kept inside the buffer.
     std::span<uint8_t> fontBytes(uint16_t offset, int size);

@@ -549,6 +549,10 @@
         <translation>файл занимает %1, а чип вмещает %2</translation>
     </message>
     <message>
+        <source>the file is %1, more than the largest flash chip (%2)</source>
+        <translation>файл занимает %1, больше самого большого чипа флеш-памяти (%2)</translation>
+    </message>
+    <message>
         <source>the file is %1, the image declares %2: the editor and edit save only those %3</source>
         <translation>файл занимает %1, а в заголовке образа указано %2: редактор и команда edit сохраняют только эти %3</translation>
     </message>
@@ -724,23 +728,23 @@
     <message>
         <source>Vorlane edits the video BIOS images of Radeon 7000 to 9800 cards. It works on image files only and never touches the card.
 
-Load Bios (Ctrl+O): open a ROM image (*.rom, *.bin) and check it. An image that fails a check is reported, and can still be saved.
+Load Bios (Ctrl+O): open a ROM image (*.rom, *.bin) and check it. An image that fails a check is reported. One with Error N1 to N4 is no Radeon BIOS of this family and cannot be saved; one with Error N5 to N7 can.
 MEM and Chip: step the memory and engine clocks with the arrows beside them or with the arrow keys.
 Synch clocks: keep both clocks at the engine clock.
 Standart TV: switch the TV output between NTSC and PAL.
 In File Check sum OFF: tick it before loading to accept an image whose checksum is wrong.
-Save Bios (Ctrl+S): write the image with a corrected checksum.
+Save Bios (Ctrl+S): write the image with a corrected checksum, to a regular file only (no device or pipe). A file that is replaced keeps its permissions.
 Font and SubSys: the text-mode fonts and the PCI subsystem IDs of the image. In the font window, a double-click on a glyph opens it for editing.
 
 Alt+Space or a right click on the window opens its menu with the About box and two reports on the image as Save Bios would write it: Compare with File (Ctrl+D) shows what differs from another image file, Check for Flashing (Ctrl+K) whether it fits a flash chip, and saves it padded to the chip&apos;s size.</source>
         <translation>Vorlane правит образы видео-BIOS карт Radeon 7000–9800. Программа работает только с файлами образов и никогда не обращается к самой карте.
 
-Открыть (Ctrl+O): открыть образ ROM (*.rom, *.bin) и проверить его. Если образ не прошёл проверку, программа об этом скажет, но сохранить его всё равно можно.
+Открыть (Ctrl+O): открыть образ ROM (*.rom, *.bin) и проверить его. Если образ не прошёл проверку, программа об этом скажет. Образ с ошибкой N1–N4 — не BIOS Radeon этого семейства, и сохранить его нельзя; образ с ошибкой N5–N7 сохранить можно.
 Память и Ядро: частоты памяти и ядра меняются стрелками рядом с ними или клавишами со стрелками.
 Синхронно: держать частоту памяти равной частоте ядра.
 Стандарт ТВ: переключить ТВ-выход между NTSC и PAL.
 Без проверки КС: отметьте до загрузки, чтобы открыть образ с неверной контрольной суммой.
-Сохранить (Ctrl+S): записать образ с исправленной контрольной суммой.
+Сохранить (Ctrl+S): записать образ с исправленной контрольной суммой, только в обычный файл (не в устройство и не в канал). Заменённый файл сохраняет свои права доступа.
 Шрифт и Подсистема: шрифты текстового режима и PCI ID подсистемы в образе. В окне шрифта двойной щелчок по символу открывает его для правки.
 
 Alt+Пробел или щелчок правой кнопкой по окну открывает его меню: окно «О программе» и два отчёта об образе в том виде, в каком его записала бы кнопка «Сохранить»: «Сравнить с файлом» (Ctrl+D) показывает отличия от другого файла образа, «Проверить перед прошивкой» (Ctrl+K) — подходит ли он для микросхемы флеш-памяти, и сохраняет его дополненным до её размера.</translation>

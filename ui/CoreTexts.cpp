@@ -152,6 +152,7 @@ namespace {
     DK_TRANSLATE_NOOP("Report",
                       "the PCI data structure's code type is %1%2, not 0: not a PC image"),
     DK_TRANSLATE_NOOP("Report", "the file is %1, the chip holds %2"),
+    DK_TRANSLATE_NOOP("Report", "the file is %1, more than the largest flash chip (%2)"),
     DK_TRANSLATE_NOOP("Report",
                       "the file is %1, the image declares %2: the editor and edit save only "
                       "those %3"),

@@ -146,6 +146,7 @@ void CFontDlg::OnSaveFont() {
     settings.page = codePage();
     settings.scale = kPngScale;
     settings.compressed = named.compressed;
+    settings.to = WriteTo::RegularFileOnly;
     named.format->write(*m_pImage, path, settings);
 }
 

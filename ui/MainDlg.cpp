@@ -210,7 +210,7 @@ void CMainDlg::OnSaveBios() {
         return;
     }
     const std::string path = dialog.GetPathName();
-    m_image.saveFile(path);
+    m_image.saveFile(path, WriteTo::RegularFileOnly);
     // Shown only once written: a failed save must not pass for the file in hand.
     m_path = path;
     m_checksumOff = 0;

@@ -129,7 +129,7 @@ void CCheckDlg::OnSavePadded() {
     if (dialog.DoModal() != dk::IDOK) {
         return;
     }
-    writePadded(dialog.GetPathName(), saved_.bytes, chipSize);
+    writePadded(dialog.GetPathName(), saved_.bytes, chipSize, WriteTo::RegularFileOnly);
 }
 
 }  // namespace vorlane

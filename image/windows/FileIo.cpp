@@ -383,7 +383,7 @@ std::vector<uint8_t> readFileUpTo(const std::string& path, size_t limit, Dash da
 }
 
 void writeFileAtomically(const std::string& path,
-                         std::initializer_list<std::span<const uint8_t>> parts) {
+                         std::initializer_list<std::span<const uint8_t>> parts, WriteTo to) {
     size_t total = 0;
     for (const auto part : parts) {
         total += part.size();
@@ -391,7 +391,7 @@ void writeFileAtomically(const std::string& path,
     if (total == 0) {
         throw FileError(path, "write", makeErrorCode(FileRefusal::NothingToWrite));
     }
-    if (isStandardStream(path)) {
+    if (isStandardStream(path) && to == WriteTo::AnyFile) {
         ::_setmode(1, _O_BINARY);
         writeToDescriptor(1, path, parts);
         return;
@@ -411,6 +411,10 @@ void writeFileAtomically(const std::string& path,
                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (existing.valid()) {
             if (!isDiskFile(existing.get())) {
+                if (to == WriteTo::RegularFileOnly) {
+                    throw FileError(path, "open for writing",
+                                    makeErrorCode(FileRefusal::NotRegularFile));
+                }
                 const Descriptor fd(descriptorOf(existing, _O_WRONLY, path, "open for writing"));
                 writeToDescriptor(fd.get(), path, parts);
                 return;

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "image/Check.h"
 #include "tests/cli/CliRunner.h"
 #include "tests/support/FakeSysfs.h"
 #include "tests/support/Unprivileged.h"
@@ -71,6 +72,7 @@ struct RefusalCase {
     std::vector<std::string> args;  // after read-card, before -o OUT
     int exitCode;
     std::vector<std::string> errorMentions;
+    std::vector<std::string> errorLacks = {};
 };
 
 class CliReadCardRefusal : public ::testing::TestWithParam<RefusalCase> {};
@@ -91,6 +93,9 @@ TEST_P(CliReadCardRefusal, ExitsWithoutWritingAnything) {
     EXPECT_EQ(r.exitCode, c.exitCode) << r.err;
     for (const std::string& mention : c.errorMentions) {
         EXPECT_NE(r.err.find(mention), std::string::npos) << r.err;
+    }
+    for (const std::string& lack : c.errorLacks) {
+        EXPECT_EQ(r.err.find(lack), std::string::npos) << r.err;
     }
     EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
     EXPECT_EQ(folderState(dir.path()), before);
@@ -115,6 +120,13 @@ FakeDevice bootDisplay(std::string device = "0x5159\n") {
     d.device = std::move(device);
     d.resource = resourceFile(kStartupCopyLine);
     d.rom = RomBuilder().build();
+    return d;
+}
+
+// The boot display with another ROM resource line.
+FakeDevice bootDisplayWithRomLine(const std::string& romLine) {
+    FakeDevice d = bootDisplay();
+    d.resource = resourceFile(romLine);
     return d;
 }
 
@@ -154,6 +166,22 @@ INSTANTIATE_TEST_SUITE_P(
                     {},
                     1,
                     {"start-up", "not the chip's contents", "not the boot display", "--shadow"}},
+        // The message names what the kernel showed: the address, the shadow flag, or both.
+        RefusalCase{
+            "StartupCopyByItsAddressAlone",
+            {bootDisplayWithRomLine("0x00000000000c0000 0x00000000000dffff 0x0000000000000200")},
+            {},
+            1,
+            {"(at 0xC0000, the card being the boot display)", "--shadow"},
+            {"0x2"}},
+        RefusalCase{
+            "StartupCopyByTheShadowFlagAlone",
+            {bootDisplayWithRomLine("0x00000000fe800000 0x00000000fe80ffff 0x0000000000046202")},
+            {},
+            1,
+            {"(flagged by the kernel as a shadow copy (0x2), the card being the boot "
+             "display)"},
+            {"0xC0000"}},
         RefusalCase{"StartupCopyOfAnotherCard",
                     {kSecondOnRootBus},
                     {"--shadow"},
@@ -396,40 +424,70 @@ TEST(CliCheck, OlderFamilyIsNamedInTheHumanReportsOnly) {
     }
 }
 
-// Standard input has no size but what was read: past 1 MiB it is known only to be larger, and
-// then too big for a chip of 1 MiB, as the same file by name is.
+// Standard input has no size but what was read: it is read as far as the largest chip and one
+// byte more, and past that it is known only to be larger, and then too big for any chip, as the
+// same file by name is, with or without --chip-size.
 TEST(CliCheck, StandardInputIsSizedByWhatWasRead) {
     TempDir dir;
+    constexpr size_t kLargest = 16 * 1024 * 1024;
     std::vector<uint8_t> bytes = RomBuilder().build();
-    bytes.resize(1024 * 1024, 0x00);  // not padding: trailing bytes whatever the rule for 0xFF
-    writeBytes(dir.file("mib.rom"), bytes);
+    bytes.resize(kLargest, 0x00);  // not padding: trailing bytes whatever the rule for 0xFF
+    writeBytes(dir.file("largest.rom"), bytes);
     bytes.push_back(0x00);
     writeBytes(dir.file("over.rom"), bytes);
-    const auto run = [&](const std::string& name) {
-        return runCli({"check", "--json", "--chip-size", "1048576", "-"}, "", dir.file(name));
+    struct Case {
+        const char* file;
+        bool standardInput;
+        std::vector<std::string> chip;  // --chip-size SIZE, or nothing
+        std::string firstMessage;       // of the first finding
     };
-    const CliResult fits = run("mib.rom");
-    EXPECT_EQ(fits.exitCode, 0) << fits.err;
-    ASSERT_EQ(fits.jsonLines().size(), 1u);
-    EXPECT_EQ(fits.jsonLines()[0]["file"], "-");
-    EXPECT_EQ(fits.jsonLines()[0]["findings"][0]["message"],
-              "the file is 1048576 bytes, the image declares 65536: the editor and edit save only "
-              "those 65536 bytes");
-
-    const CliResult over = run("over.rom");
-    EXPECT_EQ(over.exitCode, 1) << over.err;
-    ASSERT_EQ(over.jsonLines().size(), 1u);
-    const Json findings = over.jsonLines()[0]["findings"];
-    ASSERT_EQ(findings.size(), 2u);
-    EXPECT_EQ(findings[0]["code"], "too-big");
-    EXPECT_EQ(findings[0]["message"],
-              "the file is more than 1048576 bytes, the chip holds 1048576");
-    EXPECT_EQ(findings[1]["code"], "trailing-bytes");
-    EXPECT_EQ(runCli({"check", "--chip-size", "1048576", dir.file("over.rom")}).exitCode, 1);
+    const std::string declares =
+        ", the image declares 65536: the editor and edit save only those "
+        "65536 bytes";
+    const std::vector<Case> cases = {
+        {"largest.rom", true, {"--chip-size", "16777216"}, "the file is 16777216 bytes" + declares},
+        {"largest.rom", true, {}, "the file is 16777216 bytes" + declares},
+        {"over.rom",
+         true,
+         {"--chip-size", "16777216"},
+         "the file is more than 16777216 bytes, the chip holds 16777216"},
+        {"over.rom",
+         true,
+         {},
+         "the file is more than 16777216 bytes, more than the largest flash "
+         "chip (16777216 bytes)"},
+        {"over.rom",
+         false,
+         {},
+         "the file is 16777217 bytes, more than the largest flash chip "
+         "(16777216 bytes)"},
+        {"over.rom",
+         false,
+         {"--chip-size", "64K"},
+         "the file is 16777217 bytes, the chip holds 65536"},
+    };
+    for (const Case& c : cases) {
+        const std::string file = dir.file(c.file);
+        SCOPED_TRACE(file + (c.standardInput ? " as standard input " : " ") +
+                     testing::PrintToString(c.chip));
+        std::vector<std::string> args = {"check", "--json"};
+        args.insert(args.end(), c.chip.begin(), c.chip.end());
+        args.push_back(c.standardInput ? "-" : file);
+        const CliResult r = runCli(args, "", c.standardInput ? file : "/dev/null");
+        const bool tooBig = std::string(c.file) == "over.rom";
+        EXPECT_EQ(r.exitCode, tooBig ? 1 : 0) << r.err;
+        ASSERT_EQ(r.jsonLines().size(), 1u);
+        EXPECT_EQ(r.jsonLines()[0]["file"], c.standardInput ? "-" : file);
+        const Json findings = r.jsonLines()[0]["findings"];
+        ASSERT_EQ(findings.size(), tooBig ? 2u : 1u) << findings;
+        EXPECT_EQ(findings[0]["code"], tooBig ? "too-big" : "trailing-bytes");
+        EXPECT_EQ(findings[0]["message"], c.firstMessage);
+        EXPECT_EQ(findings.back()["code"], "trailing-bytes");
+    }
 }
 
 // What check reads of a FILE or standard input: up to this and one byte more.
-constexpr uint64_t kCheckReadLimit = 1024 * 1024;
+constexpr uint64_t kCheckReadLimit = kLargestChipSize;
 
 // The image of the test-support builder and then runs of (byte, count), written a piece at a
 // time: at check's read limit the file is megabytes long.
@@ -461,12 +519,14 @@ TEST(CliCheck, StandardInputPastTheReadLimitIsNeverSmallerThanAChip) {
         << r.out;
 }
 
-// Erased bytes as far as check reads say nothing of the bytes past them.
+// Erased bytes as far as check reads say nothing of the bytes past them. A file longer than the
+// read limit, the largest chip, is too big for any chip besides.
 TEST(CliCheck, BytesCheckDidNotReadAreNotTakenForPadding) {
     TempDir dir;
     writeImageAndRuns(dir.file("long.rom"), {{0xFF, kCheckReadLimit + 1 - 65536}, {0x00, 16}});
     const CliResult r = runCli({"check", dir.file("long.rom")});
-    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.exitCode, 1) << r.err;
+    EXPECT_NE(r.out.find("error too-big"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("warning trailing-bytes"), std::string::npos) << r.out;
 }
 
@@ -475,6 +535,7 @@ TEST(CliCheck, MalformedValuesAreUsageErrors) {
          std::vector<std::vector<std::string>>{{"check", "--chip-size", "64KB", "x"},
                                                {"check", "--chip-size", "0", "x"},
                                                {"check", "--chip-size", "-1", "x"},
+                                               {"check", "--chip-size", "16777217", "x"},
                                                {"check", "--device", "12345", "x"},
                                                {"check", "--device", "", "x"},
                                                {"check", "-", "-"},

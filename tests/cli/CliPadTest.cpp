@@ -18,6 +18,9 @@ TEST(CliPad, WritesTheFileThenErasedBytesAndRefusesWhatDoesNotFitOrIsNoBios) {
     B().checksum(B::Checksum::Broken).writeTo(f("sum.rom"));  // status 6: padded as it is
     writeBytes(f("noise"), std::vector<uint8_t>(20000, 0x13));
     B().fileSize(16383).writeTo(f("small.rom"));
+    std::vector<uint8_t> big = B().build();
+    big.resize(2 * 1024 * 1024, 0x13);
+    writeBytes(f("2m.bin"), big);
     B().fileSize(1048576 + 1).writeTo(f("mib+1.rom"));
     struct Case {
         std::string file;  // "-" reads `input`
@@ -39,8 +42,13 @@ TEST(CliPad, WritesTheFileThenErasedBytesAndRefusesWhatDoesNotFitOrIsNoBios) {
          "vorlane-cli: " + f("noise") +
              ": refused: status 2, Error N2 - Bios non ATI: not a BIOS of this family\n"},
         {f("small.rom"), "64K", 1, 0, ""},
+        // Standard input is not read past the chip: its count is never given.
         {"-", "32K", 1, 0,
-         "vorlane-cli: -: refused: the file is 65536 bytes, the chip holds 32768\n", f("64k.rom")},
+         "vorlane-cli: -: refused: the file is more than 32768 bytes, the chip holds 32768\n",
+         f("64k.rom")},
+        {"-", "64K", 1, 0,
+         "vorlane-cli: -: refused: the file is more than 65536 bytes, the chip holds 65536\n",
+         f("2m.bin")},
         {"-", "1048576", 1, 0, "", f("mib+1.rom")},  // one byte past the chip is read too
     };
     for (const Case& c : cases) {
@@ -71,19 +79,29 @@ TEST(CliPad, WritesTheFileThenErasedBytesAndRefusesWhatDoesNotFitOrIsNoBios) {
     ASSERT_EQ(runCli({"pad", f("32k.rom"), "--chip-size", "64K", "--in-place"}).exitCode, 0);
     EXPECT_EQ(readBytes(f("32k.rom")).size(), 65536u);
     EXPECT_EQ(runCli({"check", "--chip-size", "64K", f("32k.rom")}).out, f("32k.rom") + ": ok\n");
-    ASSERT_EQ(runCli({"pad", f("64k.rom"), "--chip-size", "128K", "-o", f("chip.bin")}).exitCode,
-              0);
-    EXPECT_EQ(runCli({"check", "--chip-size", "128K", f("chip.bin")}).out,
-              f("chip.bin") + ": ok\n");
+    // Up to the largest chip, whose image check reads whole: no trailing bytes of pad's own.
+    for (const char* size : {"128K", "2097152", "16777216"}) {
+        ASSERT_EQ(runCli({"pad", f("64k.rom"), "--chip-size", size, "-o", f("chip.bin")}).exitCode,
+                  0);
+        EXPECT_EQ(runCli({"check", "--chip-size", size, f("chip.bin")}).out,
+                  f("chip.bin") + ": ok\n");
+        EXPECT_EQ(runCli({"check", f("chip.bin")}).out, f("chip.bin") + ": ok\n");
+    }
 
     for (const auto& args : std::vector<std::vector<std::string>>{
              {"pad", f("64k.rom"), "-o", f("out.rom")},
              {"pad", f("64k.rom"), "--chip-size", "64K"},
              {"pad", f("64k.rom"), "--chip-size", "64KB", "-o", f("out.rom")},
-             {"pad", "-", "--chip-size", "64K", "--in-place"}}) {
+             {"pad", "-", "--chip-size", "64K", "--in-place"},
+             {"pad", f("64k.rom"), "--chip-size", "16777217", "-o", f("out.rom")},
+             {"pad", f("64k.rom"), "--chip-size", "4294967295", "-o", f("out.rom")}}) {
         const CliResult r = runCli(args);
         EXPECT_EQ(r.exitCode, 2) << testing::PrintToString(args) << r.err;
         EXPECT_NE(r.err.find("--help"), std::string::npos);
+        // The limit is named, where it is what was crossed.
+        if (args[2] == "--chip-size" && args[3].size() > 8) {
+            EXPECT_NE(r.err.find("16777216"), std::string::npos) << r.err;
+        }
     }
 }
 

@@ -79,7 +79,9 @@ int releaseAndWait(pid_t child, const std::string& fifo) {
 
 TEST(CliSignals, EachStopSignalDuringTheFlushKeepsTheOldFileAndLeavesNoTemporary) {
     for (const bool unnamed : {true, false}) {
-        for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        // The ones people send, and the rarer ones that end a process just as well.
+        for (const int signal :
+             {SIGINT, SIGTERM, SIGHUP, SIGPWR, SIGIO, SIGPROF, SIGSTKFLT, SIGRTMIN, SIGRTMAX}) {
             SCOPED_TRACE(std::string(unnamed ? "unnamed" : "named") + " temporary, signal " +
                          std::to_string(signal));
             TempDir dir;

@@ -120,48 +120,140 @@ TEST(CliStreams, DevStdoutAndDevNullStayWhatTheyAre) {
     EXPECT_TRUE(readBytes(dir.file("piped")) == readBytes(dir.file("fixed.rom")));
 }
 
-// Another user's link in /tmp must not aim root's write at a file of root's choosing: links in a
-// sticky, world-writable folder lead on only as the kernel would let them (fs.protected_symlinks).
-TEST(CliStreams, LinksInStickyWorldWritableFoldersLeadOnOnlyAsTheKernelsRuleSays) {
+// Another user's link in /tmp must not aim root's write at a file of root's choosing, wherever
+// the link stands in OUT, and another user's file in /tmp must not be replaced by one that stays
+// theirs to change before root flashes it: links lead on and files are replaced only as the
+// kernel's rules for sticky, world-writable folders say (fs.protected_symlinks,
+// fs.protected_regular).
+TEST(CliStreams, LinksAndFilesInStickyWorldWritableFoldersAsTheKernelsRulesSay) {
     if (::geteuid() != 0) {
         GTEST_SKIP() << "only root can give a link to another user";
     }
     constexpr uid_t kNobody = 65534;
+    enum class Entry { LastLink, FolderLink, File };
     struct Case {
         const char* name;
+        Entry entry;  // what another user may have left in the shared folder
         mode_t folderMode;
         uid_t folderOwner;
-        uid_t linkOwner;
-        bool followed;
+        uid_t entryOwner;
+        bool written;
     };
     const std::vector<Case> cases = {
-        {"another user's link in a shared folder", 01777, 0, kNobody, false},
-        {"root's own link there", 01777, 0, 0, true},
-        {"the link of the folder's owner", 01777, kNobody, kNobody, true},
-        {"another user's link in a folder that is not sticky", 0777, 0, kNobody, true},
-        {"another user's link in a sticky folder others cannot write to", 01755, 0, kNobody, true},
-        {"root's own link in a shared folder another user owns", 01777, kNobody, 0, true},
+        {"another user's link in a shared folder", Entry::LastLink, 01777, 0, kNobody, false},
+        {"root's own link there", Entry::LastLink, 01777, 0, 0, true},
+        {"the link of the folder's owner", Entry::LastLink, 01777, kNobody, kNobody, true},
+        {"another user's link in a folder that is not sticky", Entry::LastLink, 0777, 0, kNobody,
+         true},
+        {"another user's link to a folder, on the way", Entry::FolderLink, 01777, 0, kNobody,
+         false},
+        {"root's own link to a folder, on the way", Entry::FolderLink, 01777, 0, 0, true},
+        {"another user's file in a shared folder", Entry::File, 01777, 0, kNobody, false},
+        {"root's own file there", Entry::File, 01777, 0, 0, true},
+        {"a file of the folder's owner", Entry::File, 01777, kNobody, kNobody, true},
+        {"another user's file in a folder that is not sticky", Entry::File, 0777, 0, kNobody, true},
+        {"another user's link in a sticky folder others cannot write to", Entry::LastLink, 01755, 0,
+         kNobody, true},
+        {"root's own link in a shared folder another user owns", Entry::LastLink, 01777, kNobody, 0,
+         true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TempDir dir;
         B().checksum(B::Checksum::Broken).writeTo(dir.file("sum.rom"));
-        const std::string victim = dir.file("victim");
-        writeBytes(victim, {9});
+        // Root's own folder, which only root may enter, and the file in it.
+        const std::string privy = dir.file("privy");
+        ASSERT_EQ(::mkdir(privy.c_str(), 0700), 0);
+        const std::string victim = privy + "/victim";
         const std::string shared = dir.file("shared");
         ASSERT_EQ(::mkdir(shared.c_str(), 0700), 0);
         ASSERT_EQ(::chown(shared.c_str(), c.folderOwner, c.folderOwner), 0);
         ASSERT_EQ(::chmod(shared.c_str(), c.folderMode), 0);
-        const std::string link = shared + "/out.rom";
-        ASSERT_EQ(::symlink(victim.c_str(), link.c_str()), 0);
-        ASSERT_EQ(::lchown(link.c_str(), c.linkOwner, c.linkOwner), 0);
+        std::string out;
+        std::string written;  // the file that gets the image when the write goes through
+        switch (c.entry) {
+            case Entry::LastLink:
+                out = shared + "/out.rom";
+                written = victim;
+                ASSERT_EQ(::symlink(victim.c_str(), out.c_str()), 0);
+                ASSERT_EQ(::lchown(out.c_str(), c.entryOwner, c.entryOwner), 0);
+                writeBytes(victim, {9});
+                break;
+            case Entry::FolderLink:
+                out = shared + "/d/victim";
+                written = victim;
+                ASSERT_EQ(::symlink(privy.c_str(), (shared + "/d").c_str()), 0);
+                ASSERT_EQ(::lchown((shared + "/d").c_str(), c.entryOwner, c.entryOwner), 0);
+                writeBytes(victim, {9});
+                break;
+            case Entry::File:
+                out = shared + "/pre.rom";
+                written = out;
+                writeBytes(out, {9});
+                ASSERT_EQ(::chown(out.c_str(), c.entryOwner, c.entryOwner), 0);
+                ASSERT_EQ(::chmod(out.c_str(), 0666), 0);
+                break;
+        }
+        const auto before = folderState(dir.path());
 
-        const CliResult r = runCli({"fix-checksum", dir.file("sum.rom"), "-o", link});
-        EXPECT_EQ(r.exitCode, c.followed ? 0 : 3) << r.err;
-        EXPECT_EQ(r.err, c.followed ? "" : "vorlane-cli: " + link + ": Permission denied\n");
-        EXPECT_EQ(readBytes(victim).size(), c.followed ? 65536u : 1u);
-        EXPECT_TRUE(std::filesystem::is_symlink(link));
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 3);
+        const CliResult r = runCli({"fix-checksum", dir.file("sum.rom"), "-o", out});
+        EXPECT_EQ(r.exitCode, c.written ? 0 : 3) << r.err;
+        EXPECT_EQ(r.err, c.written ? "" : "vorlane-cli: " + out + ": Permission denied\n");
+        if (c.written) {
+            EXPECT_EQ(readBytes(written).size(), 65536u);
+        } else {
+            EXPECT_EQ(folderState(dir.path()), before);
+        }
+        // The replaced file stays its owner's, with its mode, where it was kept.
+        struct stat st {};
+        ASSERT_EQ(::stat(written.c_str(), &st), 0);
+        EXPECT_EQ(st.st_uid, c.entry == Entry::File ? c.entryOwner : 0u);
+    }
+}
+
+// A save puts a new file in the place of the name it was given: other names of the old file
+// (hard links) keep the old image. That stays, and is said on standard error, so that nobody
+// flashes the stale twin unaware; the exit status is the save's.
+TEST(CliStreams, OtherNamesOfAReplacedFileKeepTheOldImageAndANoteSaysSo) {
+    struct Case {
+        std::vector<std::string> args;  // OUT is "out.rom" in the folder
+        int otherNames;
+        std::string note;  // after "vorlane-cli: OUT: "
+    };
+    const std::vector<Case> cases = {
+        {{"fix-checksum", "sum.rom", "-o", "out.rom"},
+         1,
+         "note: 1 other name (hard link) keeps the old image"},
+        {{"pad", "ok.rom", "--chip-size", "128K", "--in-place"},
+         2,
+         "note: 2 other names (hard links) keep the old image"},
+        {{"edit", "ok.rom", "--in-place", "--tv", "pal"}, 0, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.args));
+        TempDir dir;
+        B().checksum(B::Checksum::Broken).writeTo(dir.file("sum.rom"));
+        B().writeTo(dir.file("ok.rom"));
+        std::vector<std::string> args;
+        std::string out;
+        for (const std::string& arg : c.args) {
+            args.push_back(arg.ends_with(".rom") ? dir.file(arg) : arg);
+        }
+        out = c.args[1] == "sum.rom" ? dir.file("out.rom") : dir.file(c.args[1]);
+        if (!std::filesystem::exists(out)) {
+            writeBytes(out, {1, 2, 3});
+        }
+        const auto old = readBytes(out);
+        for (int i = 0; i < c.otherNames; ++i) {
+            std::filesystem::create_hard_link(out, dir.file("twin" + std::to_string(i)));
+        }
+        const CliResult r = runCli(args);
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_EQ(r.err, c.note.empty() ? "" : "vorlane-cli: " + out + ": " + c.note + "\n");
+        EXPECT_NE(readBytes(out), old);
+        for (int i = 0; i < c.otherNames; ++i) {
+            EXPECT_EQ(readBytes(dir.file("twin" + std::to_string(i))), old);
+        }
     }
 }
 

@@ -6,11 +6,14 @@
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/un.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 #endif
 
 #include <atomic>
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <future>
@@ -21,6 +24,7 @@
 #include "image/FileIo.h"
 #include "image/RomImage.h"
 #include "tests/support/RomBuilder.h"
+#include "tests/support/Unprivileged.h"
 
 namespace vorlane {
 namespace {
@@ -233,6 +237,187 @@ TEST(ReadFile, OnlyRegularFilesAreReadAndNoDescriptorIsLeft) {
     EXPECT_EQ(size, kBytes.size());
 }
 #endif
+
+// What a command prints, for the views of the tools people use: getfacl (libacl's own).
+std::string outputOf(const std::string& command) {
+    std::string out;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr) {
+        return "(popen failed)";
+    }
+    char buffer[512];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+        out.append(buffer, n);
+    }
+    ::pclose(pipe);
+    return out;
+}
+
+bool run(const std::string& command) {
+    return std::system(command.c_str()) == 0;
+}
+
+// Who may do what with the file, as getfacl shows it (owner, group and every entry), without
+// the line that names the file.
+std::string accessOf(const std::string& path) {
+    const std::string view = outputOf("getfacl -p '" + path + "' 2>&1");
+    return view.substr(view.find('\n') + 1);
+}
+
+std::string userAttribute(const std::string& path, const char* name) {
+    char value[256];
+    const ssize_t n = ::getxattr(path.c_str(), name, value, sizeof value);
+    return n < 0 ? "(none)" : std::string(value, static_cast<size_t>(n));
+}
+
+bool hasAclTools() {
+    return run("command -v getfacl >/dev/null && command -v setfacl >/dev/null");
+}
+
+// A replaced file must not become more open than it was: its ACL (whose mask rules the group's
+// bits), its user attributes and its special bits stay exactly as getfacl saw them.
+TEST(WriteFile, ReplacedFileKeepsItsAclAndUserAttributes) {
+    if (::geteuid() != 0 || !hasAclTools()) {
+        GTEST_SKIP() << "needs root and the acl tools (package acl)";
+    }
+    struct Case {
+        const char* name;
+        const char* fileSetup;    // run on the file, as '%s'
+        const char* folderSetup;  // run on its folder
+    };
+    const std::vector<Case> cases = {
+        {"a named user under a mask narrower than the group",
+         "chown root:100 %s && chmod 640 %s && setfacl -m u:65534:rw %s", ""},
+        {"named groups, the set-group-ID bit", "chmod 2750 %s && setfacl -m g:65534:r,u:1:rwx %s",
+         ""},
+        {"no ACL of its own in a folder with a default ACL", "chmod 600 %s",
+         "setfacl -d -m u:65534:rw %s"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        const std::string target = dir.file("b.rom");
+        test::writeBytes(target, {9});
+        const auto apply = [](std::string command, const std::string& path) {
+            for (size_t at; (at = command.find("%s")) != std::string::npos;) {
+                command.replace(at, 2, "'" + path + "'");
+            }
+            return command.empty() || run(command);
+        };
+        ASSERT_TRUE(apply(c.fileSetup, target));
+        ASSERT_TRUE(apply(c.folderSetup, dir.path()));
+        ASSERT_EQ(::setxattr(target.c_str(), "user.origin", "dump", 4, 0), 0);
+        const std::string before = accessOf(target);
+        write(target);
+        EXPECT_EQ(accessOf(target), before);
+        EXPECT_EQ(userAttribute(target, "user.origin"), "dump");
+        EXPECT_EQ(test::readBytes(target), kBytes);
+        EXPECT_EQ(entries(dir), 1u);
+    }
+}
+
+// A new file gets what a file that `touch` creates beside it gets: the folder's default ACL
+// (which the umask does not narrow), or else 0666 less the umask.
+TEST(WriteFile, NewFileGetsWhatTouchGivesAFileInTheSameFolder) {
+    if (!hasAclTools()) {
+        GTEST_SKIP() << "needs the acl tools (package acl)";
+    }
+    struct Case {
+        const char* name;
+        mode_t umask;
+        const char* folderDefault;  // setfacl -d -m ENTRIES, or ""
+    };
+    const std::vector<Case> cases = {
+        {"no default ACL", 027, ""},
+        {"a default for another user", 077, "u:65534:rw"},
+        {"defaults with execute bits", 022, "u:65534:rwx,g::rwx,o::rx"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        if (*c.folderDefault != '\0') {
+            ASSERT_TRUE(
+                run(std::string("setfacl -d -m ") + c.folderDefault + " '" + dir.path() + "'"));
+        }
+        const mode_t previous = ::umask(c.umask);
+        write(dir.file("new.rom"));
+        const bool touched = run("touch '" + dir.file("touched") + "'");
+        ::umask(previous);
+        ASSERT_TRUE(touched);
+        const std::string touchedView = outputOf("getfacl -cp '" + dir.file("touched") + "'");
+        EXPECT_EQ(outputOf("getfacl -cp '" + dir.file("new.rom") + "'"), touchedView);
+        EXPECT_EQ(lstatOf(dir.file("new.rom")).st_mode, lstatOf(dir.file("touched")).st_mode);
+    }
+}
+
+// Where what the file had cannot be kept, nothing is written: the old file stays, and no
+// temporary is left. Run as an ordinary user, since root can keep everything.
+TEST(WriteFile, WhatCannotBeKeptFailsTheWriteAndLeavesTheFile) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "needs root to give the files to another user";
+    }
+    constexpr uid_t kNobody = 65534;
+    struct Case {
+        const char* name;
+        uid_t owner;
+        gid_t group;
+        mode_t mode;
+        bool userAttribute;
+    };
+    const std::vector<Case> cases = {
+        // Its user attributes cannot be read by a user who may not read the file.
+        {"attributes the user may not read", kNobody, kNobody, 0200, true},
+        // The file would be the user's, in the user's group, with the group's bits: given to
+        // every member of another group.
+        {"a group the user is not in, with rights the others lack", 0, 0, 0664, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        const std::string folder = dir.file("shared");
+        ASSERT_EQ(::mkdir(folder.c_str(), 0755), 0);
+        ASSERT_EQ(::chown(folder.c_str(), kNobody, kNobody), 0);
+        ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
+        const std::string target = folder + "/card.rom";
+        test::writeBytes(target, {9});
+        if (c.userAttribute) {
+            ASSERT_EQ(::setxattr(target.c_str(), "user.origin", "dump", 4, 0), 0);
+        }
+        ASSERT_EQ(::chown(target.c_str(), c.owner, c.group), 0);
+        ASSERT_EQ(::chmod(target.c_str(), c.mode), 0);
+        const struct stat before = lstatOf(target);
+        EXPECT_TRUE(test::asUnprivilegedUser([&] {
+            try {
+                write(target);
+                return false;
+            } catch (const FileError&) {
+                return true;
+            }
+        }));
+        const struct stat after = lstatOf(target);
+        EXPECT_EQ(after.st_ino, before.st_ino);
+        EXPECT_EQ(test::readBytes(target), std::vector<uint8_t>{9});
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
+    }
+}
+
+// Any name the filesystem takes can be written, the longest included: the temporary beside it
+// has a name of its own length.
+TEST(WriteFile, NamesUpToTheLongestTheFilesystemTakes) {
+    TempDir dir;
+    for (const size_t length : {size_t{233}, size_t{234}, size_t{255}}) {
+        for (const bool exists : {false, true}) {
+            SCOPED_TRACE(std::to_string(length) + (exists ? " bytes, replaced" : " bytes, new"));
+            const std::string target = dir.file(std::string(length, exists ? 'r' : 'n'));
+            if (exists) {
+                test::writeBytes(target, {9});
+            }
+            EXPECT_NO_THROW(write(target));
+            EXPECT_EQ(test::readBytes(target), kBytes);
+        }
+    }
+    EXPECT_EQ(entries(dir), 6u);
+}
 
 }  // namespace
 }  // namespace vorlane

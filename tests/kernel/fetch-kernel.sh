@@ -2,7 +2,9 @@
 # Prints the path of Debian's amd64 kernel image, fetching it the first time: the package
 # linux-image-amd64 and the linux-image-*-amd64 package it depends on, downloaded with apt-get and
 # unpacked with dpkg-deb into a cache folder, never installed into the system. The cache is
-# VORLANE_KERNEL_CACHE, or ~/.cache/vorlane/kernel, so reruns and later builds reuse it.
+# VORLANE_KERNEL_CACHE, or ~/.cache/vorlane/kernel, so reruns and later builds reuse it. The few
+# modules the guest loads itself (a FAT file system on a loop device) are kept beside the image,
+# in modules/VERSION/, from the same package.
 set -euo pipefail
 
 if [ -n "${VORLANE_KERNEL_CACHE:-}" ]; then
@@ -16,10 +18,17 @@ mkdir -p "$cache"
 exec 9>"$cache/.lock"
 flock 9
 
+modules="fat vfat nls_cp437 nls_utf8 loop"
+
 found() {
-  local image
+  local image version module
   image=$(find "$cache/boot" -maxdepth 1 -name 'vmlinuz-*-amd64' 2>/dev/null | sort | tail -n 1)
-  [ -n "$image" ] && echo "$image"
+  [ -n "$image" ] || return 1
+  version=${image##*/vmlinuz-}
+  for module in $modules; do
+    [ -f "$cache/modules/$version/$module.ko" ] || return 1
+  done
+  echo "$image"
 }
 
 if found; then
@@ -42,7 +51,15 @@ if [ -z "$image_package" ]; then
 fi
 apt-get download -q "$image_package" >&2
 dpkg-deb -x "$(ls "$image_package"_*.deb)" unpacked
-# Only the kernel image is kept; the modules are not needed to boot into an initramfs.
+# The kernel image, and of the modules only those the guest loads: the rest are not needed to
+# boot into an initramfs.
 mkdir -p "$cache/boot"
 cp unpacked/boot/vmlinuz-* "$cache/boot/"
+for image in unpacked/boot/vmlinuz-*; do
+  version=${image##*/vmlinuz-}
+  mkdir -p "$cache/modules/$version"
+  for module in $modules; do
+    find "unpacked/lib/modules/$version" -name "$module.ko" -exec cp {} "$cache/modules/$version/" \;
+  done
+done
 found

@@ -32,6 +32,7 @@ if ! file -L "$busybox_path" | grep -q 'statically linked'; then
   skip "$busybox_path is not the static busybox (package busybox-static)"
 fi
 kernel=$("$here/fetch-kernel.sh") || skip "Debian's kernel image could not be fetched"
+modules=$(dirname "$(dirname "$kernel")")/modules/${kernel##*/vmlinuz-}
 
 rm -rf "$work"
 mkdir -p "$work/roms"
@@ -73,7 +74,19 @@ else
   skip "no executable ATI video BIOS: neither $shared_roms nor Debian's seabios is there"
 fi
 
-# initramfs CASE: busybox, the CLI and the libraries it loads, the case script and init.
+# The images saved onto a FAT stick in the guest, and what the same commands write here: one
+# with a checksum to fix (a byte of its text changed), and the valid one.
+cp "$work/roms/valid.rom" "$work/roms/sum.rom"
+put_byte "$work/roms/sum.rom" 100 $((($(byte "$work/roms/sum.rom" 100) + 1) & 255))
+mkdir -p "$work/expected"
+"$cli" fix-checksum "$work/roms/sum.rom" -o "$work/expected/fixed.rom"
+cp "$work/roms/valid.rom" "$work/expected/edited.rom"
+"$cli" edit "$work/expected/edited.rom" --in-place --subsystem 0x1234
+cp "$work/roms/valid.rom" "$work/expected/padded.rom"
+"$cli" pad "$work/expected/padded.rom" --chip-size 128K --in-place
+
+# initramfs CASE: busybox, the CLI and the libraries it loads, the FAT case's images and kernel
+# modules, the case scripts and init.
 make_initramfs() {
   local root="$work/$1.root"
   mkdir -p "$root/bin" "$root/etc"
@@ -88,6 +101,10 @@ make_initramfs() {
   cp "$here/guest/init" "$root/init"
   chmod 755 "$root/init"
   cp "$here/guest/$1.sh" "$root/case.sh"
+  cp "$here/guest/vfat.sh" "$here/guest/sticky.sh" "$root/"
+  mkdir -p "$root/roms" "$root/modules"
+  cp "$work/roms/valid.rom" "$work/roms/sum.rom" "$root/roms/"
+  cp "$modules"/*.ko "$root/modules/"
   printf 'root:x:0:0:root:/:/bin/sh\nnobody:x:65534:65534:nobody:/:/bin/sh\n' >"$root/etc/passwd"
   printf 'root:x:0:\nnogroup:x:65534:\n' >"$root/etc/group"
   (cd "$root" && find . | cpio -o -H newc --quiet) | gzip -1 >"$work/$1.cpio.gz"
@@ -211,6 +228,47 @@ if [ -s "$work/boot/shadow.rom" ]; then
   echo "the start-up copy differs from the ROM file in" \
     "$(cmp -l "$work/boot/shadow.rom" "$work/roms/boot.rom" 2>/dev/null | wc -l) bytes"
 fi
+
+# The FAT stick (the bridge machine's last case): what was saved there, read back after the
+# file system was mounted again.
+v=$work/bridge/vfat
+check "vfat: the modules loaded and the stick mounted" rc bridge/vfat/mount 0
+check "vfat: a new file" eval 'rc bridge/vfat/new 0 && same $v/new.rom $work/expected/fixed.rom'
+check "vfat: edit --in-place" \
+  eval 'rc bridge/vfat/edit 0 && same $v/edit.rom $work/expected/edited.rom'
+check "vfat: pad --in-place" eval 'rc bridge/vfat/pad 0 && same $v/pad.rom $work/expected/padded.rom'
+check "vfat: fix-checksum -o over an existing file" \
+  eval 'rc bridge/vfat/over 0 && same $v/over.rom $work/expected/fixed.rom'
+check "vfat: a Cyrillic name" \
+  eval 'rc bridge/vfat/cyrillic 0 && same $v/cyrillic.rom $work/expected/fixed.rom'
+# Exactly the five files, no temporary among them.
+only_saved() { [ "$(cat "$v/listing")" = "$(printf '%s\n' edit.rom new.rom over.rom pad.rom прошивка.rom)" ]; }
+quiet() {
+  local name
+  for name in new edit pad over cyrillic; do
+    [ -f "$v/$name.err" ] && [ ! -s "$v/$name.err" ] || return 1
+  done
+}
+check "vfat: nothing but the saved files is left on the stick" only_saved
+check "vfat: no save said anything" quiet
+
+# The sticky folder: vorlane-cli refuses where the kernel's own open is refused, with the
+# kernel's reason, and writes where it is not. A link on the way is refused too, although the
+# kernel follows it (its rule covers the last name only): it would aim root's write into any
+# folder of root's.
+kernel_opened() { [ "$(cat "$work/bridge/sticky/$1.kernel" 2>/dev/null)" = 0 ]; }
+cli_refused() { rc "bridge/sticky/$1" 3 && has "bridge/sticky/$1.err" ": Permission denied"; }
+check "sticky folder: another user's link, refused as the kernel refuses it" \
+  eval '! kernel_opened link && cli_refused link'
+check "sticky folder: another user's file, refused as the kernel refuses to open it" \
+  eval '! kernel_opened pre && cli_refused pre'
+check "sticky folder: root's own link is followed, by the kernel and by vorlane-cli" \
+  eval 'kernel_opened own && rc bridge/sticky/own 0'
+check "sticky folder: another user's link to a folder on the way, refused" cli_refused folder
+echo "the kernel itself $(kernel_opened folder && echo follows || echo refuses) another" \
+  "user's link to a folder on the way"
+check "sticky folder: root's file and the other user's file keep their old bytes" \
+  eval 'has bridge/sticky/victim old && has bridge/sticky/pre old && [ -s $work/bridge/sticky/mine ]'
 
 echo "kernel: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -6,7 +6,7 @@
 //
 // VORLANE_FSYNC_GATE names a folder with two FIFOs: one byte is written to "held" once the
 // program waits, and one byte read from "release" lets it go on. VORLANE_NO_TMPFILE makes
-// open() refuse O_TMPFILE, as filesystems without unnamed files (vfat) do.
+// open() and openat() refuse O_TMPFILE, as filesystems without unnamed files (vfat, FUSE) do.
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -20,17 +20,28 @@
 namespace {
 
 using OpenFunction = int (*)(const char*, int, ...);
+using OpenAtFunction = int (*)(int, const char*, int, ...);
 
 OpenFunction nextOpen(const char* name) {
     return reinterpret_cast<OpenFunction>(::dlsym(RTLD_NEXT, name));
 }
 
-int openThrough(const char* name, const char* path, int flags, mode_t mode) {
+bool refused(int flags) {
     if ((flags & O_TMPFILE) == O_TMPFILE && std::getenv("VORLANE_NO_TMPFILE") != nullptr) {
         errno = EOPNOTSUPP;
-        return -1;
+        return true;
     }
-    return nextOpen(name)(path, flags, mode);
+    return false;
+}
+
+int openThrough(const char* name, const char* path, int flags, mode_t mode) {
+    return refused(flags) ? -1 : nextOpen(name)(path, flags, mode);
+}
+
+int openAtThrough(const char* name, int folder, const char* path, int flags, mode_t mode) {
+    return refused(flags) ? -1
+                          : reinterpret_cast<OpenAtFunction>(::dlsym(RTLD_NEXT, name))(folder, path,
+                                                                                       flags, mode);
 }
 
 mode_t modeArgument(int flags, va_list arguments) {
@@ -69,6 +80,22 @@ extern "C" int open64(const char* path, int flags, ...) {
     const mode_t mode = modeArgument(flags, arguments);
     va_end(arguments);
     return openThrough("open64", path, flags, mode);
+}
+
+extern "C" int openat(int folder, const char* path, int flags, ...) {
+    va_list arguments;
+    va_start(arguments, flags);
+    const mode_t mode = modeArgument(flags, arguments);
+    va_end(arguments);
+    return openAtThrough("openat", folder, path, flags, mode);
+}
+
+extern "C" int openat64(int folder, const char* path, int flags, ...) {
+    va_list arguments;
+    va_start(arguments, flags);
+    const mode_t mode = modeArgument(flags, arguments);
+    va_end(arguments);
+    return openAtThrough("openat64", folder, path, flags, mode);
 }
 
 extern "C" int fsync(int fd) {

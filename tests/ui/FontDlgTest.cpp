@@ -1,7 +1,9 @@
 // The font dialog over a loaded image: the glyph grid pixel by pixel, the repaints it asks for,
 // loading, saving and the built-in sets, the "Rus" box, and file errors.
+#include <fcntl.h>
 #include <png.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <span>
@@ -170,6 +172,10 @@ TEST_F(FontDialogTest, LoadSaveAndRusWithAndWithoutLocatedFontsAndOnFileErrors) 
     const std::string fifo = dir.file("fifo.fnt"), fifoPsf = dir.file("fifo.psf");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     ASSERT_EQ(::mkfifo(fifoPsf.c_str(), 0600), 0);
+    // Nor is one written: its open would wait for a reader. One holds it open here, so that a
+    // save that wrongly writes into it fails this test instead of hanging it.
+    const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
     const std::string notRegular = "Not a regular file";
     struct Case {
         const char* name;
@@ -196,6 +202,7 @@ TEST_F(FontDialogTest, LoadSaveAndRusWithAndWithoutLocatedFontsAndOnFileErrors) 
         {"cancelled save", IDC_SAVE_FONT, true, "cancel", 0, false, false},
         {"save without fonts", IDC_SAVE_FONT, false, "", 0, false, false},
         {"unwritable save", IDC_SAVE_FONT, true, unwritable, 0, false, false, noFile},
+        {"save onto a FIFO", IDC_SAVE_FONT, true, fifo, 0, false, false, notRegular},
         {"Rus", IDC_RUS, true, "", 1, true, true},
         {"Rus without fonts", IDC_RUS, false, "", 1, false, true},
     };
@@ -252,6 +259,9 @@ TEST_F(FontDialogTest, LoadSaveAndRusWithAndWithoutLocatedFontsAndOnFileErrors) 
         }
     }
     EXPECT_FALSE(std::filesystem::exists(unwritable));
+    char byte = 0;
+    EXPECT_LE(::read(reader, &byte, 1), 0) << "a save wrote into the FIFO";
+    ::close(reader);
 }
 
 // The glyphs the grid must show after a load, each beside the ones the image had.

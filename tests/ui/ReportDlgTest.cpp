@@ -1,6 +1,10 @@
 // The window menu's reports: "Compare with File..." (Ctrl+D) and "Check for Flashing..."
 // (Ctrl+K) say what vorlane-cli diff and check say about the image as "Save Bios" would write
 // it, and "Save Padded..." writes what vorlane-cli pad writes.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
 #include <regex>
@@ -157,6 +161,27 @@ TEST_F(ReportTest, ReportsAreTheCommandLineToolsAndSavePaddedWritesWhatPadWrites
         drive::pressKey(drive::control(report, IDC_REPORT_TEXT), drive::Key::Escape);
     }));
     EXPECT_EQ(compared, cli({"diff", saved, half}));
+
+    // Padded onto a FIFO: refused before it is opened, whose open would wait for a reader. One
+    // holds it open here, so that a save that wrongly writes into it fails instead of hanging.
+    const std::string fifo = dir.file("fifo.rom");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    scripted.answerFile(fifo);
+    scripted.answerMessage(dk::IDOK);
+    EXPECT_TRUE(withReport(drive::Key::K, [&](dk::WindowHandle report) {
+        // The image's own size, which the FIFO's buffer holds whole.
+        drive::pick(drive::control(report, IDC_CHIP_SIZE), 0);
+        press(report, IDC_SAVE_PADDED);
+        press(report, dk::IDCANCEL);
+    }));
+    const std::string box = lastAsked().message.text;
+    EXPECT_NE(box.find(fifo), std::string::npos) << box;
+    EXPECT_NE(box.find("Not a regular file"), std::string::npos) << box;
+    char byte = 0;
+    EXPECT_LE(::read(reader, &byte, 1), 0) << "the padded image went into the FIFO";
+    ::close(reader);
 }
 
 // What stays in Latin letters when a report is Russian, the rest being numbers (decimal,

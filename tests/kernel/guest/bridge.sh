@@ -23,3 +23,5 @@ for d in "$devices"/*; do
   echo "$d $(cat "$d/vendor") $(cat "$d/device") boot_vga=$(cat "$d/boot_vga" 2>/dev/null)"
   sed -n 7p "$d/resource"
 done
+. /vfat.sh
+. /sticky.sh
