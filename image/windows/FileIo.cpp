@@ -375,6 +375,7 @@ void writeFileAtomically(const std::string& path,
     // holds without sharing, or one the ACL closes is a file error before anything is written,
     // and a device (NUL, CON, a serial port) is written in place through this very handle.
     bool exists = false;
+    DWORD links = 1;
     {
         Handle existing(::CreateFileW(target.c_str(), GENERIC_WRITE,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -390,6 +391,10 @@ void writeFileAtomically(const std::string& path,
                 return;
             }
             exists = true;
+            BY_HANDLE_FILE_INFORMATION information{};
+            if (::GetFileInformationByHandle(existing.get(), &information) != 0) {
+                links = information.nNumberOfLinks;
+            }
         } else if (const DWORD error = ::GetLastError();
                    error != ERROR_FILE_NOT_FOUND || target.starts_with(L"\\\\.\\")) {
             throwFileError(path, "open for writing", errnoOf(error));
@@ -406,6 +411,10 @@ void writeFileAtomically(const std::string& path,
         throwFileError(path, "write", EINTR);
     }
     temporary.replace(target, exists);
+    // The new file took the name; the file's other names still lead to the old image.
+    if (links > 1 && otherNamesNotice() != nullptr) {
+        otherNamesNotice()(path, links - 1);
+    }
 }
 
 }  // namespace vorlane
