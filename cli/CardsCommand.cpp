@@ -41,11 +41,6 @@ std::string cardJson(const card::DisplayCard& c) {
 
 }  // namespace
 
-void CardsOptions::declare(CLI::App& sub) {
-    sub.add_flag("--json", json);
-    addValue(sub, "--sysfs", sysfsRoot, "DIR");
-}
-
 int runCards(const CardsOptions& options) {
     // A devices folder that cannot be read is a file error, reported by run().
     const card::CardListing listing = card::listAtiCards(options.sysfsRoot);

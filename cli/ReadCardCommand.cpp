@@ -154,14 +154,6 @@ std::optional<card::RomDump> dumpRom(const ReadCardOptions& options,
 
 }  // namespace
 
-void ReadCardOptions::declare(CLI::App& sub) {
-    address_ = sub.add_option("ADDRESS", addressText_);
-    addValue(sub, "-o", output, "OUT")->required();
-    sub.add_flag("--json", json);
-    sub.add_flag("--shadow", shadow);
-    addValue(sub, "--sysfs", sysfsRoot, "DIR");
-}
-
 void ReadCardOptions::read() {
     if (isGiven(address_)) {
         const auto normalized = card::normalizeAddress(addressText_);

@@ -1,11 +1,8 @@
 // cards and read-card on Windows: cards are found and read through Linux's sysfs, which Windows
-// has not. The options are those of Linux, so that a command line means the same on both.
-#include <CLI/CLI.hpp>
-
+// has not. Their options are declared for both systems in cli/CardOptions.cpp.
 #include "cli/CardsCommand.h"
 #include "cli/Output.h"
 #include "cli/ReadCardCommand.h"
-#include "cli/Values.h"
 
 namespace vorlane::cli {
 
@@ -20,21 +17,8 @@ int needsLinux(const char* command) {
 
 }  // namespace
 
-void CardsOptions::declare(CLI::App& sub) {
-    sub.add_flag("--json", json);
-    addValue(sub, "--sysfs", sysfsRoot, "DIR");
-}
-
 int runCards(const CardsOptions&) {
     return needsLinux("cards");
-}
-
-void ReadCardOptions::declare(CLI::App& sub) {
-    address_ = sub.add_option("ADDRESS", addressText_);
-    addValue(sub, "-o", output, "OUT")->required();
-    sub.add_flag("--json", json);
-    sub.add_flag("--shadow", shadow);
-    addValue(sub, "--sysfs", sysfsRoot, "DIR");
 }
 
 void ReadCardOptions::read() {
