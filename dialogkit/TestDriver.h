@@ -38,6 +38,12 @@ enum Modifier : unsigned { kNoModifier = 0, kCtrl = 1u << 0, kAlt = 1u << 1 };
 WindowHandle control(WindowHandle dialog, int id);
 // Every control of a dialog window that has an ID (not IDC_STATIC), in template order.
 std::vector<WindowHandle> controls(WindowHandle dialog);
+// Every control of a dialog window, IDC_STATIC ones too, in template order.
+std::vector<WindowHandle> allControls(WindowHandle dialog);
+// A template rectangle (left, top, right, bottom in dialog units) in pixels of `dialog`, with
+// the dialog's own font, as the dialog manager places a control: the position and the size
+// convert each on its own, so the right edge is left + width converted, not right converted.
+Rect dialogUnitsToPixels(WindowHandle dialog, const Rect& dlu);
 // What a control shows as its text (an edit's, a label's, a button's, a group's title, a list's
 // current entry); a window's caption.
 std::string text(WindowHandle window);

@@ -22,6 +22,7 @@
 #include <QUrl>
 
 #include "dialogkit/App.h"
+#include "dialogkit/Template.h"
 #include "dialogkit/qt/ControlText.h"
 #include "dialogkit/qt/DialogWindow.h"
 #include "dialogkit/qt/QtHandle.h"
@@ -132,6 +133,21 @@ std::vector<WindowHandle> controls(WindowHandle dialog) {
         }
     }
     return found;
+}
+
+std::vector<WindowHandle> allControls(WindowHandle dialog) {
+    std::vector<WindowHandle> found;
+    if (auto* window = dynamic_cast<DialogWindow*>(toWidget(dialog))) {
+        for (const DialogWindow::Item& item : window->items) {
+            found.push_back(toHandle(item.widget));
+        }
+    }
+    return found;
+}
+
+Rect dialogUnitsToPixels(WindowHandle, const Rect& dlu) {
+    const int left = dluToPixelsX(dlu.left), top = dluToPixelsY(dlu.top);
+    return Rect{left, top, left + dluToPixelsX(dlu.width()), top + dluToPixelsY(dlu.height())};
 }
 
 std::string text(WindowHandle window) {
