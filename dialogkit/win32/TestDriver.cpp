@@ -249,23 +249,17 @@ std::vector<HWND> threadWindows(const wchar_t* windowClass) {
 
 }  // namespace
 
-struct TestApplication::Native {
-    bool comStarted = false;
-};
+struct TestApplication::Native {};
 
 TestApplication::TestApplication(int&, char**) : native_(std::make_unique<Native>()) {
-    // Registers the control classes only: no window yet, so test discovery needs no display.
+    // Registers the control classes only and opens no window, so that test discovery needs no
+    // display; COM starts with the first accessibility question.
     INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&classes);
-    native_->comStarted = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     applyDialogFont();
 }
 
-TestApplication::~TestApplication() {
-    if (native_->comStarted) {
-        CoUninitialize();
-    }
-}
+TestApplication::~TestApplication() = default;
 
 WindowHandle control(WindowHandle dialog, int id) {
     if (id == kStaticId) {
@@ -323,6 +317,8 @@ bool isReadOnly(WindowHandle edit) {
 
 std::string accessibleName(WindowHandle control) {
     // As a screen reader asks: the control's accessible object, its own name.
+    static const bool comStarted = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    (void)comStarted;
     IAccessible* object = nullptr;
     if (FAILED(AccessibleObjectFromWindow(hwnd(control), static_cast<DWORD>(OBJID_CLIENT),
                                           IID_IAccessible, reinterpret_cast<void**>(&object))) ||

@@ -162,12 +162,17 @@ TEST_F(ReportTest, ReportsAreTheCommandLineToolsAndSavePaddedWritesWhatPadWrites
     }));
     EXPECT_EQ(compared, cli({"diff", saved, half}));
 
+#ifdef _WIN32
+    // Windows makes no FIFO in a folder: its device NUL is the file that is no regular file.
+    const std::string fifo = "NUL";
+#else
     // Padded onto a FIFO: refused before it is opened, whose open would wait for a reader. One
     // holds it open here, so that a save that wrongly writes into it fails instead of hanging.
     const std::string fifo = dir.file("fifo.rom");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
     ASSERT_GE(reader, 0);
+#endif
     scripted.answerFile(fifo);
     scripted.answerMessage(dk::IDOK);
     EXPECT_TRUE(withReport(drive::Key::K, [&](dk::WindowHandle report) {
@@ -179,9 +184,11 @@ TEST_F(ReportTest, ReportsAreTheCommandLineToolsAndSavePaddedWritesWhatPadWrites
     const std::string box = lastAsked().message.text;
     EXPECT_NE(box.find(fifo), std::string::npos) << box;
     EXPECT_NE(box.find("Not a regular file"), std::string::npos) << box;
+#ifndef _WIN32
     char byte = 0;
     EXPECT_LE(::read(reader, &byte, 1), 0) << "the padded image went into the FIFO";
     ::close(reader);
+#endif
 }
 
 // What stays in Latin letters when a report is Russian, the rest being numbers (decimal,

@@ -1,11 +1,13 @@
 // Runs a built program of the project as a child process and captures what it did.
 #pragma once
 
+#ifndef _WIN32
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <chrono>
@@ -18,7 +20,9 @@
 
 #include "tests/support/RomBuilder.h"
 
+#ifndef _WIN32
 extern char** environ;
+#endif
 
 namespace vorlane::test {
 
@@ -30,6 +34,12 @@ struct ProgramRun {
     std::string err;
 };
 
+#ifdef _WIN32
+// The same on Windows (RunProgramWin32.cpp), kept out of this header so that windows.h's macros
+// meet none of the kit's names.
+ProgramRun runProgram(const std::string& program, const std::vector<std::string>& args,
+                      const std::vector<std::string>& unset = {});
+#else
 // Runs `program` with `args`, standard input empty, in this process's environment less the
 // variables named in `unset`; one still running after 10 s is killed.
 inline ProgramRun runProgram(const std::string& program, const std::vector<std::string>& args,
@@ -90,5 +100,6 @@ inline ProgramRun runProgram(const std::string& program, const std::vector<std::
     run.err = slurp(errPath);
     return run;
 }
+#endif
 
 }  // namespace vorlane::test
