@@ -12,6 +12,7 @@ bool isSet(const char* name) {
     return value != nullptr && value[0] != '\0';
 }
 
+#ifndef _WIN32
 // Without a display Qt's default platform aborts and suggests reinstalling the program, which
 // sends a user on a console the wrong way. A platform the user chose (offscreen, vnc, ...) is
 // Qt's to judge.
@@ -26,6 +27,7 @@ bool noDisplayToOpen(int argc, char** argv) {
     }
     return true;
 }
+#endif
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -39,10 +41,12 @@ int main(int argc, char** argv) {
             return 0;
         }
     }
+#ifndef _WIN32
     if (noDisplayToOpen(argc, argv)) {
         std::fputs(vorlane::noDisplayText().c_str(), stderr);
         return 1;
     }
+#endif
     const char* probe = std::getenv("VORLANE_BENCH_FIRST_PAINT");
     theApp.m_firstPaintProbe = probe != nullptr && probe[0] != '\0' && probe[0] != '0';
     return theApp.Run(argc, argv);
