@@ -7,12 +7,12 @@
 namespace {
 vorlane::CEditorApp theApp;
 
+#ifndef _WIN32
 bool isSet(const char* name) {
     const char* value = std::getenv(name);
     return value != nullptr && value[0] != '\0';
 }
 
-#ifndef _WIN32
 // Without a display Qt's default platform aborts and suggests reinstalling the program, which
 // sends a user on a console the wrong way. A platform the user chose (offscreen, vnc, ...) is
 // Qt's to judge.

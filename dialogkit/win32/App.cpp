@@ -2,8 +2,12 @@
 
 #include "dialogkit/win32/DialogWindow.h"
 
+#include "dialogkit/win32/Win32.h"
+
 #include <commctrl.h>
 #include <shellapi.h>
+
+#include <cstring>
 
 #include "dialogkit/OuterHandler.h"
 #include "dialogkit/Prompts.h"

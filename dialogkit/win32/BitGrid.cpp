@@ -41,7 +41,8 @@ struct Grid {
             return 0;
         }
         const SIZE s = size();
-        return std::max(2, std::min((s.cx - 1) / kColumns, (s.cy - 1) / rowCount()));
+        return std::max(2, std::min(static_cast<int>(s.cx - 1) / kColumns,
+                                    static_cast<int>(s.cy - 1) / rowCount()));
     }
     POINT origin() const {
         const int p = pitch();

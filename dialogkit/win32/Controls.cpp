@@ -1,5 +1,7 @@
 #include "dialogkit/Controls.h"
 
+#include "dialogkit/win32/Win32.h"
+
 #include <commctrl.h>
 
 #include <algorithm>

@@ -2,6 +2,8 @@
 
 #include "dialogkit/win32/DialogWindow.h"
 
+#include "dialogkit/win32/Win32.h"
+
 #include <commctrl.h>
 #include <shellapi.h>
 

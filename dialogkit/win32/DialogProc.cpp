@@ -21,8 +21,7 @@ namespace {
 
 // What the window needs beyond what the template gives: the fixed-pitch font, the icons of icon
 // controls, up-downs with the other backends' default range.
-void finishControls(CDialog& dialog, CDialog::Native& native, HWND window,
-                    std::span<const ControlTemplate> controls) {
+void finishControls(HFONT& fixedFont, HWND window, std::span<const ControlTemplate> controls) {
     HWND child = GetWindow(window, GW_CHILD);
     for (const ControlTemplate& c : controls) {
         if (child == nullptr) {
@@ -31,7 +30,7 @@ void finishControls(CDialog& dialog, CDialog::Native& native, HWND window,
         HWND control = child;
         child = GetWindow(child, GW_HWNDNEXT);
         if (c.kind == ControlKind::Edit && (c.style & kFixedPitch) != 0) {
-            if (native.fixedFont == nullptr) {
+            if (fixedFont == nullptr) {
                 LOGFONTW font{};
                 auto dialogFont = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
                 if (dialogFont == nullptr ||
@@ -41,9 +40,9 @@ void finishControls(CDialog& dialog, CDialog::Native& native, HWND window,
                 font.lfWidth = 0;
                 font.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
                 lstrcpynW(font.lfFaceName, L"Courier New", LF_FACESIZE);
-                native.fixedFont = CreateFontIndirectW(&font);
+                fixedFont = CreateFontIndirectW(&font);
             }
-            SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(native.fixedFont), FALSE);
+            SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fixedFont), FALSE);
         } else if (c.kind == ControlKind::Icon) {
             if (HICON icon = nativeIcon(LoadIcon(c.iconId), 32)) {
                 SendMessageW(control, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
@@ -53,7 +52,6 @@ void finishControls(CDialog& dialog, CDialog::Native& native, HWND window,
             SendMessageW(control, UDM_SETPOS32, 0, 0);
         }
     }
-    (void)dialog;
 }
 
 HBRUSH dialogBrush(HWND window, HDC dc) {
@@ -100,7 +98,7 @@ CDialog* DialogWindow::dialogOf(HWND window) {
 }
 
 void DialogWindow::rebuildAccelerators(CDialog& dialog) {
-    Native& n = *dialog.native_;
+    CDialog::Native& n = *dialog.native_;
     if (n.accelerators != nullptr) {
         DestroyAcceleratorTable(n.accelerators);
         n.accelerators = nullptr;
@@ -128,7 +126,7 @@ void DialogWindow::onCommand(CDialog& dialog, HWND window, WPARAM wParam, LPARAM
     const int id = static_cast<int>(static_cast<short>(LOWORD(wParam)));
     const WORD code = HIWORD(wParam);
     const auto control = reinterpret_cast<HWND>(lParam);
-    Native& n = *dialog.native_;
+    CDialog::Native& n = *dialog.native_;
     if (control == nullptr) {
         const int key = static_cast<int>(LOWORD(wParam)) - kFirstKeyCommand;
         if (code == 1 && key >= 0 && key <= static_cast<int>(n.keyActions.size())) {
@@ -180,7 +178,7 @@ INT_PTR CALLBACK DialogWindow::procedure(HWND window, UINT message, WPARAM wPara
         auto* dialog = reinterpret_cast<CDialog*>(lParam);
         SetWindowLongPtrW(window, DWLP_USER, lParam);
         dialog->native_->window = window;
-        finishControls(*dialog, *dialog->native_, window, dialog->template_.controls);
+        finishControls(dialog->native_->fixedFont, window, dialog->template_.controls);
         dialog->initialise();
         // The focus is set (or not) by initialise, as OnInitDialog asked.
         return FALSE;
@@ -275,7 +273,7 @@ INT_PTR DialogWindow::handle(CDialog& dialog, HWND window, UINT message, WPARAM 
             return TRUE;
         }
         case kDeliverDrop: {
-            Native& n = *dialog.native_;
+            CDialog::Native& n = *dialog.native_;
             if (n.pendingDrops.empty()) {
                 return TRUE;
             }

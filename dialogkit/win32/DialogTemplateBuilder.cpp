@@ -146,7 +146,8 @@ NativeControl nativeControl(const ControlTemplate& c) {
 
 NativeDialogStyle nativeDialogStyle(DialogStyle style) {
     NativeDialogStyle n;
-    n.style = WS_POPUP | DS_SETFONT;
+    // Centred on the owner, or on the screen for the main window, as the other backends place them.
+    n.style = WS_POPUP | DS_SETFONT | DS_CENTER;
     if ((style & kModalFrame) != 0) {
         n.style |= DS_MODALFRAME;
     }

@@ -1,6 +1,8 @@
 // The system's own file dialogs and message boxes.
 #include "dialogkit/Prompts.h"
 
+#include "dialogkit/win32/Win32.h"
+
 #include <commdlg.h>
 
 #include <vector>
