@@ -30,6 +30,10 @@ struct TemplateCase {
     const dk::DialogTemplate* dialog;
 };
 
+void PrintTo(const TemplateCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class GeometryTest : public ::testing::TestWithParam<TemplateCase> {};
 
 TEST_P(GeometryTest, EveryControlSitsAtItsTemplateRectangle) {
