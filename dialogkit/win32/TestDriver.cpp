@@ -1,9 +1,9 @@
 // The test driver on Win32: the controls are the system's own, so the driver reads and drives them
 // through their own messages, and input arrives as the system delivers it to a thread: mouse and
 // key messages posted to the window under the pointer or with the focus, then taken from the
-// queue by a loop that does what a modeless dialog's loop does (IsDialogMessage, which also runs
-// the message filter hooks through which a dialog's accelerators work). Keys set the thread's key
-// state while they are down, so GetKeyState sees Ctrl and Alt as a real key press shows them.
+// queue by the program's own loop (the kit's accelerators and dialog keys, then dispatch). Keys
+// set the thread's key state while they are down, so that GetKeyState sees Ctrl and Alt as a
+// real key press shows them.
 // Kit headers come before windows.h: the kit's own constants share names with its macros.
 #include "dialogkit/TestDriver.h"
 
@@ -28,6 +28,7 @@ constexpr int kStaticId = vorlane::dk::IDC_STATIC;
 #include <map>
 #include <optional>
 
+#include "dialogkit/win32/DialogWindow.h"
 #include "dialogkit/win32/Messages.h"
 #include "dialogkit/win32/Win32Handle.h"
 #include "dialogkit/win32/Win32Text.h"
@@ -61,8 +62,9 @@ Rect clientRect(HWND window) {
     return Rect{r.left, r.top, r.right, r.bottom};
 }
 
-// The loop of a modeless dialog, until the queue is empty and every window painted; bounded, so
-// that a window that never validates itself cannot hang a test.
+// The program's own loop (the backend's accelerators and dialog keys first), until the queue is
+// empty and every window painted; bounded, so that a window that never validates itself cannot hang
+// a test.
 void pump() {
     MSG msg;
     for (int i = 0; i < 100000 && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE); ++i) {
@@ -70,8 +72,7 @@ void pump() {
             PostQuitMessage(static_cast<int>(msg.wParam));
             return;
         }
-        HWND root = msg.hwnd != nullptr ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-        if (root != nullptr && isDialogWindow(root) && IsDialogMessageW(root, &msg)) {
+        if (preTranslateDialogMessage(msg)) {
             continue;
         }
         TranslateMessage(&msg);

@@ -89,7 +89,13 @@ TEST_F(ReportTest, MenuEntriesAndKeysDoNothingBeforeALoad) {
         activate();
         drive::openWindowMenu(dlg->window(), true);
         ASSERT_TRUE(menuDriver.fired());
-        EXPECT_EQ(std::vector(seen.begin() + std::min<size_t>(2, seen.size()), seen.end()),
+#ifdef _WIN32
+        // The native window menu has the system's own entries before the kit's three.
+        const size_t kitFrom = seen.size() - std::min<size_t>(3, seen.size());
+#else
+        const size_t kitFrom = std::min<size_t>(2, seen.size());
+#endif
+        EXPECT_EQ(std::vector(seen.begin() + kitFrom, seen.end()),
                   (std::vector<std::string>{"&About Vorlane_25... ", "Co&mpare with File... Ctrl+D",
                                             "Chec&k for Flashing... Ctrl+K"}));
         drive::processEvents();
