@@ -67,10 +67,9 @@ void CDialog::createWindow(WindowHandle parent) {
     });
     native_->modal = false;
     // WM_INITDIALOG records the window and runs OnInitDialog before this returns.
-    HWND w = CreateDialogIndirectParamW(GetModuleHandleW(nullptr),
-                                        reinterpret_cast<LPCDLGTEMPLATEW>(memory.data()),
-                                        toHwnd(parent), &DialogWindow::procedure,
-                                        reinterpret_cast<LPARAM>(this));
+    HWND w = CreateDialogIndirectParamW(
+        GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(memory.data()), toHwnd(parent),
+        &DialogWindow::procedure, reinterpret_cast<LPARAM>(this));
     if (w == nullptr) {
         native_->window = nullptr;
     }
@@ -259,9 +258,9 @@ void CDialog::OnSysCommand(int id) {
             break;
         default:
             // Moving, sizing, the menu keys: the system's own.
-            DefWindowProcW(w, WM_SYSCOMMAND, static_cast<WPARAM>(id),
-                           g_sysCommand.command == static_cast<WPARAM>(id) ? g_sysCommand.position
-                                                                          : 0);
+            DefWindowProcW(
+                w, WM_SYSCOMMAND, static_cast<WPARAM>(id),
+                g_sysCommand.command == static_cast<WPARAM>(id) ? g_sysCommand.position : 0);
             break;
     }
 }
