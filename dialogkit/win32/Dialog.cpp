@@ -88,6 +88,11 @@ void CDialog::initialise() {
                 if (control != nullptr && IsWindowEnabled(control)) {
                     // Through the dialog manager, so that a push button becomes the default.
                     SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+                    // The dialog manager selects the whole text of an edit it focuses; a report
+                    // opens with its start in view and nothing selected, as on the other backends.
+                    if (hasClass(control, L"Edit")) {
+                        SendMessageW(control, EM_SETSEL, 0, 0);
+                    }
                     break;
                 }
             }
