@@ -214,9 +214,9 @@ LRESULT CALLBACK gridProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
             RECT client{};
             GetClientRect(window, &client);
             HWND parent = GetParent(window);
-            auto brush = reinterpret_cast<HBRUSH>(SendMessageW(
-                parent, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-                reinterpret_cast<LPARAM>(window)));
+            auto brush = reinterpret_cast<HBRUSH>(SendMessageW(parent, WM_CTLCOLORSTATIC,
+                                                               reinterpret_cast<WPARAM>(dc),
+                                                               reinterpret_cast<LPARAM>(window)));
             FillRect(dc, &client, brush != nullptr ? brush : GetSysColorBrush(COLOR_BTNFACE));
             if (g != nullptr) {
                 paint(*g, dc);

@@ -133,8 +133,8 @@ int CComboBox::AddString(const std::string& text) {
     if (w == nullptr) {
         return -1;
     }
-    const auto index = SendMessageW(w, CB_ADDSTRING, 0,
-                                    reinterpret_cast<LPARAM>(widen(text).c_str()));
+    const auto index =
+        SendMessageW(w, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(text).c_str()));
     return index < 0 ? -1 : static_cast<int>(index);
 }
 
@@ -173,9 +173,9 @@ void CSpinButtonCtrl::SetRange(int lower, int upper) {
 
 int CSpinButtonCtrl::SetPos(int position) {
     HWND w = hwndOf(*this);
-    return w != nullptr ? static_cast<int>(
-                              SendMessageW(w, UDM_SETPOS32, 0, static_cast<int16_t>(position)))
-                        : 0;
+    return w != nullptr
+               ? static_cast<int>(SendMessageW(w, UDM_SETPOS32, 0, static_cast<int16_t>(position)))
+               : 0;
 }
 
 int CSpinButtonCtrl::GetPos() const {

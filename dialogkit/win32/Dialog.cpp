@@ -67,10 +67,9 @@ void CDialog::createWindow(WindowHandle parent) {
     });
     native_->modal = false;
     // WM_INITDIALOG records the window and runs OnInitDialog before this returns.
-    HWND w = CreateDialogIndirectParamW(GetModuleHandleW(nullptr),
-                                        reinterpret_cast<LPCDLGTEMPLATEW>(memory.data()),
-                                        toHwnd(parent), &DialogWindow::procedure,
-                                        reinterpret_cast<LPARAM>(this));
+    HWND w = CreateDialogIndirectParamW(
+        GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(memory.data()), toHwnd(parent),
+        &DialogWindow::procedure, reinterpret_cast<LPARAM>(this));
     if (w == nullptr) {
         native_->window = nullptr;
     }
@@ -89,6 +88,11 @@ void CDialog::initialise() {
                 if (control != nullptr && IsWindowEnabled(control)) {
                     // Through the dialog manager, so that a push button becomes the default.
                     SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+                    // The dialog manager selects the whole text of an edit it focuses; a report
+                    // opens with its start in view and nothing selected, as on the other backends.
+                    if (hasClass(control, L"Edit")) {
+                        SendMessageW(control, EM_SETSEL, 0, 0);
+                    }
                     break;
                 }
             }
@@ -259,9 +263,9 @@ void CDialog::OnSysCommand(int id) {
             break;
         default:
             // Moving, sizing, the menu keys: the system's own.
-            DefWindowProcW(w, WM_SYSCOMMAND, static_cast<WPARAM>(id),
-                           g_sysCommand.command == static_cast<WPARAM>(id) ? g_sysCommand.position
-                                                                          : 0);
+            DefWindowProcW(
+                w, WM_SYSCOMMAND, static_cast<WPARAM>(id),
+                g_sysCommand.command == static_cast<WPARAM>(id) ? g_sysCommand.position : 0);
             break;
     }
 }

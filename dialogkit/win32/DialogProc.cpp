@@ -6,13 +6,13 @@
 
 #include <cctype>
 
+#include "dialogkit/IconRegistry.h"
 #include "dialogkit/PaintContext.h"
 #include "dialogkit/win32/BitGrid.h"
 #include "dialogkit/win32/ControlText.h"
 #include "dialogkit/win32/GdiPaint.h"
 #include "dialogkit/win32/Win32Handle.h"
 #include "dialogkit/win32/Win32Icon.h"
-#include "dialogkit/IconRegistry.h"
 #include "dialogkit/win32/Win32Text.h"
 
 namespace vorlane::dk {
@@ -55,9 +55,8 @@ void finishControls(HFONT& fixedFont, HWND window, std::span<const ControlTempla
 }
 
 HBRUSH dialogBrush(HWND window, HDC dc) {
-    auto brush = reinterpret_cast<HBRUSH>(
-        DefDlgProcW(window, WM_CTLCOLORDLG, reinterpret_cast<WPARAM>(dc),
-                    reinterpret_cast<LPARAM>(window)));
+    auto brush = reinterpret_cast<HBRUSH>(DefDlgProcW(
+        window, WM_CTLCOLORDLG, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(window)));
     return brush != nullptr ? brush : GetSysColorBrush(COLOR_BTNFACE);
 }
 
@@ -172,8 +171,7 @@ void DialogWindow::onCommand(CDialog& dialog, HWND window, WPARAM wParam, LPARAM
     }
 }
 
-INT_PTR CALLBACK DialogWindow::procedure(HWND window, UINT message, WPARAM wParam,
-                                         LPARAM lParam) {
+INT_PTR CALLBACK DialogWindow::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         auto* dialog = reinterpret_cast<CDialog*>(lParam);
         SetWindowLongPtrW(window, DWLP_USER, lParam);

@@ -55,8 +55,7 @@ class DialogWindow {
     static HACCEL accelerators(CDialog& dialog) { return dialog.native_->accelerators; }
 
   private:
-    static INT_PTR handle(CDialog& dialog, HWND window, UINT message, WPARAM wParam,
-                          LPARAM lParam);
+    static INT_PTR handle(CDialog& dialog, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static void onCommand(CDialog& dialog, HWND window, WPARAM wParam, LPARAM lParam);
     static void paint(CDialog& dialog, HDC dc);
 };

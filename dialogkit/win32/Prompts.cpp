@@ -50,8 +50,8 @@ class Win32Prompts : public Prompts {
         if (parent == nullptr) {
             type |= MB_TASKMODAL;
         }
-        const int result = MessageBoxW(parent, widen(request.text).c_str(),
-                                       widen(request.caption).c_str(), type);
+        const int result =
+            MessageBoxW(parent, widen(request.text).c_str(), widen(request.caption).c_str(), type);
         switch (result) {
             case IDYES:
                 return IDYES;
