@@ -3,18 +3,20 @@
 # Start menu entry, the Add/Remove Programs entry), uninstalls it silently and checks that all of
 # it is gone. Runs in a Wine prefix of its own, so that `wineserver -w` waits for the installer's
 # processes alone and nothing is left in the test prefix.
-#   check-installer.sh SETUP.EXE FILE...   (the files the installation folder must hold)
+#   check-installer.sh SETUP.EXE VERSION FILE...   (the files the installation folder must hold)
 set -euo pipefail
 setup=$(realpath "$1")
-shift
+version=$2
+shift 2
 export WINEDEBUG=-all
 export WINEPREFIX="${XDG_CACHE_HOME:-$HOME/.cache}/vorlane/wine-installer"
 mkdir -p "$WINEPREFIX"
 fail() { echo "check-installer: $*" >&2; exit 1; }
 settle() { wineserver -w; }
 
-# A folder of its own (spaces included, as under Program Files).
-folder="vorlane install test $$"
+# A folder of its own. (Wine quotes an argument with spaces, and the installer takes /D= only
+# unquoted.)
+folder="vorlane-install-test-$$"
 dir="$WINEPREFIX/drive_c/$folder"
 key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vorlane'
 trap 'rm -rf "$dir"; wine reg delete "$key" /f >/dev/null 2>&1 || true; settle' EXIT
@@ -25,7 +27,8 @@ settle
 for file in "$@" Uninstall.exe; do
   [[ -f $dir/$file ]] || fail "the installer did not put $file into C:\\$folder"
 done
-menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Vorlane"
+menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Vorlane $version"
+[[ -f $menu/Uninstall.lnk ]] || fail "no Start menu folder $menu"
 if [[ " $* " == *" vorlane.exe "* ]]; then
   [[ -f $menu/Vorlane.lnk ]] || fail "no Start menu entry for the editor in $menu"
 fi
