@@ -7,6 +7,7 @@
 namespace {
 vorlane::CEditorApp theApp;
 
+#ifndef _WIN32
 bool isSet(const char* name) {
     const char* value = std::getenv(name);
     return value != nullptr && value[0] != '\0';
@@ -26,6 +27,7 @@ bool noDisplayToOpen(int argc, char** argv) {
     }
     return true;
 }
+#endif
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -39,10 +41,12 @@ int main(int argc, char** argv) {
             return 0;
         }
     }
+#ifndef _WIN32
     if (noDisplayToOpen(argc, argv)) {
         std::fputs(vorlane::noDisplayText().c_str(), stderr);
         return 1;
     }
+#endif
     const char* probe = std::getenv("VORLANE_BENCH_FIRST_PAINT");
     theApp.m_firstPaintProbe = probe != nullptr && probe[0] != '\0' && probe[0] != '0';
     return theApp.Run(argc, argv);

@@ -2,7 +2,7 @@
 // test driver both send.
 #pragma once
 
-#include <windows.h>
+#include "dialogkit/win32/Win32.h"
 
 namespace vorlane::dk {
 

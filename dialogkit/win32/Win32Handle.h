@@ -2,9 +2,7 @@
 // handle goes to and from the system's own calls unchanged.
 #pragma once
 
-#include <windows.h>
-
-#include "dialogkit/Types.h"
+#include "dialogkit/win32/Win32.h"
 
 namespace vorlane::dk {
 

@@ -2,7 +2,7 @@
 // Invalid UTF-8 becomes U+FFFD rather than being dropped, so a damaged name still shows.
 #pragma once
 
-#include <windows.h>
+#include "dialogkit/win32/Win32.h"
 
 #include <string>
 #include <string_view>

@@ -1,0 +1,155 @@
+#include "dialogkit/App.h"
+
+#include "dialogkit/win32/DialogWindow.h"
+
+#include "dialogkit/win32/Win32.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <cstring>
+
+#include "dialogkit/OuterHandler.h"
+#include "dialogkit/Prompts.h"
+#include "dialogkit/Translation.h"
+#include "dialogkit/win32/Win32Handle.h"
+#include "dialogkit/win32/Win32Text.h"
+
+namespace vorlane::dk {
+
+namespace {
+
+CWinApp* g_app = nullptr;
+
+// The program's file name without its folder and extension.
+std::string programBaseName() {
+    std::wstring path(MAX_PATH, L'\0');
+    path.resize(GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())));
+    const size_t slash = path.find_last_of(L"\\/");
+    std::wstring name = slash == std::wstring::npos ? path : path.substr(slash + 1);
+    if (const size_t dot = name.rfind(L'.'); dot != std::wstring::npos) {
+        name.erase(dot);
+    }
+    return narrow(name);
+}
+
+// The arguments after the program's name. A program's argv is in the ANSI code page on Windows,
+// which cannot hold every file name; the wide command line can.
+std::vector<std::string> commandLineArguments() {
+    std::vector<std::string> arguments;
+    int count = 0;
+    LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (wide == nullptr) {
+        return arguments;
+    }
+    for (int i = 1; i < count; ++i) {
+        arguments.push_back(narrow(wide[i]));
+    }
+    LocalFree(wide);
+    return arguments;
+}
+
+}  // namespace
+
+CWinApp::CWinApp(const char* appName) {
+    g_app = this;
+    SetAppTitle(appName != nullptr ? appName : "");
+}
+
+CWinApp::~CWinApp() {
+    if (g_app == this) {
+        g_app = nullptr;
+        setErrorBoxTitle({});
+    }
+}
+
+void CWinApp::SetAppTitle(std::string title) {
+    title_ = std::move(title);
+    if (g_app == this) {
+        setErrorBoxTitle(title_);
+    }
+}
+
+int CWinApp::Run(int&, char**) {
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof controls;
+    controls.dwICC = ICC_STANDARD_CLASSES | ICC_UPDOWN_CLASS | ICC_BAR_CLASSES | ICC_WIN95_CLASSES;
+    InitCommonControlsEx(&controls);
+    m_commandLine = commandLineArguments();
+    if (title_.empty()) {
+        SetAppTitle(programBaseName());
+    }
+    applyDialogFont();
+    bool runLoop = false;
+    runGuarded(nullptr, [&] { runLoop = InitInstance(); });
+    if (!runLoop) {
+        return ExitInstance();
+    }
+    MSG message{};
+    BOOL got = 0;
+    while ((got = GetMessageW(&message, nullptr, 0, 0)) > 0) {
+        if (!preTranslateDialogMessage(message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+    return got == 0 ? static_cast<int>(message.wParam) : ExitInstance();
+}
+
+void CWinApp::OnHelp() {
+    WindowHandle owner = m_pMainWnd != nullptr ? m_pMainWnd->window() : nullptr;
+    // The modal dialog running, when there is one of the kit's.
+    if (HWND active = GetActiveWindow(); DialogWindow::dialogOf(active) != nullptr) {
+        owner = toHandle(active);
+    }
+    const std::string title = !title_.empty() ? title_ : programBaseName();
+    const std::string caption = formatText(translate("DialogKit", "%1 Help"), {title});
+    prompts().messageBox(MessageRequest{helpText_, caption, MB_OK | MB_ICONINFORMATION}, owner);
+}
+
+CWinApp* AfxGetApp() {
+    return g_app;
+}
+
+void CopyToClipboard(const std::string& text) {
+    // CR LF between lines, as every program that pastes expects.
+    std::wstring wide;
+    for (wchar_t c : widen(text)) {
+        if (c == L'\n' && (wide.empty() || wide.back() != L'\r')) {
+            wide += L'\r';
+        }
+        wide += c;
+    }
+    HWND owner = nullptr;
+    if (g_app != nullptr && g_app->m_pMainWnd != nullptr) {
+        owner = toHwnd(g_app->m_pMainWnd->window());
+    }
+    // Another program may hold the clipboard for a moment.
+    bool open = false;
+    for (int attempt = 0; attempt < 10 && !(open = OpenClipboard(owner) != 0); ++attempt) {
+        Sleep(20);
+    }
+    if (!open) {
+        return;
+    }
+    EmptyClipboard();
+    const size_t bytes = (wide.size() + 1) * sizeof(wchar_t);
+    if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes)) {
+        if (void* data = GlobalLock(memory)) {
+            std::memcpy(data, wide.c_str(), bytes);
+            GlobalUnlock(memory);
+            if (SetClipboardData(CF_UNICODETEXT, memory) == nullptr) {
+                GlobalFree(memory);
+            }
+        } else {
+            GlobalFree(memory);
+        }
+    }
+    CloseClipboard();
+}
+
+// Each template carries its dialog font, which the system creates and scales with the dialog;
+// message boxes and file dialogs take the system's own. Nothing is left to set for the program.
+void applyDialogFont() {}
+
+}  // namespace vorlane::dk
