@@ -3,7 +3,7 @@
 // backend, so that the same program texts come out the same on both systems.
 #include "dialogkit/Translation.h"
 
-#include <windows.h>
+#include "dialogkit/win32/Win32.h"
 
 #include <algorithm>
 #include <cstring>
