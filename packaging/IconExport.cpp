@@ -1,29 +1,11 @@
 // Writes the editor's icon into an icon-theme tree (<root>/<N>x<N>/apps/vorlane.png), so that
-// menus and launchers show the same pixels as the window. Larger sizes are whole-number
-// enlargements of a drawn size: every pixel of the 16-colour drawing stays a sharp square.
+// menus and launchers show the same pixels as the window.
 #include <QCoreApplication>
 #include <QDir>
 #include <QImage>
 #include <cstdio>
 
-#include "res/Strings.h"
-
-namespace {
-
-struct ThemeSize {
-    int pixels;
-    const char* const* drawing;
-    int drawnPixels;
-};
-
-// 48 comes from the 16-pixel drawing (three times), since 48 is no whole multiple of 32.
-constexpr ThemeSize kSizes[] = {
-    {16, vorlane::res::kIcon16, 16},  {32, vorlane::res::kIcon32, 32},
-    {48, vorlane::res::kIcon16, 16},  {64, vorlane::res::kIcon32, 32},
-    {128, vorlane::res::kIcon32, 32},
-};
-
-}  // namespace
+#include "packaging/IconSizes.h"
 
 int main(int argc, char** argv) {
     // Image plug-ins are looked up through the application object; no display is needed.
@@ -33,7 +15,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const QDir root(QString::fromLocal8Bit(argv[1]));
-    for (const ThemeSize& size : kSizes) {
+    for (const vorlane::packaging::IconSize& size : vorlane::packaging::kIconSizes) {
         QImage image(size.drawing);
         if (image.isNull() || image.width() != size.drawnPixels ||
             image.height() != size.drawnPixels) {
