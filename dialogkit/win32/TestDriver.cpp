@@ -75,6 +75,11 @@ void pump() {
         if (preTranslateDialogMessage(msg)) {
             continue;
         }
+        // The system's own dialogs (a message box) take their keys as their own loop gives them.
+        HWND root = msg.hwnd != nullptr ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+        if (root != nullptr && isDialogWindow(root) && IsDialogMessageW(root, &msg)) {
+            continue;
+        }
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
@@ -379,10 +384,12 @@ std::string toolTip(WindowHandle control) {
 }
 
 Rect geometry(WindowHandle control) {
+    // In the parent's client coordinates; a top-level window's (the desktop is its parent, where
+    // GetParent would give its owner) on the screen, its frame included.
     HWND w = hwnd(control);
     RECT r{};
     GetWindowRect(w, &r);
-    MapWindowPoints(nullptr, GetParent(w), reinterpret_cast<POINT*>(&r), 2);
+    MapWindowPoints(nullptr, GetAncestor(w, GA_PARENT), reinterpret_cast<POINT*>(&r), 2);
     return Rect{r.left, r.top, r.right, r.bottom};
 }
 
