@@ -56,6 +56,13 @@ class CWinApp : public CCmdTarget {
 
 CWinApp* AfxGetApp();
 
+// Shows `text` (UTF-8) to whoever started the program from a command line: on standard output, or
+// standard error when `error`. A program without a console of its own (a GUI program on Windows)
+// writes to its standard streams when they lead somewhere (redirected, or the console it was
+// started from), and shows an information box (an error box when `error`) when they do not.
+// Works before Run.
+void showCommandLineText(const std::string& text, bool error);
+
 // Puts `text` (UTF-8) on the clipboard, for pasting into another program.
 void CopyToClipboard(const std::string& text);
 

@@ -1,7 +1,5 @@
 #include "ui/EditorApp.h"
 
-#include <cstdio>
-
 #include "dialogkit/Translation.h"
 #include "image/FileError.h"
 #include "res/Strings.h"
@@ -44,7 +42,7 @@ std::string installEditorTranslation() {
 bool CEditorApp::InitInstance() {
     const EditorArgs args = parseEditorArgs(m_commandLine);
     if (!args.ok) {
-        std::fprintf(stderr, "vorlane: %s\n%s", args.error.c_str(), usageLine().c_str());
+        dk::showCommandLineText("vorlane: " + args.error + "\n" + usageLine(), true);
         m_exitCode = 2;
         return false;
     }

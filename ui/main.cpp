@@ -2,6 +2,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "dialogkit/App.h"
 #include "ui/EditorApp.h"
 
 namespace {
@@ -33,11 +34,11 @@ bool noDisplayToOpen(int argc, char** argv) {
 int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--version") == 0) {
-            std::fputs(vorlane::versionText().c_str(), stdout);
+            vorlane::dk::showCommandLineText(vorlane::versionText(), false);
             return 0;
         }
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-            std::fputs(vorlane::usageText().c_str(), stdout);
+            vorlane::dk::showCommandLineText(vorlane::usageText(), false);
             return 0;
         }
     }

@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QFileInfo>
 #include <QFont>
+#include <cstdio>
 
 #include "dialogkit/OuterHandler.h"
 #include "dialogkit/Prompts.h"
@@ -63,6 +64,10 @@ void CWinApp::OnHelp() {
 
 CWinApp* AfxGetApp() {
     return g_app;
+}
+
+void showCommandLineText(const std::string& text, bool error) {
+    std::fputs(text.c_str(), error ? stderr : stdout);
 }
 
 void CopyToClipboard(const std::string& text) {

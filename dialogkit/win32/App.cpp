@@ -111,6 +111,40 @@ CWinApp* AfxGetApp() {
     return g_app;
 }
 
+namespace {
+
+// Whether the handle leads to a file, pipe or console the text can go to.
+bool usable(HANDLE stream) {
+    return stream != nullptr && stream != INVALID_HANDLE_VALUE &&
+           GetFileType(stream) != FILE_TYPE_UNKNOWN;
+}
+
+}  // namespace
+
+void showCommandLineText(const std::string& text, bool error) {
+    const DWORD which = error ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE;
+    HANDLE stream = GetStdHandle(which);
+    // Started from a console without redirection: a GUI program has no streams of its own, but
+    // may write to the console it was started from.
+    if (!usable(stream) && AttachConsole(ATTACH_PARENT_PROCESS)) {
+        stream = GetStdHandle(which);
+    }
+    if (usable(stream)) {
+        DWORD mode = 0;
+        if (GetConsoleMode(stream, &mode)) {
+            const std::wstring wide = widen(text);
+            DWORD written = 0;
+            WriteConsoleW(stream, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
+        } else {
+            DWORD written = 0;
+            WriteFile(stream, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+        }
+        return;
+    }
+    MessageBoxW(nullptr, widen(text).c_str(), widen(programBaseName()).c_str(),
+                MB_OK | MB_TASKMODAL | (error ? MB_ICONSTOP : MB_ICONINFORMATION));
+}
+
 void CopyToClipboard(const std::string& text) {
     // CR LF between lines, as every program that pastes expects.
     std::wstring wide;

@@ -19,9 +19,12 @@ namespace vorlane::dk {
 
 namespace {
 
-// What the window needs beyond what the template gives: the fixed-pitch font, the icons of icon
-// controls, up-downs with the other backends' default range.
-void finishControls(HFONT& fixedFont, HWND window, std::span<const ControlTemplate> controls) {
+// The fixed-pitch font of the edits that ask for one: the dialog's own font, at its size, with a
+// fixed-pitch face, so that it scales with the dialog.
+void applyFixedFont(HFONT& fixedFont, HWND window, std::span<const ControlTemplate> controls) {
+    // Freed once the edits have the new one.
+    HFONT previous = fixedFont;
+    fixedFont = nullptr;
     HWND child = GetWindow(window, GW_CHILD);
     for (const ControlTemplate& c : controls) {
         if (child == nullptr) {
@@ -29,21 +32,40 @@ void finishControls(HFONT& fixedFont, HWND window, std::span<const ControlTempla
         }
         HWND control = child;
         child = GetWindow(child, GW_HWNDNEXT);
-        if (c.kind == ControlKind::Edit && (c.style & kFixedPitch) != 0) {
-            if (fixedFont == nullptr) {
-                LOGFONTW font{};
-                auto dialogFont = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
-                if (dialogFont == nullptr ||
-                    GetObjectW(dialogFont, sizeof font, &font) != sizeof font) {
-                    font.lfHeight = -11;
-                }
-                font.lfWidth = 0;
-                font.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
-                lstrcpynW(font.lfFaceName, L"Courier New", LF_FACESIZE);
-                fixedFont = CreateFontIndirectW(&font);
+        if (c.kind != ControlKind::Edit || (c.style & kFixedPitch) == 0) {
+            continue;
+        }
+        if (fixedFont == nullptr) {
+            LOGFONTW font{};
+            auto dialogFont = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
+            if (dialogFont == nullptr ||
+                GetObjectW(dialogFont, sizeof font, &font) != sizeof font) {
+                font.lfHeight = -11;
             }
-            SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fixedFont), FALSE);
-        } else if (c.kind == ControlKind::Icon) {
+            font.lfWidth = 0;
+            font.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
+            lstrcpynW(font.lfFaceName, L"Courier New", LF_FACESIZE);
+            fixedFont = CreateFontIndirectW(&font);
+        }
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fixedFont), TRUE);
+    }
+    if (previous != nullptr) {
+        DeleteObject(previous);
+    }
+}
+
+// What the window needs beyond what the template gives: the fixed-pitch font, the icons of icon
+// controls, up-downs with the other backends' default range.
+void finishControls(HFONT& fixedFont, HWND window, std::span<const ControlTemplate> controls) {
+    applyFixedFont(fixedFont, window, controls);
+    HWND child = GetWindow(window, GW_CHILD);
+    for (const ControlTemplate& c : controls) {
+        if (child == nullptr) {
+            break;
+        }
+        HWND control = child;
+        child = GetWindow(child, GW_HWNDNEXT);
+        if (c.kind == ControlKind::Icon) {
             if (HICON icon = nativeIcon(LoadIcon(c.iconId), 32)) {
                 SendMessageW(control, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
             }
@@ -294,6 +316,13 @@ INT_PTR DialogWindow::handle(CDialog& dialog, HWND window, UINT message, WPARAM 
                 InvalidateRect(window, nullptr, TRUE);
             }
             return FALSE;
+        case WM_DPICHANGED:
+            // The system scales the dialog and its font first; the fixed-pitch font follows.
+            PostMessageW(window, kRefreshFonts, 0, 0);
+            return FALSE;
+        case kRefreshFonts:
+            applyFixedFont(dialog.native_->fixedFont, window, dialog.template_.controls);
+            return TRUE;
         case WM_HELP:
             dialog.dispatch(Message::Command, ID_HELP);
             return TRUE;

@@ -35,6 +35,8 @@ struct CDialog::Native {
 inline constexpr int kFirstKeyCommand = 0xE800;
 // Posted to a dialog to deliver the oldest pending drop.
 inline constexpr UINT kDeliverDrop = WM_APP + 0x101;
+// Posted to a dialog whose DPI changed, once the system has scaled it.
+inline constexpr UINT kRefreshFonts = WM_APP + 0x102;
 
 // The window-menu command being handled, whose position the system's own handling wants back.
 struct SysCommandInProgress {

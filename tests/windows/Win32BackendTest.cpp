@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "dialogkit/win32/DialogTemplateBuilder.h"
+#include "dialogkit/win32/DialogWindow.h"
 #include "dialogkit/win32/FileFilter.h"
 
 #include <commctrl.h>
@@ -33,6 +34,33 @@ TEST(Win32FileFilter, BecomesNulSeparatedPairsEndedTwice) {
     };
     for (const auto& row : rows) {
         EXPECT_EQ(systemFileFilter(row.filter), row.expected) << row.filter;
+    }
+}
+
+TEST(Win32Keys, ShortcutTextsBecomeAccelerators) {
+    const struct {
+        std::string keys;
+        bool known;
+        BYTE flags;
+        WORD key;
+    } rows[] = {
+        {"Ctrl+O", true, FVIRTKEY | FCONTROL, 'O'},
+        {"ctrl+k", true, FVIRTKEY | FCONTROL, 'K'},
+        {"F1", true, FVIRTKEY, VK_F1},
+        {"Alt+F4", true, FVIRTKEY | FALT, VK_F4},
+        {"Ctrl+Shift+D", true, FVIRTKEY | FCONTROL | FSHIFT, 'D'},
+        {"Meta+O", false, 0, 0},
+        {"Ctrl+", false, 0, 0},
+        {"F25", false, 0, 0},
+        {"", false, 0, 0},
+    };
+    for (const auto& row : rows) {
+        ACCEL accel{};
+        EXPECT_EQ(parseKeys(row.keys, accel), row.known) << row.keys;
+        if (row.known) {
+            EXPECT_EQ(accel.fVirt, row.flags) << row.keys;
+            EXPECT_EQ(accel.key, row.key) << row.keys;
+        }
     }
 }
 
