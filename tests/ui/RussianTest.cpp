@@ -28,9 +28,11 @@ TEST(Translations, OnlyARussianLocaleChangesTheTextsAndQtsOwnFollow) {
         const std::string language = dk::installTranslations("vorlane", dirs, row.locale);
         EXPECT_EQ(language.empty(), !row.qtTranslated);
         EXPECT_EQ(dk::translate(dk::kTemplateContext, "Cancel"), row.cancel);
+#ifndef _WIN32
         // The toolkit's file dialogs and message box buttons speak the same language as the
-        // editor.
+        // editor. (On Windows they are the system's, in the system's own language.)
         EXPECT_EQ(dk::translate("QPlatformTheme", "Cancel") != "Cancel", row.qtTranslated);
+#endif
     }
     dk::removeTranslations();
     EXPECT_EQ(dk::translate(dk::kTemplateContext, "Cancel"), "Cancel");
