@@ -302,7 +302,19 @@ Rect dialogUnitsToPixels(WindowHandle dialog, const Rect& dlu) {
 }
 
 std::string text(WindowHandle window) {
-    return narrow(windowText(hwnd(window)));
+    HWND w = hwnd(window);
+    std::string shown = narrow(windowText(w));
+    if (className(w) == L"Edit" && (GetWindowLongW(w, GWL_STYLE) & ES_MULTILINE) != 0) {
+        // A multi-line edit keeps its lines apart with CR LF; what it shows is the lines.
+        std::string lines;
+        for (size_t i = 0; i < shown.size(); ++i) {
+            if (!(shown[i] == '\r' && i + 1 < shown.size() && shown[i + 1] == '\n')) {
+                lines += shown[i];
+            }
+        }
+        shown = std::move(lines);
+    }
+    return shown;
 }
 
 void setText(WindowHandle control, const std::string& text) {

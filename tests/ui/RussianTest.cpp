@@ -67,9 +67,16 @@ TEST_F(RussianFixture, MessagesFiltersAndListsAreRussian) {
     for (const dk::CMenu::Item& item : dlg->GetSystemMenu()->items()) {
         menu += (&item == &dlg->GetSystemMenu()->items().front() ? "" : "|") + item.text;
     }
-    EXPECT_EQ(menu,
-              "&Закрыть\tAlt+F4||&О программе Vorlane_25...|&Сравнить с файлом...\tCtrl+D|"
-              "&Проверить перед прошивкой...\tCtrl+K");
+#ifdef _WIN32
+    // "Close" is the native window menu's own, in the system's language: the kit's menu begins
+    // with the separator after it.
+    const std::string close;
+#else
+    const std::string close = "&Закрыть\tAlt+F4|";
+#endif
+    EXPECT_EQ(menu, close +
+                        "|&О программе Vorlane_25...|&Сравнить с файлом...\tCtrl+D|"
+                        "&Проверить перед прошивкой...\tCtrl+K");
     scripted.answerMessage(dk::IDOK);
     drive::pressKey(dlg->GetDlgItem(dk::IDCANCEL), drive::Key::F1);
     EXPECT_EQ(lastAsked().message.caption, "Справка Vorlane");
