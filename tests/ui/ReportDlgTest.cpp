@@ -66,6 +66,16 @@ class ReportTest : public MainWindowFixture {
     }
 };
 
+// A report's text as the clipboard holds it: on Windows with CR LF at each line's end, as every
+// program there pastes text.
+std::string pasted(const std::string& shown) {
+#ifdef _WIN32
+    return std::regex_replace(shown, std::regex("\n"), "\r\n");
+#else
+    return shown;
+#endif
+}
+
 TEST_F(ReportTest, MenuEntriesAndKeysDoNothingBeforeALoad) {
     EXPECT_FALSE(withReport(drive::Key::D, [](dk::WindowHandle w) { drive::close(w); }));
     EXPECT_FALSE(withReport(drive::Key::K, [](dk::WindowHandle w) { drive::close(w); }));
@@ -118,7 +128,7 @@ TEST_F(ReportTest, ReportsAreTheCommandLineToolsAndSavePaddedWritesWhatPadWrites
     EXPECT_TRUE(withReport(drive::Key::D, [&](dk::WindowHandle report) {
         compared = reportOf(report);
         press(report, IDC_COPY_REPORT);
-        EXPECT_EQ(drive::clipboardText(), compared);
+        EXPECT_EQ(drive::clipboardText(), pasted(compared));
         drive::pressKey(drive::control(report, IDC_REPORT_TEXT), drive::Key::Escape);
         EXPECT_FALSE(drive::isVisible(report));
     }));
@@ -279,7 +289,9 @@ std::vector<std::string> latinWords(const std::string& report,
 // wrapped onto further lines counts as one line, since longer words may wrap it elsewhere.
 std::vector<std::string> shape(const std::string& report) {
     static const std::regex number("[0-9]+");
-    std::vector<std::pair<size_t, std::vector<long long>>> shaped;
+    // Numbers as their digits without leading zeros, ordered by value: a temporary folder's name
+    // on Windows holds a number longer than any integer type.
+    std::vector<std::pair<size_t, std::vector<std::string>>> shaped;
     for (const std::string& line : lines(report)) {
         size_t indent = 0;
         while (indent < line.size() && line[indent] == ' ') {
@@ -290,15 +302,19 @@ std::vector<std::string> shape(const std::string& report) {
         }
         for (auto m = std::sregex_iterator(line.begin(), line.end(), number);
              m != std::sregex_iterator(); ++m) {
-            shaped.back().second.push_back(std::stoll(m->str()));
+            std::string digits = m->str();
+            digits.erase(0, std::min(digits.find_first_not_of('0'), digits.size() - 1));
+            shaped.back().second.push_back(digits);
         }
     }
     std::vector<std::string> shapes;
     for (auto& [indent, numbers] : shaped) {
-        std::sort(numbers.begin(), numbers.end());
+        std::sort(numbers.begin(), numbers.end(), [](const std::string& a, const std::string& b) {
+            return a.size() != b.size() ? a.size() < b.size() : a < b;
+        });
         shapes.push_back(std::to_string(indent) + ":");
-        for (const long long n : numbers) {
-            shapes.back() += " " + std::to_string(n);
+        for (const std::string& n : numbers) {
+            shapes.back() += " " + n;
         }
     }
     return shapes;
