@@ -137,9 +137,9 @@ int CDialog::DoModal() {
         result = *endResult_;
     } else if (HWND w = toHwnd(window())) {
         native_->modal = true;
-        const bool ownerWasEnabled = owner != nullptr && IsWindowEnabled(owner);
-        if (ownerWasEnabled) {
+        if (owner != nullptr && IsWindowEnabled(owner)) {
             EnableWindow(owner, FALSE);
+            native_->disabledOwner = owner;
         }
         ShowWindow(w, SW_SHOW);
         MSG message{};
@@ -159,8 +159,9 @@ int CDialog::DoModal() {
         }
         result = endResult_.value_or(IDCANCEL);
         // The owner comes back before this window goes, so that it is the one activated.
-        if (ownerWasEnabled) {
-            EnableWindow(owner, TRUE);
+        if (native_->disabledOwner != nullptr) {
+            EnableWindow(native_->disabledOwner, TRUE);
+            native_->disabledOwner = nullptr;
         }
         native_->modal = false;
     }
@@ -211,6 +212,13 @@ void CDialog::EndDialog(int result) {
     endResult_ = result;
     if (HWND w = toHwnd(window())) {
         if (native_->modal) {
+            // Gone from the screen at once, as the system's own modal dialogs go; the owner comes
+            // back first, so that it is the one activated.
+            if (native_->disabledOwner != nullptr) {
+                EnableWindow(native_->disabledOwner, TRUE);
+                native_->disabledOwner = nullptr;
+            }
+            ShowWindow(w, SW_HIDE);
             PostMessageW(w, WM_NULL, 0, 0);  // wakes the modal loop to see the result
         } else {
             ShowWindow(w, SW_HIDE);

@@ -22,7 +22,8 @@ struct KeyAction {
 struct CDialog::Native {
     HWND window = nullptr;
     bool modal = false;
-    HFONT fixedFont = nullptr;  // for fixed-pitch edits, made from the dialog's own font
+    HWND disabledOwner = nullptr;  // the owner a modal run disabled, until it ends
+    HFONT fixedFont = nullptr;     // for fixed-pitch edits, made from the dialog's own font
     HWND toolTip = nullptr;
     HACCEL accelerators = nullptr;
     std::vector<ACCEL> keys;
