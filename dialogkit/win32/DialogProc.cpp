@@ -5,12 +5,14 @@
 #include <windowsx.h>
 
 #include <cctype>
+#include <vector>
 
 #include "dialogkit/IconRegistry.h"
 #include "dialogkit/PaintContext.h"
 #include "dialogkit/win32/BitGrid.h"
 #include "dialogkit/win32/ControlText.h"
 #include "dialogkit/win32/GdiPaint.h"
+#include "dialogkit/win32/ScreenReaderName.h"
 #include "dialogkit/win32/Win32Handle.h"
 #include "dialogkit/win32/Win32Icon.h"
 #include "dialogkit/win32/Win32Text.h"
@@ -54,17 +56,31 @@ void applyFixedFont(HFONT& fixedFont, HWND window, std::span<const ControlTempla
     }
 }
 
+std::wstring withoutMnemonic(const std::wstring& text) {
+    std::wstring plain;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == L'&' && i + 1 < text.size()) {
+            ++i;  // "&&" is one '&'
+        }
+        plain += text[i];
+    }
+    return plain;
+}
+
 // What the window needs beyond what the template gives: the fixed-pitch font, the icons of icon
-// controls, up-downs with the other backends' default range.
+// controls, up-downs with the other backends' default range, and the names screen readers say
+// for controls that a label names.
 void finishControls(HFONT& fixedFont, HWND window, std::span<const ControlTemplate> controls) {
     applyFixedFont(fixedFont, window, controls);
-    HWND child = GetWindow(window, GW_CHILD);
-    for (const ControlTemplate& c : controls) {
-        if (child == nullptr) {
-            break;
-        }
-        HWND control = child;
-        child = GetWindow(child, GW_HWNDNEXT);
+    std::vector<HWND> children;
+    for (HWND child = GetWindow(window, GW_CHILD);
+         child != nullptr && children.size() < controls.size();
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        children.push_back(child);
+    }
+    for (size_t i = 0; i < children.size(); ++i) {
+        const ControlTemplate& c = controls[i];
+        HWND control = children[i];
         if (c.kind == ControlKind::Icon) {
             if (HICON icon = nativeIcon(LoadIcon(c.iconId), 32)) {
                 SendMessageW(control, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
@@ -72,6 +88,17 @@ void finishControls(HFONT& fixedFont, HWND window, std::span<const ControlTempla
         } else if (c.kind == ControlKind::UpDown) {
             SendMessageW(control, UDM_SETRANGE32, 0, 100);
             SendMessageW(control, UDM_SETPOS32, 0, 0);
+        }
+        const bool namedByLabel = c.kind == ControlKind::Edit || c.kind == ControlKind::ComboBox ||
+                                  c.kind == ControlKind::UpDown || c.text == nullptr ||
+                                  c.text[0] == '\0';
+        if (namedByLabel && c.kind != ControlKind::Static) {
+            if (const ControlTemplate* label = labelFor(c, controls)) {
+                const auto at = static_cast<size_t>(label - controls.data());
+                if (at < children.size()) {
+                    setScreenReaderName(control, withoutMnemonic(windowText(children[at])));
+                }
+            }
         }
     }
 }
@@ -95,10 +122,7 @@ std::optional<std::string> droppedFile(HDROP drop) {
     if (path.empty() || path.starts_with(L"\\\\")) {
         return std::nullopt;
     }
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-        return std::nullopt;
-    }
+    // A folder, or a file gone by now, is taken all the same: loading it says what is wrong.
     return narrow(path);
 }
 
