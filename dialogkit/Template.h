@@ -91,6 +91,12 @@ struct ButtonShortcut {
     const char* keys;
 };
 
+// The static text that labels a control without text of its own, as screen readers name the
+// control: the nearest one ending just left of it on the same line, or just above it in the same
+// column. Null when there is none.
+const ControlTemplate* labelFor(const ControlTemplate& control,
+                                std::span<const ControlTemplate> controls);
+
 // Dialog units to pixels with the dialog font's base units, 6 x 13, rounded to nearest the way
 // the classic MulDiv(v, base, 4 or 8) does. Positions and sizes convert independently.
 constexpr int kBaseUnitX = 6;

@@ -5,7 +5,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <algorithm>
-#include <limits>
 
 #include "dialogkit/IconRegistry.h"
 #include "dialogkit/Translation.h"
@@ -38,31 +37,6 @@ Qt::Alignment horizontalAlignment(const ControlTemplate& c) {
         return Qt::AlignHCenter;
     }
     return hasStyle(c, kRight) ? Qt::AlignRight : Qt::AlignLeft;
-}
-
-// The static text that labels a control without text of its own: the nearest one ending just
-// left of it on the same line, or just above it in the same column.
-const ControlTemplate* labelFor(const ControlTemplate& c, std::span<const ControlTemplate> all) {
-    const ControlTemplate* best = nullptr;
-    int bestDistance = std::numeric_limits<int>::max();
-    for (const ControlTemplate& s : all) {
-        if (s.kind != ControlKind::Static || s.text == nullptr || s.text[0] == '\0') {
-            continue;
-        }
-        const bool rowsOverlap = s.y < c.y + c.cy && c.y < s.y + s.cy;
-        const bool columnsOverlap = s.x < c.x + c.cx && c.x < s.x + s.cx;
-        int distance = std::numeric_limits<int>::max();
-        if (rowsOverlap && s.x + s.cx <= c.x + 2) {
-            distance = c.x - (s.x + s.cx);
-        } else if (columnsOverlap && s.y + s.cy <= c.y + 2) {
-            distance = c.y - (s.y + s.cy);
-        }
-        if (distance < bestDistance) {
-            bestDistance = distance;
-            best = &s;
-        }
-    }
-    return best;
 }
 
 // A widget for one control; may adjust `rect` and the focus policy the control gets without a

@@ -335,11 +335,13 @@ bool isReadOnly(WindowHandle edit) {
 
 std::string accessibleName(WindowHandle control) {
     // As a screen reader asks: the control's accessible object, its own name.
+    // (__uuidof: the IID_IAccessible of mingw's oleacc import library is a jump, not the GUID.)
     static const bool comStarted = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     (void)comStarted;
     IAccessible* object = nullptr;
     if (FAILED(AccessibleObjectFromWindow(hwnd(control), static_cast<DWORD>(OBJID_CLIENT),
-                                          IID_IAccessible, reinterpret_cast<void**>(&object))) ||
+                                          __uuidof(IAccessible),
+                                          reinterpret_cast<void**>(&object))) ||
         object == nullptr) {
         return {};
     }
