@@ -133,22 +133,26 @@ class FontDialogTest : public MainWindowFixture {
 
 TEST_F(FontDialogTest, GridShowsTheImagesFontPixelForPixel) {
     open();
-    // 208 x 152 dialog units at (7, 7): 19 x 15 cells, the grid 4 right of and 3 below the
-    // frame's corner, each glyph's 16th row on the first row of the glyph below.
-    const dk::Rect frame = frameRect();
+    // The frame where its dialog units put it, each glyph's 16th row on the first row of the
+    // glyph below; at the classic dialog units the 19 x 15 cells of the original layout.
+    const auto [frame, cw, ch, origin] = glyphGrid(font->GetDlgItem(IDC_GLYPH_FRAME));
+    ASSERT_EQ(frame, drive::dialogUnitsToPixels(font->window(), {7, 7, 7 + 208, 7 + 152}));
+#ifndef _WIN32
     ASSERT_EQ(frame, (dk::Rect{11, 11, 11 + 312, 11 + 247}));
-    const dk::Point origin{frame.left + 4, frame.top + 3};
+    ASSERT_EQ((dk::Point{cw, ch}), (dk::Point{19, 15}));
+    ASSERT_EQ(origin, (dk::Point{frame.left + 4, frame.top + 3}));
+#endif
     std::vector<uint8_t> synthetic(4096);
     for (size_t i = 0; i < synthetic.size(); ++i) {
         synthetic[i] = B::defaultFont8x16Byte(i);
     }
-    EXPECT_EQ(gridDifference(font->window(), frame, 19, 15, origin, synthetic), 0);
+    EXPECT_EQ(gridDifference(font->window(), frame, cw, ch, origin, synthetic), 0);
     dlg->m_image.applyBuiltinSet(false);  // a change shows at the next paint
-    EXPECT_EQ(gridDifference(font->window(), frame, 19, 15, origin, bytesOf(kStandardFont8x16)), 0);
+    EXPECT_EQ(gridDifference(font->window(), frame, cw, ch, origin, bytesOf(kStandardFont8x16)), 0);
     // A reset image: every byte 0xFF and no font located, so solid 8 x 16 blocks.
     dlg->m_image.reset();
     EXPECT_EQ(
-        gridDifference(font->window(), frame, 19, 15, origin, std::vector<uint8_t>(4096, 0xFF)), 0);
+        gridDifference(font->window(), frame, cw, ch, origin, std::vector<uint8_t>(4096, 0xFF)), 0);
     // The frame is measured at each paint: 100 x 60 gives 6 x 3 cells, glyphs overlap both ways
     // and the last row of glyphs reaches below the frame.
     const dk::Rect small{20, 30, 20 + 100, 30 + 60};
@@ -301,8 +305,7 @@ TEST_F(FontDialogTest, LoadsConsoleAndRawFontsIntoTheGrid) {
               mergedFont(latin, std::vector<uint8_t>(4096)));
 
     open();
-    const dk::Rect frame = frameRect();
-    const dk::Point origin{frame.left + 4, frame.top + 3};
+    const auto [frame, cw, ch, origin] = glyphGrid(font->GetDlgItem(IDC_GLYPH_FRAME));
     const auto load = [&](const std::string& path) {
         scripted.answerFile(path);
         return repaintsAfter([&] { clickFont(IDC_LOAD_FONT); });
@@ -321,14 +324,14 @@ TEST_F(FontDialogTest, LoadsConsoleAndRawFontsIntoTheGrid) {
     const auto before = tall();
     EXPECT_EQ(load(console), 1);
     EXPECT_EQ(tall(), mergedFont(cyrillic, before));
-    EXPECT_EQ(gridDifference(font->window(), frame, 19, 15, origin, tall()), 0);
+    EXPECT_EQ(gridDifference(font->window(), frame, cw, ch, origin, tall()), 0);
 
     // A raw font replaces only the font of its size, whatever the case of its name.
     const auto narrowBefore = narrow();
     EXPECT_EQ(load(dir.file("vga.F16")), 1);
     EXPECT_EQ(tall(), raw16);
     EXPECT_EQ(narrow(), narrowBefore);
-    EXPECT_EQ(gridDifference(font->window(), frame, 19, 15, origin, raw16), 0);
+    EXPECT_EQ(gridDifference(font->window(), frame, cw, ch, origin, raw16), 0);
     EXPECT_EQ(load(dir.file("vga.f08")), 1);
     EXPECT_EQ(narrow(), raw8);
     EXPECT_EQ(tall(), raw16);

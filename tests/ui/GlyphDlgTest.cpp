@@ -22,10 +22,11 @@ struct Glyphs {
 
 class GlyphDialogTest : public MainWindowFixture {
   protected:
-    // The middle of `code`'s cell: 19 x 15 cells from 4 right of and 3 below the frame's corner.
+    // The middle of `code`'s cell of the font dialog's grid.
     dk::Point cellCentre(int code) const {
-        const dk::Rect frame = drive::geometry(font->GetDlgItem(IDC_GLYPH_FRAME));
-        return dk::Point{frame.left + 4 + code % 16 * 19 + 9, frame.top + 3 + code / 16 * 15 + 7};
+        const GlyphGrid g = glyphGrid(font->GetDlgItem(IDC_GLYPH_FRAME));
+        return dk::Point{g.origin.x + code % 16 * g.cw + g.cw / 2,
+                         g.origin.y + code / 16 * g.ch + g.ch / 2};
     }
     // Double-clicks `at` and runs `script` on the glyph dialog; false when none opened.
     bool doubleClick(dk::Point at, const std::function<void(dk::WindowHandle)>& script) {

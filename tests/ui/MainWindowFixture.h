@@ -23,6 +23,27 @@ namespace drive = dk::driver;
 
 CEditorApp& testApp();
 
+// The font dialog's grid: 16 x 16 cells, each a 16th of the frame's width and 16 / 256 of its
+// height, centred in it. At the classic 6 x 13 dialog units (the Qt backend's) the 208 x 152 frame
+// at (7, 7) is 312 x 247 pixels with 19 x 15 cells from 4 right of and 3 below its corner. Windows
+// maps dialog units with the dialog font's own metrics (Wine's line is a pixel shorter, so its
+// rows are 14 pixels), and the grid follows its frame.
+struct GlyphGrid {
+    dk::Rect frame;
+    int cw = 0;
+    int ch = 0;
+    dk::Point origin;
+};
+inline GlyphGrid glyphGrid(dk::WindowHandle frameControl) {
+    const dk::Rect frame = drive::geometry(frameControl);
+    const int cw = frame.width() / 16;
+    const int ch = frame.height() * 16 / 256;
+    return {frame,
+            cw,
+            ch,
+            {(frame.left + frame.right) / 2 - 8 * cw, (frame.top + frame.bottom) / 2 - 8 * ch}};
+}
+
 class MainWindowFixture : public ::testing::Test {
   protected:
     void SetUp() override {
