@@ -6,6 +6,8 @@
 
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "dialogkit/Types.h"
 
@@ -18,6 +20,10 @@ struct FileDialogRequest {
     unsigned flags = 0;       // OFN_*
     std::string filter;       // "Text (*.a)|*.a|All Files (*.*)|*.*||"
 };
+
+// The (description, patterns) pairs of a filter such as FileDialogRequest::filter, up to the "||"
+// that ends it.
+std::vector<std::pair<std::string, std::string>> filterEntries(const std::string& filter);
 
 struct MessageRequest {
     std::string text;

@@ -166,30 +166,6 @@ void CDialog::EndDialog(int result) {
     }
 }
 
-bool CDialog::UpdateData(bool saveAndValidate) {
-    if (!native_->window) {
-        return false;
-    }
-    CDataExchange dx(*this, saveAndValidate);
-    DoDataExchange(dx);
-    return true;
-}
-
-bool CDialog::OnInitDialog() {
-    UpdateData(false);
-    return true;
-}
-
-void CDialog::OnOK() {
-    if (UpdateData(true)) {
-        EndDialog(IDOK);
-    }
-}
-
-void CDialog::OnCancel() {
-    EndDialog(IDCANCEL);
-}
-
 void CDialog::OnSysCommand(int id) {
     if (!native_->window) {
         return;
@@ -348,44 +324,6 @@ void CDialog::CheckDlgButton(int id, int check) {
     if (auto* button = qobject_cast<QAbstractButton*>(itemOf(*this, id))) {
         button->setChecked(check != 0);
     }
-}
-
-int CDialog::MessageBox(const std::string& text, const std::string& caption, unsigned type) {
-    return prompts().messageBox(MessageRequest{text, caption, type},
-                                toHandle(native_->window.data()));
-}
-
-bool CDialog::dispatch(Message message, int id, const MessageArgs& args) {
-    bool handled = false;
-    ++dispatchDepth_;
-    struct Leave {
-        int& depth;
-        ~Leave() { --depth; }
-    } leave{dispatchDepth_};
-    runGuarded(toHandle(native_->window.data()), [&] {
-        const MessageMap* map = GetMessageMap();
-        if (map != nullptr && map->dispatch(*this, message, id, args)) {
-            handled = true;
-            return;
-        }
-        if (message == Message::Command) {
-            if (id == IDOK) {
-                OnOK();
-                handled = true;
-            } else if (id == IDCANCEL) {
-                OnCancel();
-                handled = true;
-            } else if (CWinApp* app = AfxGetApp();
-                       app != nullptr && app->GetMessageMap() &&
-                       app->GetMessageMap()->dispatch(*app, message, id, args)) {
-                handled = true;
-            }
-        } else if (message == Message::SysCommand) {
-            OnSysCommand(args.value);
-            handled = true;
-        }
-    });
-    return handled;
 }
 
 }  // namespace vorlane::dk

@@ -12,23 +12,6 @@ namespace vorlane::dk {
 
 namespace {
 
-std::vector<std::string> splitBars(const std::string& text) {
-    std::vector<std::string> parts;
-    std::string current;
-    for (char c : text) {
-        if (c == '|') {
-            parts.push_back(current);
-            current.clear();
-        } else {
-            current += c;
-        }
-    }
-    if (!current.empty()) {
-        parts.push_back(current);
-    }
-    return parts;
-}
-
 std::string replaceAll(std::string text, const std::string& from, const std::string& to) {
     for (size_t at = text.find(from); at != std::string::npos;
          at = text.find(from, at + to.size())) {
@@ -41,18 +24,14 @@ std::string replaceAll(std::string text, const std::string& from, const std::str
 
 std::vector<std::string> qtNameFilters(const std::string& filter) {
     std::vector<std::string> result;
-    const std::vector<std::string> parts = splitBars(filter);
-    for (size_t i = 0; i + 1 < parts.size(); i += 2) {
-        if (parts[i].empty()) {
-            break;  // the "||" that ends the list
-        }
+    for (const auto& [description, patternList] : filterEntries(filter)) {
         // Qt reads the patterns from the last parentheses of the description, so the description
         // shown is rebuilt around the real patterns.
-        std::string patterns = replaceAll(parts[i + 1], ";", " ");
+        std::string patterns = replaceAll(patternList, ";", " ");
         if (patterns == "*.*") {
             patterns = "*";
         }
-        std::string label = parts[i];
+        std::string label = description;
         const size_t paren = label.rfind('(');
         if (paren != std::string::npos) {
             label.erase(paren);

@@ -9,6 +9,7 @@
 
 #include <cstring>
 
+#include "dialogkit/Backend.h"
 #include "dialogkit/OuterHandler.h"
 #include "dialogkit/Prompts.h"
 #include "dialogkit/Translation.h"
@@ -18,20 +19,6 @@
 namespace vorlane::dk {
 
 namespace {
-
-CWinApp* g_app = nullptr;
-
-// The program's file name without its folder and extension.
-std::string programBaseName() {
-    std::wstring path(MAX_PATH, L'\0');
-    path.resize(GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())));
-    const size_t slash = path.find_last_of(L"\\/");
-    std::wstring name = slash == std::wstring::npos ? path : path.substr(slash + 1);
-    if (const size_t dot = name.rfind(L'.'); dot != std::wstring::npos) {
-        name.erase(dot);
-    }
-    return narrow(name);
-}
 
 // The arguments after the program's name. A program's argv is in the ANSI code page on Windows,
 // which cannot hold every file name; the wide command line can.
@@ -51,25 +38,6 @@ std::vector<std::string> commandLineArguments() {
 
 }  // namespace
 
-CWinApp::CWinApp(const char* appName) {
-    g_app = this;
-    SetAppTitle(appName != nullptr ? appName : "");
-}
-
-CWinApp::~CWinApp() {
-    if (g_app == this) {
-        g_app = nullptr;
-        setErrorBoxTitle({});
-    }
-}
-
-void CWinApp::SetAppTitle(std::string title) {
-    title_ = std::move(title);
-    if (g_app == this) {
-        setErrorBoxTitle(title_);
-    }
-}
-
 int CWinApp::Run(int&, char**) {
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof controls;
@@ -77,7 +45,7 @@ int CWinApp::Run(int&, char**) {
     InitCommonControlsEx(&controls);
     m_commandLine = commandLineArguments();
     if (title_.empty()) {
-        SetAppTitle(programBaseName());
+        SetAppTitle(applicationDisplayName());
     }
     applyDialogFont();
     bool runLoop = false;
@@ -94,21 +62,6 @@ int CWinApp::Run(int&, char**) {
         }
     }
     return got == 0 ? static_cast<int>(message.wParam) : ExitInstance();
-}
-
-void CWinApp::OnHelp() {
-    WindowHandle owner = m_pMainWnd != nullptr ? m_pMainWnd->window() : nullptr;
-    // The modal dialog running, when there is one of the kit's.
-    if (HWND active = GetActiveWindow(); DialogWindow::dialogOf(active) != nullptr) {
-        owner = toHandle(active);
-    }
-    const std::string title = !title_.empty() ? title_ : programBaseName();
-    const std::string caption = formatText(translate("DialogKit", "%1 Help"), {title});
-    prompts().messageBox(MessageRequest{helpText_, caption, MB_OK | MB_ICONINFORMATION}, owner);
-}
-
-CWinApp* AfxGetApp() {
-    return g_app;
 }
 
 namespace {
@@ -141,7 +94,7 @@ void showCommandLineText(const std::string& text, bool error) {
         }
         return;
     }
-    MessageBoxW(nullptr, widen(text).c_str(), widen(programBaseName()).c_str(),
+    MessageBoxW(nullptr, widen(text).c_str(), widen(applicationDisplayName()).c_str(),
                 MB_OK | MB_TASKMODAL | (error ? MB_ICONSTOP : MB_ICONINFORMATION));
 }
 
@@ -155,8 +108,8 @@ void CopyToClipboard(const std::string& text) {
         wide += c;
     }
     HWND owner = nullptr;
-    if (g_app != nullptr && g_app->m_pMainWnd != nullptr) {
-        owner = toHwnd(g_app->m_pMainWnd->window());
+    if (CWinApp* app = AfxGetApp(); app != nullptr && app->m_pMainWnd != nullptr) {
+        owner = toHwnd(app->m_pMainWnd->window());
     }
     // Another program may hold the clipboard for a moment.
     bool open = false;
@@ -185,5 +138,11 @@ void CopyToClipboard(const std::string& text) {
 // Each template carries its dialog font, which the system creates and scales with the dialog;
 // message boxes and file dialogs take the system's own. Nothing is left to set for the program.
 void applyDialogFont() {}
+
+WindowHandle activeModalWindow() {
+    // The modal dialog running, when there is one of the kit's.
+    HWND active = GetActiveWindow();
+    return DialogWindow::dialogOf(active) != nullptr ? toHandle(active) : nullptr;
+}
 
 }  // namespace vorlane::dk

@@ -1,33 +1,19 @@
 #include "dialogkit/win32/FileFilter.h"
 
-#include <vector>
-
+#include "dialogkit/Prompts.h"
 #include "dialogkit/win32/Win32Text.h"
 
 namespace vorlane::dk {
 
 std::wstring systemFileFilter(const std::string& filter) {
-    std::vector<std::string> parts;
-    std::string current;
-    for (char c : filter) {
-        if (c == '|') {
-            parts.push_back(current);
-            current.clear();
-        } else {
-            current += c;
-        }
-    }
-    if (!current.empty()) {
-        parts.push_back(current);
-    }
     std::wstring result;
-    for (size_t i = 0; i + 1 < parts.size(); i += 2) {
-        if (parts[i].empty() || parts[i + 1].empty()) {
-            break;  // the "||" that ends the list
+    for (const auto& [description, patterns] : filterEntries(filter)) {
+        if (patterns.empty()) {
+            break;  // an empty string would end the system's list here anyway
         }
-        result += widen(parts[i]);
+        result += widen(description);
         result += L'\0';
-        result += widen(parts[i + 1]);
+        result += widen(patterns);
         result += L'\0';
     }
     result += L'\0';
