@@ -34,6 +34,14 @@ struct ProgramRun {
     std::string err;
 };
 
+// What a child wrote into the file that took one of its outputs.
+inline std::string wholeFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
 #ifdef _WIN32
 // The same on Windows (RunProgramWin32.cpp), kept out of this header so that windows.h's macros
 // meet none of the kit's names.
@@ -90,14 +98,8 @@ inline ProgramRun runProgram(const std::string& program, const std::vector<std::
     run.finished = true;
     run.normalExit = WIFEXITED(status);
     run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    const auto slurp = [](const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    };
-    run.out = slurp(outPath);
-    run.err = slurp(errPath);
+    run.out = wholeFile(outPath);
+    run.err = wholeFile(errPath);
     return run;
 }
 #endif

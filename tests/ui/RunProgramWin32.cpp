@@ -92,14 +92,8 @@ ProgramRun runProgram(const std::string& program, const std::vector<std::string>
     run.finished = true;
     run.normalExit = true;  // Windows has no death by signal
     run.exitCode = static_cast<int>(code);
-    const auto slurp = [](const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    };
-    run.out = slurp(outPath);
-    run.err = slurp(errPath);
+    run.out = wholeFile(outPath);
+    run.err = wholeFile(errPath);
     return run;
 }
 
