@@ -1,5 +1,3 @@
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <optional>
@@ -13,69 +11,7 @@ namespace vorlane::dk {
 
 namespace {
 
-struct Xpm {
-    int width = 0;
-    int height = 0;
-    std::vector<uint32_t> argb;  // row by row, top first; alpha 0 where the image has None
-};
-
-std::optional<uint32_t> colourValue(const std::string& spec) {
-    if (spec == "None" || spec == "none") {
-        return 0u;
-    }
-    if (spec.size() == 7 && spec[0] == '#') {
-        return 0xFF000000u | static_cast<uint32_t>(std::strtoul(spec.c_str() + 1, nullptr, 16));
-    }
-    return std::nullopt;
-}
-
-// The subset of XPM the kit's icons use: "W H colours chars", colour lines of the "c" key with
-// #RRGGBB or None, then the rows.
-std::optional<Xpm> parseXpm(const char* const* lines) {
-    Xpm xpm;
-    int colours = 0;
-    int perPixel = 0;
-    if (lines == nullptr ||
-        std::sscanf(lines[0], "%d %d %d %d", &xpm.width, &xpm.height, &colours, &perPixel) != 4 ||
-        xpm.width <= 0 || xpm.height <= 0 || perPixel <= 0 || colours <= 0) {
-        return std::nullopt;
-    }
-    std::map<std::string, uint32_t> palette;
-    for (int i = 0; i < colours; ++i) {
-        const std::string line = lines[1 + i];
-        if (line.size() < static_cast<size_t>(perPixel)) {
-            return std::nullopt;
-        }
-        const std::string key = line.substr(0, static_cast<size_t>(perPixel));
-        const size_t c = line.find(" c ", static_cast<size_t>(perPixel) - 1);
-        if (c == std::string::npos) {
-            return std::nullopt;
-        }
-        std::string spec = line.substr(c + 3);
-        spec.erase(0, spec.find_first_not_of(' '));
-        spec.erase(spec.find_last_not_of(' ') + 1);
-        const std::optional<uint32_t> value = colourValue(spec);
-        if (!value) {
-            return std::nullopt;
-        }
-        palette[key] = *value;
-    }
-    xpm.argb.reserve(static_cast<size_t>(xpm.width) * xpm.height);
-    for (int y = 0; y < xpm.height; ++y) {
-        const char* row = lines[1 + colours + y];
-        if (std::strlen(row) < static_cast<size_t>(xpm.width * perPixel)) {
-            return std::nullopt;
-        }
-        for (int x = 0; x < xpm.width; ++x) {
-            const auto found =
-                palette.find(std::string(row + x * perPixel, static_cast<size_t>(perPixel)));
-            xpm.argb.push_back(found != palette.end() ? found->second : 0u);
-        }
-    }
-    return xpm;
-}
-
-HICON makeIcon(const Xpm& xpm) {
+HICON makeIcon(const IconPixels& xpm) {
     BITMAPV5HEADER header{};
     header.bV5Size = sizeof header;
     header.bV5Width = xpm.width;
@@ -130,9 +66,9 @@ HICON nativeIcon(const Icon& icon, int size) {
     if (const auto found = made.find(key); found != made.end()) {
         return found->second;
     }
-    std::optional<Xpm> best;
+    std::optional<IconPixels> best;
     for (const char* const* image : icon.images()) {
-        std::optional<Xpm> xpm = parseXpm(image);
+        std::optional<IconPixels> xpm = decodeXpm(image);
         if (!xpm) {
             continue;
         }

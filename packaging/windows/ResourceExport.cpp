@@ -6,11 +6,12 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <map>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "dialogkit/Icon.h"
 #include "packaging/IconSizes.h"
 #include "res/Strings.h"
 #include "res/resource.h"
@@ -18,49 +19,6 @@
 namespace {
 
 using Pixels = std::vector<std::uint32_t>;  // 0xAARRGGBB, top row first
-
-// An XPM image of one character per pixel, its colours "#RRGGBB" or "None" (transparent).
-bool decodeXpm(const char* const* xpm, int size, Pixels& out) {
-    int width = 0;
-    int height = 0;
-    int colours = 0;
-    int perPixel = 0;
-    if (std::sscanf(xpm[0], "%d %d %d %d", &width, &height, &colours, &perPixel) != 4 ||
-        width != size || height != size || perPixel != 1) {
-        return false;
-    }
-    std::map<char, std::uint32_t> palette;
-    for (int i = 1; i <= colours; ++i) {
-        const std::string line = xpm[i];
-        const size_t c = line.find(" c ", 1);
-        if (c == std::string::npos) {
-            return false;
-        }
-        const std::string value = line.substr(c + 3);
-        if (value == "None") {
-            palette[line[0]] = 0;
-        } else if (value.size() == 7 && value[0] == '#') {
-            palette[line[0]] = 0xFF000000u | std::strtoul(value.c_str() + 1, nullptr, 16);
-        } else {
-            return false;
-        }
-    }
-    out.assign(static_cast<size_t>(width * height), 0);
-    for (int y = 0; y < height; ++y) {
-        const std::string row = xpm[1 + colours + y];
-        if (static_cast<int>(row.size()) != width) {
-            return false;
-        }
-        for (int x = 0; x < width; ++x) {
-            const auto colour = palette.find(row[static_cast<size_t>(x)]);
-            if (colour == palette.end()) {
-                return false;
-            }
-            out[static_cast<size_t>(y * width + x)] = colour->second;
-        }
-    }
-    return true;
-}
 
 Pixels enlarged(const Pixels& drawn, int drawnSize, int size) {
     Pixels out(static_cast<size_t>(size * size));
@@ -195,14 +153,14 @@ int main(int argc, char** argv) {
     put16(header, count);
     std::uint32_t offset = 6 + 16 * count;
     for (const vorlane::packaging::IconSize& size : vorlane::packaging::kIconSizes) {
-        Pixels drawn;
-        if (!decodeXpm(size.drawing, size.drawnPixels, drawn)) {
+        const std::optional<vorlane::dk::IconPixels> drawing = vorlane::dk::decodeXpm(size.drawing);
+        if (!drawing || drawing->width != size.drawnPixels || drawing->height != size.drawnPixels) {
             std::fprintf(stderr, "vorlane_resource_export: the %d-pixel drawing does not load\n",
                          size.drawnPixels);
             return 1;
         }
         const std::string image =
-            iconImage(enlarged(drawn, size.drawnPixels, size.pixels), size.pixels);
+            iconImage(enlarged(drawing->argb, size.drawnPixels, size.pixels), size.pixels);
         header += static_cast<char>(size.pixels % 256);  // 0 stands for 256
         header += static_cast<char>(size.pixels % 256);
         header += std::string(2, '\0');  // no palette
