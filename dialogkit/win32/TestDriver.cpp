@@ -896,7 +896,10 @@ struct ModalDriver::Native {
     }
 
     std::function<void(WindowHandle)> action;
+    // What was open when the action was set: the window or menu on top and the active window
+    // under it, to which the focus returns when that menu closes without opening anything.
     HWND baseline = nullptr;
+    HWND baselineActive = nullptr;
     UINT_PTR poll = 0;
     UINT_PTR watchdog = 0;
     bool fired = false;
@@ -910,7 +913,8 @@ void CALLBACK ModalDriver::Native::onTimer(HWND, UINT, UINT_PTR id, DWORD) {
     Native& n = *found->second;
     if (id == n.poll) {
         HWND now = current();
-        if (now != nullptr && now != n.baseline && IsWindowVisible(now)) {
+        if (now != nullptr && now != n.baseline && now != n.baselineActive &&
+            IsWindowVisible(now)) {
             n.stop();
             n.fired = true;
             n.action(toHandle(now));
@@ -946,6 +950,7 @@ void ModalDriver::onNext(std::function<void(WindowHandle)> action) {
     n.stop();
     n.action = std::move(action);
     n.baseline = Native::current();
+    n.baselineActive = GetActiveWindow();
     n.fired = false;
     n.poll = SetTimer(nullptr, 0, 10, Native::onTimer);
     n.watchdog = SetTimer(nullptr, 0, 5000, Native::onTimer);
